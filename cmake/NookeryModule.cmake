@@ -1,0 +1,32 @@
+# nookery_module(<target> SOURCES <files...> [QT <Core Gui ...>] [DEPS <targets...>])
+# A static library of one folder's classes. Model modules link Qt Core only.
+function(nookery_module target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;QT;DEPS;LIBS" ${ARGN})
+  add_library(${target} STATIC ${ARG_SOURCES})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  set(qt_targets Qt6::Core)
+  foreach(component IN LISTS ARG_QT)
+    list(APPEND qt_targets Qt6::${component})
+  endforeach()
+  target_link_libraries(${target} PUBLIC ${qt_targets} ${ARG_DEPS} ${ARG_LIBS})
+endfunction()
+
+# nookery_add_test(<name> SOURCES <files...> DEPS <targets...> [DISPLAY none|offscreen|xvfb|xvfb-tray]
+#                  [TIMEOUT <seconds>] [LABELS <labels...>])
+# One QtTest executable, registered with CTest. Every test runs in a throw-away HOME,
+# XDG_DATA_HOME and XDG_CONFIG_HOME so nothing touches the user's real files.
+function(nookery_add_test name)
+  cmake_parse_arguments(ARG "" "DISPLAY;TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
+  if(NOT ARG_DISPLAY)
+    set(ARG_DISPLAY none)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_DEPS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  set(runner ${PROJECT_SOURCE_DIR}/tests/harness/run-test)
+  add_test(NAME ${name} COMMAND ${runner} ${ARG_DISPLAY} $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_DISPLAY};${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,67 @@
+#include "tabs/TabItem.h"
+
+#include <QStringTokenizer>
+
+TabItem::TabItem(QString id, QString title, QString url, bool isActive, QUrl thumbnailURL)
+    : id(std::move(id))
+    , title(std::move(title))
+    , url(std::move(url))
+    , isActive(isActive)
+    , thumbnailURL(std::move(thumbnailURL))
+{
+}
+
+QString TabItem::stableID() const
+{
+    if (url.isEmpty())
+        return id;
+    const QUrl parsed(url, QUrl::StrictMode);
+    if (!parsed.isValid())
+        return id;
+    // Path components as a URL type splits them: empty segments and "/" never count.
+    const QString path = parsed.path(QUrl::FullyDecoded);
+    int index = 0;
+    for (const auto segment : QStringTokenizer{path, u'/', Qt::SkipEmptyParts}) {
+        if (index == 1)
+            return segment.toString();
+        ++index;
+    }
+    return id;
+}
+
+QString TabItem::displayTitle() const
+{
+    return ::displayTitle(title);
+}
+
+static bool isTrimmedSpace(QChar c)
+{
+    return c == u'\t' || c.category() == QChar::Separator_Space;
+}
+
+QString displayTitle(const QString &title)
+{
+    QString text = title;
+    text.remove(QStringLiteral(" \u2013 Figma"));
+    text.remove(QStringLiteral(" - Figma"));
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isTrimmedSpace(text.at(begin)))
+        ++begin;
+    while (end > begin && isTrimmedSpace(text.at(end - 1)))
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+size_t qHash(const TabItem &item, size_t seed) noexcept
+{
+    QtPrivate::QHashCombine combine;
+    seed = combine(seed, item.id);
+    seed = combine(seed, item.title);
+    seed = combine(seed, item.url);
+    seed = combine(seed, item.isActive);
+    seed = combine(seed, !item.thumbnailURL.isEmpty());
+    if (!item.thumbnailURL.isEmpty())
+        seed = combine(seed, item.thumbnailURL);
+    return seed;
+}
