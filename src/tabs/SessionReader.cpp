@@ -1,0 +1,139 @@
+#include "tabs/SessionReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+QString sessionFilePath() {
+    return QDir(QDir::homePath())
+        .filePath(QStringLiteral("Library/Application Support/Figma/settings.json"));
+}
+
+QList<TabItem> readSessionTabs() {
+    return readSessionTabs(sessionFilePath());
+}
+
+QList<TabItem> readSessionTabs(const QString &filePath) {
+    const std::optional<QByteArray> bytes = readSessionFileBytes(filePath);
+    return bytes ? parseSessionTabs(*bytes) : QList<TabItem>();
+}
+
+std::optional<QByteArray> readSessionFileBytes(const QString &filePath) {
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer; regular files ignore it.
+    const int fd = ::open(QFile::encodeName(filePath).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return std::nullopt;
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+
+    // The size comes from the open handle, so a file swapped in after opening cannot slip by.
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_size > maxSessionFileBytes)
+        return std::nullopt;
+
+    // The file may grow or shrink while it is read: read to the end, never past the limit.
+    QByteArray bytes(qMin<qint64>(status.st_size + 1, maxSessionFileBytes + 1), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        if (total == bytes.size()) {
+            if (total > maxSessionFileBytes)
+                return std::nullopt;
+            bytes.resize(qMin<qint64>(bytes.size() * 2, maxSessionFileBytes + 1));
+        }
+        const ssize_t count = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
+        if (count == 0)
+            break;
+        if (count < 0) {
+            if (errno == EINTR)
+                continue;
+            return std::nullopt;
+        }
+        total += count;
+    }
+    // The file is read afresh on every refresh; keeping it cached would only crowd others out.
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    bytes.truncate(total);
+    return bytes;
+}
+
+static bool isArrayOfObjects(const QJsonValue &value) {
+    if (!value.isArray())
+        return false;
+    const QJsonArray array = value.toArray();
+    return std::all_of(array.begin(), array.end(),
+                       [](const QJsonValue &element) { return element.isObject(); });
+}
+
+static QUrl thumbnailURL(const QJsonValue &thumbnail) {
+    const QJsonValue address = thumbnail.toObject().value(QLatin1String("url"));
+    if (!address.isString())
+        return {};
+    const QUrl url(address.toString(), QUrl::StrictMode);
+    return url.isValid() && !url.isEmpty() ? url : QUrl();
+}
+
+// The tab paths Figma writes may differ from the active path only in Unicode normalisation.
+class ActivePath {
+public:
+    explicit ActivePath(const QJsonValue &value)
+        : present(value.isString())
+        , path(value.toString())
+        , normalizedPath(path.normalized(QString::NormalizationForm_C)) {}
+
+    bool matches(const QString &tabPath) const {
+        return present && (tabPath == path ||
+                           tabPath.normalized(QString::NormalizationForm_C) == normalizedPath);
+    }
+
+private:
+    bool present;
+    QString path;
+    QString normalizedPath;
+};
+
+static void appendWindowTabs(const QJsonObject &window, qsizetype windowPosition,
+                             QList<TabItem> &tabs) {
+    const QJsonValue tabList = window.value(QLatin1String("tabs"));
+    if (!isArrayOfObjects(tabList))
+        return;
+    const ActivePath activePath(window.value(QLatin1String("activeTabPath")));
+    const QString idPrefix = QLatin1String("figma-") + QString::number(windowPosition) + u'-';
+    const QJsonArray tabObjects = tabList.toArray();
+    for (qsizetype tabPosition = 0; tabPosition < tabObjects.size(); ++tabPosition) {
+        const QJsonObject tab = tabObjects.at(tabPosition).toObject();
+        const QJsonValue title = tab.value(QLatin1String("title"));
+        const QJsonValue path = tab.value(QLatin1String("path"));
+        if (!title.isString() || !path.isString())
+            continue;
+        const QString pathText = path.toString();
+        tabs.append(TabItem(idPrefix + QString::number(tabPosition), title.toString(),
+                            figmaWebOrigin.toString() + pathText, activePath.matches(pathText),
+                            thumbnailURL(tab.value(QLatin1String("thumbnail")))));
+    }
+}
+
+QList<TabItem> parseSessionTabs(const QByteArray &json) {
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return {};
+    const QJsonValue windowList = document.object().value(QLatin1String("windows"));
+    if (!isArrayOfObjects(windowList))
+        return {};
+    const QJsonArray windows = windowList.toArray();
+    QList<TabItem> tabs;
+    for (qsizetype windowPosition = 0; windowPosition < windows.size(); ++windowPosition)
+        appendWindowTabs(windows.at(windowPosition).toObject(), windowPosition, tabs);
+    return tabs;
+}

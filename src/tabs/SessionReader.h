@@ -1,0 +1,36 @@
+#pragma once
+
+#include "tabs/TabItem.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+#include <optional>
+
+// Reads the tabs open in the Figma desktop app from its session file. Stateless and
+// thread-safe: every call reads the file afresh, and every failure yields no tabs.
+
+// Scheme and host that precede a tab's path in its web address.
+inline constexpr QStringView figmaWebOrigin = u"https://www.figma.com";
+
+// Real session files are a few kilobytes (about 1 MiB with 2,000 tabs open). Anything larger
+// than this is not a session file, and parsing it could take hundreds of megabytes of memory.
+inline constexpr qint64 maxSessionFileBytes = 32 * 1024 * 1024;
+
+// "Library/Application Support/Figma/settings.json" below the home directory.
+QString sessionFilePath();
+
+// The open tabs of the session file at sessionFilePath(), windows and tabs in file order.
+QList<TabItem> readSessionTabs();
+QList<TabItem> readSessionTabs(const QString &filePath);
+
+// The open tabs described by the bytes of a session file.
+QList<TabItem> parseSessionTabs(const QByteArray &json);
+
+// The whole content of a regular file of at most maxSessionFileBytes, or nothing when it is
+// missing, unreadable, too large or not a regular file (directories, FIFOs and devices are
+// refused without blocking). The file's pages are dropped from the page cache after the read.
+std::optional<QByteArray> readSessionFileBytes(const QString &filePath);
