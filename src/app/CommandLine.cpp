@@ -1,0 +1,72 @@
+#include "app/CommandLine.h"
+
+#include "tabs/SessionReader.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+constexpr int usageErrorExitCode = 2;
+}
+
+CommandLine::CommandLine()
+    : helpOption({"h", "help"}, "Show this help and exit.")
+    , versionOption({"v", "version"}, "Show the version and exit.")
+    , printTabsOption("print-tabs",
+                      "Print the tabs open in Figma, one JSON object a line, and exit.") {
+    parser.setApplicationDescription(
+        "Nookery lists the tabs open in the Figma desktop app from the system tray.");
+    parser.addOptions({helpOption, versionOption, printTabsOption});
+}
+
+QString CommandLine::versionText() {
+    return QStringLiteral("Nookery " NOOKERY_VERSION " (" NOOKERY_BUILD_NUMBER ")");
+}
+
+std::optional<int> CommandLine::run(const QStringList &arguments, QTextStream &out,
+                                    QTextStream &err) {
+    if (!parser.parse(arguments))
+        return usageError(parser.errorText(), err);
+    if (!parser.positionalArguments().isEmpty())
+        return usageError(
+            "Unexpected argument '" + parser.positionalArguments().constFirst() + "'.", err);
+    if (parser.isSet(helpOption)) {
+        out << parser.helpText();
+        out.flush();
+        return 0;
+    }
+    if (parser.isSet(versionOption)) {
+        out << versionText() << '\n';
+        out.flush();
+        return 0;
+    }
+    if (parser.isSet(printTabsOption))
+        return printTabs(out);
+    return std::nullopt;
+}
+
+int CommandLine::usageError(const QString &message, QTextStream &err) const {
+    err << message << '\n' << parser.helpText();
+    err.flush();
+    return usageErrorExitCode;
+}
+
+static QJsonObject tabObject(const TabItem &tab) {
+    QJsonObject object{{"id", tab.id},
+                       {"title", tab.title},
+                       {"url", tab.url},
+                       {"isActive", tab.isActive},
+                       {"stableID", tab.stableID()},
+                       {"displayTitle", tab.displayTitle()}};
+    if (!tab.thumbnailURL.isEmpty())
+        object.insert("thumbnailURL", tab.thumbnailURL.toString(QUrl::FullyEncoded));
+    return object;
+}
+
+int CommandLine::printTabs(QTextStream &out) const {
+    // An unreadable or malformed session file means no open tabs, as everywhere else.
+    for (const TabItem &tab : readSessionTabs())
+        out << QJsonDocument(tabObject(tab)).toJson(QJsonDocument::Compact) << '\n';
+    out.flush();
+    return 0;
+}
