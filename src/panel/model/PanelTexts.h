@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// The panel's counted and quoted texts.
+namespace PanelTexts {
+
+// "1 tab", otherwise the count and " tabs" ("0 tabs").
+QString tabCount(qsizetype count);
+// "1 result", otherwise the count and " results".
+QString resultCount(qsizetype count);
+// No results for "<query as typed>".
+QString noResults(const QString &searchText);
+// Create folder "<trimmed query>".
+QString createFolder(const QString &searchText);
+// "<shortcut> to open".
+QString openHint(const QString &shortcut);
+
+} // namespace PanelTexts

@@ -1,0 +1,327 @@
+#include "panel/model/FolderNaming.h"
+#include "panel/model/KeyboardHighlight.h"
+#include "panel/model/ListHeight.h"
+#include "panel/model/PanelDerivation.h"
+#include "panel/model/PanelTexts.h"
+#include "panel/model/TabSearch.h"
+#include "stores/FolderStore.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+TabItem tab(const QString &key, const QString &title) {
+    return TabItem(QStringLiteral("figma-") + key, title,
+                   QStringLiteral("https://www.figma.com/design/%1/file").arg(key), false);
+}
+
+QStringList titles(const QList<TabItem> &tabs) {
+    QStringList result;
+    for (const TabItem &item : tabs)
+        result.append(item.title);
+    return result;
+}
+
+QStringList keys(const QList<TabItem> &tabs) {
+    QStringList result;
+    for (const TabItem &item : tabs)
+        result.append(item.stableID());
+    return result;
+}
+
+ClosedTab closedTab(const QString &key) {
+    ClosedTab closed;
+    closed.stableID = key;
+    closed.title = key;
+    closed.closedDate = QDateTime::currentDateTimeUtc();
+    return closed;
+}
+
+} // namespace
+
+class PanelModelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_dir.emplace();
+        m_store.emplace(m_dir->path());
+    }
+
+    void contentState_data() {
+        QTest::addColumn<bool>("loading");
+        QTest::addColumn<int>("tabs");
+        QTest::addColumn<int>("recent");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<ContentState>("expected");
+        QTest::newRow("loading beats recent") << true << 0 << 2 << "" << ContentState::Loading;
+        QTest::newRow("loading with tabs shows them")
+            << true << 1 << 0 << "" << ContentState::NormalList;
+        QTest::newRow("nothing at all") << false << 0 << 0 << "" << ContentState::Empty;
+        QTest::newRow("query keeps empty") << false << 0 << 0 << "x" << ContentState::Empty;
+        QTest::newRow("only recent") << false << 0 << 1 << "" << ContentState::NormalList;
+        QTest::newRow("tabs") << false << 3 << 0 << "" << ContentState::NormalList;
+        QTest::newRow("spaces are a query")
+            << false << 3 << 0 << "  " << ContentState::SearchResults;
+    }
+    void contentState() {
+        QFETCH(bool, loading);
+        QFETCH(int, tabs);
+        QFETCH(int, recent);
+        QFETCH(QString, search);
+        QFETCH(ContentState, expected);
+        QList<TabItem> open;
+        for (int i = 0; i < tabs; ++i)
+            open.append(tab(QString::number(i), QStringLiteral("T")));
+        QList<ClosedTab> closed;
+        for (int i = 0; i < recent; ++i)
+            closed.append(closedTab(QStringLiteral("c%1").arg(i)));
+        const PanelSnapshot snapshot = derive(open, search, loading, closed);
+        QCOMPARE(snapshot.contentState, expected);
+        QCOMPARE(snapshot.tabCount, tabs);
+    }
+
+    void foldersWithoutTabsStillEmpty() {
+        m_store->createFolder(QStringLiteral("Clients"));
+        QCOMPARE(derive({}).contentState, ContentState::Empty);
+    }
+
+    void countTexts_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("tabs");
+        QTest::addColumn<QString>("results");
+        QTest::newRow("zero") << 0 << "0 tabs"
+                              << "0 results";
+        QTest::newRow("one") << 1 << "1 tab"
+                             << "1 result";
+        QTest::newRow("many") << 12 << "12 tabs"
+                              << "12 results";
+    }
+    void countTexts() {
+        QFETCH(int, count);
+        QFETCH(QString, tabs);
+        QFETCH(QString, results);
+        QCOMPARE(PanelTexts::tabCount(count), tabs);
+        QCOMPARE(PanelTexts::resultCount(count), results);
+    }
+
+    void quotedTexts() {
+        QCOMPARE(PanelTexts::noResults(QStringLiteral(" x ")),
+                 QStringLiteral("No results for \" x \""));
+        QCOMPARE(PanelTexts::createFolder(QStringLiteral("\t x \n")),
+                 QStringLiteral("Create folder \"x \n\""));
+        QCOMPARE(PanelTexts::openHint(QStringLiteral("⌥ Space")),
+                 QStringLiteral("⌥ Space to open"));
+    }
+
+    void matching_data() {
+        QTest::addColumn<QStringList>("tabTitles");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList designs{"UI design", "Roadmap", "Design system"};
+        QTest::newRow("case-insensitive, sorted")
+            << designs << "des" << QStringList{"Design system", "UI design"};
+        QTest::newRow("upper-case query")
+            << designs << "DES" << QStringList{"Design system", "UI design"};
+        QTest::newRow("trailing space") << QStringList{"UI design", "Design system"} << "design "
+                                        << QStringList{"Design system"};
+        QTest::newRow("leading space not trimmed")
+            << QStringList{"Design", "UI design"} << " design" << QStringList{"UI design"};
+        QTest::newRow("only spaces") << QStringList{"Roadmap"} << "  " << QStringList{};
+        QTest::newRow("title, not display title")
+            << QStringList{QString::fromUtf8("Board \u2013 Figma"), "Plain"} << "figma"
+            << QStringList{QString::fromUtf8("Board \u2013 Figma")};
+        QTest::newRow("no diacritic folding")
+            << QStringList{"Café", "Cafe"} << "cafe" << QStringList{"Cafe"};
+        QTest::newRow("collation, not code points")
+            << QStringList{"delta", "Charlie", "beta"} << "a"
+            << QStringList{"beta", "Charlie", "delta"};
+    }
+    void matching() {
+        QFETCH(QStringList, tabTitles);
+        QFETCH(QString, query);
+        QFETCH(QStringList, expected);
+        QList<TabItem> tabs;
+        for (const QString &title : tabTitles)
+            tabs.append(tab(QString::number(tabs.size()), title));
+        QCOMPARE(titles(TabSearch().results(tabs, query)), expected);
+    }
+
+    void sortIsStable() {
+        const QList<TabItem> tabs{tab("k1", "beta"), tab("k2", "Alpha"), tab("k3", "alpha"),
+                                  tab("k4", "ALPHA")};
+        QCOMPARE(keys(TabSearch().results(tabs, QStringLiteral("a"))),
+                 (QStringList{"k2", "k3", "k4", "k1"}));
+    }
+
+    void folderHints() {
+        const TabItem filed = tab("f", "Filed");
+        const TabItem loose = tab("l", "Loose");
+        QCOMPARE(TabSearch::folderHint(*m_store, loose), QString());
+        const QUuid clients = m_store->createFolder(QStringLiteral("Clients"));
+        m_store->addTab(filed.stableID(), clients, {});
+        m_store->toggleExpanded(clients); // a collapsed folder still names its tabs
+        QCOMPARE(TabSearch::folderHint(*m_store, filed), QStringLiteral("Clients"));
+        QCOMPARE(TabSearch::folderHint(*m_store, loose), QStringLiteral("Ungrouped"));
+        m_store->renameFolder(clients, QString());
+        QCOMPARE(TabSearch::folderHint(*m_store, filed), QString());
+    }
+
+    void createFolderEnabling_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("new name") << "Design" << true;
+        QTest::newRow("blank") << " \t " << false;
+        QTest::newRow("same name, other case") << "clients" << false;
+        QTest::newRow("same name after trimming") << "  CLIENTS\t" << false;
+        QTest::newRow("newline is part of the name") << "Clients\n" << true;
+        QTest::newRow("stored name is not trimmed") << "Archive" << true;
+    }
+    void createFolderEnabling() {
+        QFETCH(QString, query);
+        QFETCH(bool, enabled);
+        m_store->createFolder(QStringLiteral("Clients"));
+        m_store->createFolder(QStringLiteral(" Archive"));
+        QCOMPARE(FolderNaming::canCreateFromSearch(query, m_store->folders()), enabled);
+        QCOMPARE(FolderNaming::createFromSearch(*m_store, query), enabled);
+        QCOMPARE(m_store->folders().size(), enabled ? 3 : 2);
+        if (enabled)
+            QCOMPARE(m_store->folders().last().name, FolderNaming::trimmed(query));
+    }
+
+    void createFolderFromRow() {
+        QVERIFY(!FolderNaming::createFromRow(*m_store, QStringLiteral("  \t")));
+        QVERIFY(m_store->folders().isEmpty());
+        QVERIFY(FolderNaming::createFromRow(*m_store, QStringLiteral(" Work ")));
+        // The row makes no duplicate check: only the search path refuses existing names.
+        QVERIFY(FolderNaming::createFromRow(*m_store, QStringLiteral("work")));
+        QCOMPARE(m_store->folders().size(), 2);
+        QCOMPARE(m_store->folders().first().name, QStringLiteral("Work"));
+    }
+
+    void navigableTabs() {
+        const QList<TabItem> tabs{tab("a", "A"), tab("b", "B"), tab("c", "C"), tab("d", "D"),
+                                  tab("e", "E")};
+        const QUuid open = m_store->createFolder(QStringLiteral("Open"));
+        const QUuid closed = m_store->createFolder(QStringLiteral("Closed"));
+        m_store->addTab(QStringLiteral("d"), open, {});
+        m_store->addTab(QStringLiteral("b"), open, {});
+        m_store->addTab(QStringLiteral("a"), closed, {});
+        m_store->toggleExpanded(closed);
+        const QList<ClosedTab> recent{closedTab(QStringLiteral("z"))};
+
+        QCOMPARE(keys(derive(tabs, {}, false, recent).navigableTabs),
+                 (QStringList{"d", "b", "c", "e"}));
+        // Searching reaches tabs of collapsed folders.
+        QCOMPARE(keys(derive(tabs, QStringLiteral("a")).navigableTabs), QStringList{"a"});
+        QCOMPARE(derive(tabs, QStringLiteral("a")).searchResults.size(), 1);
+    }
+
+    void highlightMoves_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("index");
+        QTest::newRow("first press of Down") << 5 << "D" << 0;
+        QTest::newRow("first press of Up") << 5 << "U" << 0;
+        QTest::newRow("down, down, up") << 5 << "DDU" << 0;
+        QTest::newRow("down twice") << 5 << "DD" << 1;
+        QTest::newRow("stops at the top") << 5 << "DUUU" << 0;
+        QTest::newRow("stops at the bottom") << 3 << "DDDDDD" << 2;
+    }
+    void highlightMoves() {
+        QFETCH(int, count);
+        QFETCH(QString, keys);
+        QFETCH(int, index);
+        KeyboardHighlight highlight;
+        for (QChar key : keys)
+            QVERIFY(key == u'D' ? highlight.moveDown(count) : highlight.moveUp(count));
+        QVERIFY(highlight.hasNavigated());
+        QCOMPARE(highlight.clampedIndex(count), index);
+    }
+
+    void highlightOnEmptyListIsNotConsumed() {
+        KeyboardHighlight highlight;
+        QVERIFY(!highlight.moveDown(0));
+        QVERIFY(!highlight.moveUp(0));
+        QVERIFY(!highlight.hasNavigated());
+        QCOMPARE(highlight.highlightedID({}), QString());
+        QVERIFY(!highlight.tabToOpen({}));
+    }
+
+    void highlightClampsAndResets() {
+        const QList<TabItem> five{tab("a", "A"), tab("b", "B"), tab("c", "C"), tab("d", "D"),
+                                  tab("e", "E")};
+        KeyboardHighlight highlight;
+        QCOMPARE(highlight.highlightedID(five), QString()); // nothing before an arrow key
+        QCOMPARE(highlight.tabToOpen(five)->stableID(), QStringLiteral("a"));
+        for (int i = 0; i < 5; ++i)
+            highlight.moveDown(five.size());
+        QCOMPARE(highlight.highlightedID(five), QStringLiteral("e"));
+
+        const QList<TabItem> two = five.mid(0, 2); // the list shrank under the highlight
+        QCOMPARE(highlight.highlightedID(two), QStringLiteral("b"));
+        QCOMPARE(highlight.tabToOpen(two)->stableID(), QStringLiteral("b"));
+        highlight.moveUp(two.size()); // moves from the tab shown, not the stale index
+        QCOMPARE(highlight.highlightedID(two), QStringLiteral("a"));
+
+        highlight.reset();
+        QVERIFY(!highlight.hasNavigated());
+        QCOMPARE(highlight.selectedIndex(), 0);
+        QCOMPARE(highlight.highlightedID(five), QString());
+    }
+
+    void returnOutcome_data() {
+        QTest::addColumn<QStringList>("tabTitles");
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<ReturnOutcome>("expected");
+        QTest::newRow("query without results")
+            << QStringList{"Roadmap"} << "zzz" << ReturnOutcome::CreateFolderFromSearch;
+        QTest::newRow("query without any tabs")
+            << QStringList{} << "zzz" << ReturnOutcome::CreateFolderFromSearch;
+        QTest::newRow("query with results")
+            << QStringList{"Roadmap"} << "road" << ReturnOutcome::OpenTab;
+        QTest::newRow("no query, tabs") << QStringList{"Roadmap"} << "" << ReturnOutcome::OpenTab;
+        QTest::newRow("no query, no tabs") << QStringList{} << "" << ReturnOutcome::Nothing;
+    }
+    void returnOutcome() {
+        QFETCH(QStringList, tabTitles);
+        QFETCH(QString, query);
+        QFETCH(ReturnOutcome, expected);
+        QList<TabItem> tabs;
+        for (const QString &title : tabTitles)
+            tabs.append(tab(QString::number(tabs.size()), title));
+        QCOMPARE(derive(tabs, query).returnOutcome(), expected);
+    }
+
+    void listHeight_data() {
+        QTest::addColumn<int>("screen"); // -1: no screen
+        QTest::addColumn<int>("content");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("no screen") << -1 << 0 << 582;
+        QTest::newRow("tall screen caps at 580") << 1200 << 0 << 582;
+        QTest::newRow("700 tall") << 700 << 0 << 542;
+        QTest::newRow("500 tall") << 500 << 0 << 342;
+        QTest::newRow("500 tall, tall content") << 500 << 900 << 342;
+        QTest::newRow("500 tall, short content") << 500 << 120 << 120;
+        QTest::newRow("tiny screen") << 100 << 0 << 22;
+    }
+    void listHeight() {
+        QFETCH(int, screen);
+        QFETCH(int, content);
+        QFETCH(int, expected);
+        const int cap = ListHeight::cap(screen < 0 ? std::nullopt : std::optional<int>(screen));
+        QCOMPARE(ListHeight::height(cap, content), expected);
+    }
+
+private:
+    PanelSnapshot derive(const QList<TabItem> &tabs, const QString &search = {},
+                         bool loading = false, const QList<ClosedTab> &recent = {}) {
+        return PanelDerivation().derive({tabs, loading, *m_store, recent, search});
+    }
+
+    std::optional<QTemporaryDir> m_dir;
+    std::optional<FolderStore> m_store;
+};
+
+QTEST_GUILESS_MAIN(PanelModelTest)
+#include "tst_panelmodel.moc"
