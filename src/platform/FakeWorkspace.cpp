@@ -1,0 +1,10 @@
+#include "platform/FakeWorkspace.h"
+
+bool FakeWorkspace::openUrl(const QUrl &url) {
+    openedUrls.append(url);
+    return openSucceeds;
+}
+
+void FakeWorkspace::activate(const RunningApplication &application) {
+    activated.append(application);
+}

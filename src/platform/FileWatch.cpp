@@ -1,0 +1,3 @@
+#include "platform/FileWatch.h"
+
+FileWatch::~FileWatch() = default;

@@ -1,0 +1,3 @@
+#include "platform/FileWatcher.h"
+
+FileWatcher::~FileWatcher() = default;

@@ -1,0 +1,3 @@
+#include "platform/Workspace.h"
+
+Workspace::~Workspace() = default;
