@@ -1,0 +1,59 @@
+#include "dragdrop/DragPreviewLabel.h"
+
+#include "dragdrop/DragGeometry.h"
+#include "panel/style/Style.h"
+
+#include <QFontMetricsF>
+#include <QGraphicsDropShadowEffect>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace {
+constexpr qreal cornerRadius = 6;
+constexpr qreal backgroundAlpha = 0.95;
+} // namespace
+
+DragPreviewLabel::DragPreviewLabel(QWidget *window)
+    : QWidget(window) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setFont(Style::font(12, QFont::Medium));
+    auto *shadow = new QGraphicsDropShadowEffect(this);
+    shadow->setColor(QColor(0, 0, 0, int(0.15 * 255)));
+    shadow->setBlurRadius(8);
+    shadow->setOffset(0, 2);
+    setGraphicsEffect(shadow);
+}
+
+void DragPreviewLabel::setText(const QString &text) {
+    if (text == text_)
+        return;
+    text_ = text;
+    textWidth_ = QFontMetricsF(font()).horizontalAdvance(text);
+    update();
+}
+
+QString DragPreviewLabel::displayedText() const {
+    const qreal room = width() - DragGeometry::labelHorizontalPadding;
+    return QFontMetricsF(font()).elidedText(text_, Qt::ElideRight, room);
+}
+
+void DragPreviewLabel::placeAbove(const QPointF &pointer) {
+    const QRectF frame = DragGeometry::previewLabelRect(pointer, textWidth_);
+    setGeometry(int(std::lround(frame.x())), int(std::lround(frame.y())),
+                int(std::ceil(frame.width())), int(frame.height()));
+}
+
+void DragPreviewLabel::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QColor background = palette().color(QPalette::Base);
+    background.setAlphaF(float(backgroundAlpha));
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    painter.fillPath(shape, background);
+    painter.setPen(Style::color(Style::Role::Primary, palette()));
+    painter.drawText(rect(), Qt::AlignCenter, displayedText());
+}

@@ -1,0 +1,93 @@
+#include "dragdrop/DragSourceView.h"
+
+#include "dragdrop/DragGeometry.h"
+#include "dragdrop/DragState.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
+
+DragSourceView::DragSourceView(qreal dragThreshold, QWidget *parent)
+    : QWidget(parent)
+    , dragThreshold_(dragThreshold) {
+    connect(&DragState::shared(), &DragState::hoverRepairRequested, this,
+            &DragSourceView::repairHover);
+}
+
+void DragSourceView::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    pressLocation_ = event->scenePosition();
+    pressModifiers_ = event->modifiers();
+    dragStarted_ = false;
+}
+
+void DragSourceView::mouseMoveEvent(QMouseEvent *event) {
+    if (!(event->buttons() & Qt::LeftButton) || !acceptsDrag(pressModifiers_))
+        return;
+    if (!dragStarted_) {
+        if (pressLocation_ && !DragGeometry::exceedsThreshold(
+                                  *pressLocation_, event->scenePosition(), dragThreshold_))
+            return;
+        dragStarted_ = true;
+        dragLabel_ = beginDrag();
+    }
+    const QPointF point = event->globalPosition();
+    DragState &state = DragState::shared();
+    state.updatePreview(dragLabel_, point);
+    updateDragHover(point);
+    state.updateAutoScroll(point);
+}
+
+void DragSourceView::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const bool wasDrag = dragStarted_;
+    const Qt::KeyboardModifiers modifiers = pressModifiers_;
+    // Reset first: the callbacks below may rebuild the row that owns this view.
+    dragStarted_ = false;
+    dragLabel_.clear();
+    pressLocation_.reset();
+    pressModifiers_ = {};
+    if (wasDrag)
+        finishDrag();
+    else
+        tap(modifiers);
+}
+
+void DragSourceView::enterEvent(QEnterEvent *) {
+    setHovered(true);
+}
+
+void DragSourceView::leaveEvent(QEvent *) {
+    setHovered(false);
+}
+
+void DragSourceView::setHovered(bool hovered) {
+    hovered_ = hovered;
+    setCursor(hovered ? hoverCursor() : Qt::ArrowCursor);
+    reportHover(hovered);
+}
+
+void DragSourceView::refreshHoverCursor() {
+    if (hovered_)
+        setCursor(hoverCursor());
+}
+
+bool DragSourceView::pointerIsOver() const {
+    return isVisible() && QApplication::widgetAt(QCursor::pos()) == this;
+}
+
+void DragSourceView::repairHover() {
+    const bool over = pointerIsOver();
+    if (hovered_ && !over) {
+        setHovered(false);
+    } else if (!hovered_ && over && QGuiApplication::mouseButtons() == Qt::NoButton &&
+               !DragState::shared().isDragging()) {
+        setHovered(true);
+    }
+}

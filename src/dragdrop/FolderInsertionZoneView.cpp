@@ -1,0 +1,7 @@
+#include "dragdrop/FolderInsertionZoneView.h"
+
+#include "dragdrop/DragState.h"
+
+FolderInsertionZoneView::FolderInsertionZoneView(QWidget *parent)
+    : RegisteredZoneView(DragState::shared().folderInsertionZones(), parent) {
+}

@@ -1,0 +1,7 @@
+#include "dragdrop/InsertionZoneView.h"
+
+#include "dragdrop/DragState.h"
+
+InsertionZoneView::InsertionZoneView(QWidget *parent)
+    : RegisteredZoneView(DragState::shared().insertionZones(), parent) {
+}
