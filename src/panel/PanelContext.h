@@ -1,6 +1,7 @@
 #pragma once
 
 class AppNotifications;
+class AutostartService;
 class FolderStore;
 class OnboardingStore;
 class PanelShell;
@@ -22,4 +23,5 @@ struct PanelContext {
     OnboardingStore *onboardingStore = nullptr;
     AppNotifications *notifications = nullptr;
     PanelShell *shell = nullptr;
+    AutostartService *autostart = nullptr; // the settings page's login item
 };
