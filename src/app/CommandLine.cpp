@@ -13,10 +13,14 @@ CommandLine::CommandLine()
     : helpOption({"h", "help"}, "Show this help and exit.")
     , versionOption({"v", "version"}, "Show the version and exit.")
     , printTabsOption("print-tabs",
-                      "Print the tabs open in Figma, one JSON object a line, and exit.") {
+                      "Print the tabs open in Figma, one JSON object a line, and exit.")
+    , toggleOption("toggle", "Open the panel, or close it if it is open. Bind this to a key in "
+                             "your desktop's shortcut settings when it has no tray.") {
     parser.setApplicationDescription(
-        "Nookery lists the tabs open in the Figma desktop app from the system tray.");
-    parser.addOptions({helpOption, versionOption, printTabsOption});
+        "Nookery lists the tabs open in the Figma desktop app from the system tray.\n"
+        "Only one Nookery runs per session: starting it again, with or without --toggle,\n"
+        "opens or closes the panel of the one already running.");
+    parser.addOptions({helpOption, versionOption, printTabsOption, toggleOption});
 }
 
 QString CommandLine::versionText() {

@@ -18,6 +18,9 @@ public:
     // "Nookery <version> (<build number>)".
     static QString versionText();
 
+    // After `run`: the panel should open as soon as the program is up.
+    bool opensPanel() const { return parser.isSet(toggleOption); }
+
 private:
     int printTabs(QTextStream &out) const;
     int usageError(const QString &message, QTextStream &err) const;
@@ -26,4 +29,5 @@ private:
     QCommandLineOption helpOption;
     QCommandLineOption versionOption;
     QCommandLineOption printTabsOption;
+    QCommandLineOption toggleOption;
 };
