@@ -1,0 +1,73 @@
+#pragma once
+
+#include "stores/PersistedData.h"
+#include "stores/StoreFile.h"
+#include "stores/TabFolder.h"
+#include "tabs/TabItem.h"
+
+#include <QCollator>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QUuid>
+
+#include <optional>
+
+// The user's folders of tabs and the remembered order of the tabs in no folder, kept in
+// "folders.json". Tabs are referred to by stable id only. A stable id is in at most one folder.
+//
+// Signals: foldersChanged() when `folders` changes, ungroupedOrderChanged() when `ungroupedOrder`
+// changes; each only on a real change. Every change is written to the file at once.
+class FolderStore : public QObject {
+    Q_OBJECT
+public:
+    explicit FolderStore(const QString &directory = StoreFile::defaultDirectory(),
+                         QObject *parent = nullptr);
+
+    QList<TabFolder> folders() const { return m_data.folders; }
+    QStringList ungroupedOrder() const { return m_data.ungroupedOrder; }
+
+    // Appends a new expanded, empty folder with the name exactly as given; returns its id.
+    QUuid createFolder(const QString &name);
+    // The folder's tabs become ungrouped; saves also when no folder matched.
+    void deleteFolder(const QUuid &id);
+    void renameFolder(const QUuid &id, const QString &name);
+    void toggleExpanded(const QUuid &id);
+
+    // Moves the tab into the folder: at the end when `tabs` is empty, otherwise before the first
+    // member whose title sorts after the tab's (locale-aware, case-insensitive). For an unknown
+    // folder the tab still leaves every folder, but nothing is saved.
+    void addTab(const QString &stableID, const QUuid &folderID, const QList<TabItem> &tabs);
+    // Moves the tab into the folder at `index`, a position in its `tabIDs` before the move.
+    void insertTab(const QString &stableID, const QUuid &folderID, int index);
+    // Takes the tab out of every folder; saves also when it was in none.
+    void removeFromFolder(const QString &stableID);
+    // `to` counts positions before the move: 0 before the first folder, n after the n-th.
+    void moveFolder(int from, int to);
+    // Takes the tabs out of their folders and places them before the shown ungrouped row `index`
+    // (rows counted before the move); the new ungrouped order is the shown rows with them placed.
+    void placeInUngrouped(const QStringList &stableIDs, int index, const QList<TabItem> &shownTabs);
+
+    std::optional<TabFolder> folderFor(const QString &stableID) const;
+    bool isInFolder(const QString &stableID) const;
+    // The folder's open tabs, in folder order.
+    QList<TabItem> tabsInFolder(const TabFolder &folder, const QList<TabItem> &tabs) const;
+    // The tabs in no folder: the remembered order first, then the rest in input order.
+    QList<TabItem> ungroupedTabs(const QList<TabItem> &tabs) const;
+
+    void save();
+
+signals:
+    void foldersChanged();
+    void ungroupedOrderChanged();
+
+private:
+    TabFolder *findFolder(const QUuid &id);
+    bool removeEverywhere(const QString &stableID);
+    qsizetype sortedPosition(const TabFolder &folder, const QString &stableID,
+                             const QList<TabItem> &tabs) const;
+
+    StoreFile m_file;
+    PersistedData m_data;
+    QCollator m_titleCollator;
+};

@@ -1,0 +1,64 @@
+#include "stores/StoreFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+StoreFile::StoreFile(QString directory, const QString &fileName)
+    : m_directory(std::move(directory))
+    , m_path(QDir(m_directory).filePath(fileName)) {
+    QDir().mkpath(m_directory);
+}
+
+QString StoreFile::defaultDirectory() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/Nookery");
+}
+
+std::optional<QByteArray> StoreFile::read() {
+    // A missing file is a first start; anything but a regular file holds nothing of ours.
+    if (!QFileInfo(m_path).isFile())
+        return std::nullopt;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_preserveBeforeWrite = true;
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+bool StoreFile::write(const QByteArray &bytes) {
+    QDir().mkpath(m_directory);
+    if (m_preserveBeforeWrite && !preserveUnreadable())
+        return false;
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+// Renames the file to "<name>.unreadable-<UTC time>", with a counter when that name is taken.
+bool StoreFile::preserveUnreadable() {
+    if (!QFileInfo::exists(m_path)) {
+        m_preserveBeforeWrite = false;
+        return true;
+    }
+    const QString stem = m_path + QStringLiteral(".unreadable-") +
+                         QDateTime::currentDateTimeUtc().toString(u"yyyyMMdd'T'HHmmss'Z'");
+    QString target = stem;
+    for (int counter = 2; QFileInfo::exists(target); ++counter)
+        target = stem + u'-' + QString::number(counter);
+    if (!QFile::rename(m_path, target))
+        return false;
+    m_preserveBeforeWrite = false;
+    return true;
+}

@@ -1,0 +1,226 @@
+#include "StoreTestSupport.h"
+#include "stores/RecentlyClosedStore.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QDateTime referenceDate(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime start(QDate(2026, 3, 1), QTime(12, 0), Qt::UTC);
+constexpr qint64 thirtyDays = 30 * 24 * 3600;
+
+QByteArray entryJson(const QString &stableID, double closedDate, const QString &extra = {}) {
+    return QStringLiteral("{\"stableID\":\"%1\",\"title\":\"T %1\","
+                          "\"url\":\"https://www.figma.com/design/%1/f\","
+                          "\"closedDate\":%2%3}")
+        .arg(stableID, QString::number(closedDate, 'f', 3), extra)
+        .toUtf8();
+}
+
+double referenceSeconds(const QDateTime &date) {
+    return referenceDate.msecsTo(date) / 1000.0;
+}
+
+} // namespace
+
+class RecentlyClosedStoreTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QDateTime m_now;
+    qint64 m_tickMSecs = 0; // how far the clock moves on every reading
+
+    QString filePath() const { return m_dir->filePath(QStringLiteral("recently_closed.json")); }
+    std::unique_ptr<RecentlyClosedStore> makeStore() {
+        return std::make_unique<RecentlyClosedStore>(m_dir->path(), [this] {
+            const QDateTime now = m_now;
+            m_now = m_now.addMSecs(m_tickMSecs);
+            return now;
+        });
+    }
+    std::unique_ptr<RecentlyClosedStore> storeWithEntries(const QList<QByteArray> &entries) {
+        writeContents(filePath(), "[" + entries.join(',') + "]");
+        return makeStore();
+    }
+    static QStringList idsOf(const QList<ClosedTab> &tabs) {
+        QStringList ids;
+        for (const ClosedTab &tab : tabs)
+            ids.append(tab.stableID);
+        return ids;
+    }
+    bool writes(const std::function<void()> &operation) {
+        QFile::remove(filePath());
+        operation();
+        return QFile::exists(filePath());
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_now = start;
+        m_tickMSecs = 0;
+    }
+
+    void recordsEachTabThatDisappeared() {
+        auto store = makeStore();
+        QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
+        TabItem b = openTab("B", "Bee");
+        b.thumbnailURL = QUrl("https://cdn.example/b.png");
+        QVERIFY(writes([&] {
+            store->recordClosed({openTab("A"), b, openTab("C")}, {openTab("A"), openTab("C")});
+        }));
+        QCOMPARE(store->closedTabs(),
+                 QList<ClosedTab>({{"B", "Bee", b.url, b.thumbnailURL, start}}));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(makeStore()->closedTabs(), store->closedTabs());
+    }
+
+    void nothingClosedWritesNothing() {
+        auto store = makeStore();
+        QVERIFY(!writes([&] {
+            store->recordClosed(openTabs({"A", "B"}), openTabs({"B", "A", "N"}));
+        }));
+    }
+
+    void aKnownEntryKeepsItsDateAndPlace() {
+        m_now = referenceDate.addSecs(250);
+        auto store = storeWithEntries({entryJson("A", 100), entryJson("B", 200)});
+        QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
+        const QList<ClosedTab> before = store->closedTabs();
+        m_now = referenceDate.addSecs(300);
+        QVERIFY(writes([&] { store->recordClosed(openTabs({"A"}), {}); }));
+        QCOMPARE(store->closedTabs(), before);
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void twoOpenTabsOfOneFileGiveTwoEntries() {
+        auto store = makeStore();
+        store->recordClosed({openTab("A", "first"), openTab("A", "second")}, {});
+        QCOMPARE(idsOf(store->closedTabs()), QStringList({"A", "A"}));
+        store->recordClosed({openTab("A", "third")}, {});
+        QCOMPARE(store->closedTabs().size(), 2);
+    }
+
+    void forgettingReopenedFiles() {
+        auto store = makeStore();
+        store->recordClosed(openTabs({"A", "B", "C"}), {});
+        QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
+        QVERIFY(!writes([&] { store->forgetReopened({"X", "Y"}); }));
+        QCOMPARE(changed.count(), 0);
+        QVERIFY(writes([&] { store->forgetReopened({"A", "C", "X"}); }));
+        QCOMPARE(idsOf(store->closedTabs()), QStringList{"B"});
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void removeAndClearAlwaysWrite() {
+        auto store = makeStore();
+        store->recordClosed(openTabs({"A", "B", "A"}), {});
+        QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
+        QVERIFY(writes([&] { store->remove("A"); }));
+        QCOMPARE(idsOf(store->closedTabs()), QStringList{"B"});
+        QVERIFY(writes([&] { store->remove("nothing"); }));
+        QVERIFY(writes([&] { store->clear(); }));
+        QVERIFY(writes([&] { store->clear(); }));
+        QCOMPARE(fileContents(filePath()), QByteArray("[]"));
+        QCOMPARE(changed.count(), 2);
+    }
+
+    void expiry_data() {
+        QTest::addColumn<qint64>("ageSeconds");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("just closed") << qint64(0) << true;
+        QTest::newRow("exactly 30 days") << thirtyDays << true;
+        QTest::newRow("30 days and 1 second") << thirtyDays + 1 << false;
+        QTest::newRow("in the future") << qint64(-3600) << true;
+    }
+    void expiry() {
+        QFETCH(qint64, ageSeconds);
+        QFETCH(bool, kept);
+        auto store = makeStore();
+        store->recordClosed(openTabs({"A"}), {});
+        m_now = start.addSecs(ageSeconds);
+        QCOMPARE(store->recentTabs().size(), kept ? 1 : 0);
+        QCOMPARE(store->closedTabs().size(), 1); // hidden, not removed, while running
+
+        const QByteArray saved = fileContents(filePath());
+        auto restarted = makeStore();
+        QCOMPARE(restarted->closedTabs().size(), kept ? 1 : 0);
+        QCOMPARE(fileContents(filePath()) == saved, kept); // pruning at start rewrites the file
+    }
+
+    void recentTabsAreNewestFirst() {
+        m_tickMSecs = 1000;
+        auto store = makeStore();
+        store->recordClosed(openTabs({"A", "B"}), {});
+        m_tickMSecs = 0;
+        store->recordClosed(openTabs({"C", "D"}), {}); // same moment: recorded order kept
+        QCOMPARE(idsOf(store->recentTabs()), QStringList({"C", "D", "B", "A"}));
+        QCOMPARE(idsOf(store->closedTabs()), QStringList({"A", "B", "C", "D"}));
+    }
+
+    void datesCountFromTheStartOf2001() {
+        m_now = QDateTime(QDate(2001, 1, 2), QTime(0, 0, 0, 250), Qt::UTC);
+        auto store = makeStore();
+        store->recordClosed(openTabs({"A"}), {});
+        const QJsonArray written = QJsonDocument::fromJson(fileContents(filePath())).array();
+        QCOMPARE(written.first()["closedDate"].toDouble(), 86400.25);
+
+        m_now = start;
+        auto old =
+            storeWithEntries({entryJson("Zero", 0), entryJson("Now", referenceSeconds(start))});
+        QCOMPARE(idsOf(old->closedTabs()), QStringList{"Now"});
+        QCOMPARE(old->closedTabs().first().closedDate, start);
+    }
+
+    void loading_data() {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QStringList>("ids");
+        QTest::addColumn<QUrl>("thumbnail");
+        const double now = referenceSeconds(start);
+        QTest::newRow("no thumbnail")
+            << "[" + entryJson("A", now) + "]" << QStringList{"A"} << QUrl();
+        QTest::newRow("thumbnail")
+            << "[" + entryJson("A", now, ",\"thumbnailURL\":\"https://cdn.example/a%20b.png\"") +
+                   "]"
+            << QStringList{"A"} << QUrl("https://cdn.example/a%20b.png");
+        QTest::newRow("unknown keys ignored")
+            << "[" + entryJson("A", now, R"(,"isActive":true)") + "]" << QStringList{"A"} << QUrl();
+        QTest::newRow("thumbnail that is no URL")
+            << "[" + entryJson("A", now) + "," +
+                   entryJson("B", now, ",\"thumbnailURL\":\"http://[::1\"") + "]"
+            << QStringList{} << QUrl();
+        QTest::newRow("empty thumbnail")
+            << "[" + entryJson("A", now, R"(,"thumbnailURL":"")") + "]" << QStringList{} << QUrl();
+        QTest::newRow("date as text")
+            << QByteArray(R"([{"stableID":"A","title":"T","url":"u","closedDate":"1"}])")
+            << QStringList{} << QUrl();
+        QTest::newRow("missing title")
+            << "[" + entryJson("A", now).replace(R"("title":"T A",)", "") + "]" << QStringList{}
+            << QUrl();
+        QTest::newRow("object root")
+            << QByteArray(R"({"closedTabs":[]})") << QStringList{} << QUrl();
+        QTest::newRow("huge date stays in the future")
+            << "[" + entryJson("A", 1e300) + "]" << QStringList{"A"} << QUrl();
+    }
+    void loading() {
+        QFETCH(QByteArray, contents);
+        QFETCH(QStringList, ids);
+        QFETCH(QUrl, thumbnail);
+        writeContents(filePath(), contents);
+        auto store = makeStore();
+        QCOMPARE(idsOf(store->closedTabs()), ids);
+        if (!ids.isEmpty())
+            QCOMPARE(store->closedTabs().first().thumbnailURL, thumbnail);
+        QCOMPARE(fileContents(filePath()), contents);
+    }
+};
+
+QTEST_GUILESS_MAIN(RecentlyClosedStoreTest)
+#include "tst_recentlyclosedstore.moc"
