@@ -68,6 +68,9 @@ void DragSourceView::leaveEvent(QEvent *) {
 }
 
 void DragSourceView::setHovered(bool hovered) {
+    // Qt's own enter and leave events and the repair may both notice the same change.
+    if (hovered == hovered_)
+        return;
     hovered_ = hovered;
     setCursor(hovered ? hoverCursor() : Qt::ArrowCursor);
     reportHover(hovered);

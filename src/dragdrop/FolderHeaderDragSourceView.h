@@ -15,13 +15,13 @@ class FolderHeaderDragSourceView : public DragSourceView {
     Q_OBJECT
 public:
     struct Fields {
-        QUuid folderID;
-        QString folderName;
+        QUuid folderID{};
+        QString folderName{};
         bool editMode = false;
-        std::function<void()> onTap;
-        std::function<void(bool)> onHover;
-        std::function<void()> onRename;
-        std::function<void()> onDelete;
+        std::function<void()> onTap{};
+        std::function<void(bool)> onHover{};
+        std::function<void()> onRename{};
+        std::function<void()> onDelete{};
     };
 
     static constexpr qreal dragThreshold = 5;

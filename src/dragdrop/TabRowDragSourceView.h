@@ -12,13 +12,13 @@ class TabRowDragSourceView : public DragSourceView {
     Q_OBJECT
 public:
     struct Fields {
-        QString stableID;
-        QString title; // the label when one tab is dragged
-        std::function<void()> onTap;
-        std::function<void(bool)> onHover;
-        std::function<void()> onCommandTap;
-        std::function<QStringList()> getSelectedIDs;
-        std::function<void()> clearSelection; // called at the end of every drag of this row
+        QString stableID{};
+        QString title{}; // the label when one tab is dragged
+        std::function<void()> onTap{};
+        std::function<void(bool)> onHover{};
+        std::function<void()> onCommandTap{};
+        std::function<QStringList()> getSelectedIDs{};
+        std::function<void()> clearSelection{}; // called at the end of every drag of this row
     };
 
     static constexpr qreal dragThreshold = 4;

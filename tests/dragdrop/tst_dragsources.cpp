@@ -1,0 +1,316 @@
+#include "DragTestPanel.h"
+
+#include "dragdrop/DragState.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+
+namespace {
+
+// Callbacks of one row or header, counted.
+struct Calls {
+    int taps = 0;
+    int commandTaps = 0;
+    int clears = 0;
+    QList<bool> hovers;
+};
+
+void countTaps(TabRowDragSourceView *row, Calls &calls, QStringList selection = {}) {
+    TabRowDragSourceView::Fields fields = row->fields();
+    fields.onTap = [&calls] { ++calls.taps; };
+    fields.onCommandTap = [&calls] { ++calls.commandTaps; };
+    fields.onHover = [&calls](bool on) { calls.hovers.append(on); };
+    fields.getSelectedIDs = [selection] { return selection; };
+    fields.clearSelection = [&calls] { ++calls.clears; };
+    row->setFields(fields);
+}
+
+QString labelText() {
+    const DragPreviewLabel *label = DragState::shared().previewLabel();
+    return label ? label->text() : QString();
+}
+
+} // namespace
+
+class DragSourcesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void tabRowThreshold_data();
+    void tabRowThreshold();
+    void ctrlPressNeverDrags();
+    void dragCarriesTheSelectionItBelongsTo_data();
+    void dragCarriesTheSelectionItBelongsTo();
+    void folderHeaderThreshold_data();
+    void folderHeaderThreshold();
+    void folderDragDropsTheFolderID();
+    void folderMenuOnlyOutsideEditMode();
+    void hoverReportsAndSetsCursors();
+    void hoverIsRepairedWhenTheListScrolls();
+    void callbacksAreReplacedEvenWhileRunning();
+};
+
+void DragSourcesTest::cleanup() {
+    QVERIFY(!DragState::shared().isDragging());
+}
+
+void DragSourcesTest::tabRowThreshold_data() {
+    QTest::addColumn<QPointF>("offset");
+    QTest::addColumn<bool>("drags");
+    QTest::newRow("4 px right") << QPointF(4, 0) << false;
+    QTest::newRow("4 px up") << QPointF(0, -4) << false;
+    QTest::newRow("4.5 px right") << QPointF(4.5, 0) << true;
+    QTest::newRow("3,3 diagonally") << QPointF(3, 3) << true;
+}
+
+void DragSourcesTest::tabRowThreshold() {
+    QFETCH(QPointF, offset);
+    QFETCH(bool, drags);
+    DragTestPanel panel;
+    TabRowDragSourceView *row = panel.addRow({0, 100, 300, 36}, "a");
+    Calls calls;
+    countTaps(row, calls);
+    MouseDriver mouse(&panel);
+    const QPointF start = panel.inWindow(row, {150, 18});
+
+    mouse.press(start);
+    mouse.move(start + offset);
+    QCOMPARE(DragState::shared().isDragging(), drags);
+    // The label appears on the very move that starts the drag.
+    QCOMPARE(labelText(), drags ? QString("Title a") : QString());
+    mouse.release(start + offset);
+
+    QCOMPARE(calls.taps, drags ? 0 : 1);
+    QCOMPARE(calls.clears, drags ? 1 : 0);
+    QVERIFY(!DragState::shared().previewLabel());
+}
+
+void DragSourcesTest::ctrlPressNeverDrags() {
+    DragTestPanel panel;
+    TabRowDragSourceView *row = panel.addRow({0, 100, 300, 36}, "a");
+    Calls calls;
+    countTaps(row, calls);
+    MouseDriver mouse(&panel);
+    const QPointF start = panel.inWindow(row, {150, 18});
+
+    mouse.press(start, Qt::ControlModifier);
+    mouse.move(start + QPointF(0, 80));
+    mouse.move(start + QPointF(0, 160));
+    QVERIFY(!DragState::shared().isDragging());
+    mouse.release(start + QPointF(0, 160));
+
+    QCOMPARE(calls.commandTaps, 1);
+    QCOMPARE(calls.taps, 0);
+    QCOMPARE(calls.clears, 0);
+}
+
+void DragSourcesTest::dragCarriesTheSelectionItBelongsTo_data() {
+    QTest::addColumn<QStringList>("selection");
+    QTest::addColumn<QString>("dragged");
+    QTest::addColumn<QStringList>("carried");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("selected row of three")
+        << QStringList{"c", "a", "b"} << "a" << QStringList{"c", "a", "b"} << "3 files";
+    QTest::newRow("unselected row")
+        << QStringList{"a", "b", "c"} << "d" << QStringList{"d"} << "Title d";
+    QTest::newRow("the only selected row")
+        << QStringList{"a"} << "a" << QStringList{"a"} << "Title a";
+    QTest::newRow("no selection") << QStringList{} << "b" << QStringList{"b"} << "Title b";
+}
+
+void DragSourcesTest::dragCarriesTheSelectionItBelongsTo() {
+    QFETCH(QStringList, selection);
+    QFETCH(QString, dragged);
+    QFETCH(QStringList, carried);
+    QFETCH(QString, label);
+    DragTestPanel panel;
+    TabRowDragSourceView *row = panel.addRow({0, 40, 300, 36}, dragged);
+    DropZoneView *folder = panel.addZone({0, 150, 300, 100});
+    OwnerLog log;
+    log.watch(folder, "folder");
+    Calls calls;
+    countTaps(row, calls, selection);
+    MouseDriver mouse(&panel);
+    const QPointF start = panel.inWindow(row, {150, 18});
+
+    mouse.press(start);
+    mouse.move(start + QPointF(0, 10));
+    QCOMPARE(DragState::shared().activeStableID(), std::optional<QString>(dragged));
+    QCOMPARE(DragState::shared().dragSelection(), carried);
+    QCOMPARE(labelText(), label);
+    mouse.move(panel.inWindow(folder, {150, 50}));
+    mouse.release(panel.inWindow(folder, {150, 50}));
+    QCoreApplication::processEvents();
+
+    QCOMPARE(log.entries, QStringList({"folder:highlight on", "folder:highlight off",
+                                       "folder:drop " + carried.join(',')}));
+    QCOMPARE(calls.clears, 1);
+}
+
+void DragSourcesTest::folderHeaderThreshold_data() {
+    QTest::addColumn<bool>("editMode");
+    QTest::addColumn<QPointF>("offset");
+    QTest::addColumn<bool>("drags");
+    QTest::newRow("edit mode, 5 px") << true << QPointF(0, 5) << false;
+    QTest::newRow("edit mode, 3,4 diagonally") << true << QPointF(3, 4) << false;
+    QTest::newRow("edit mode, 5.5 px") << true << QPointF(0, 5.5) << true;
+    QTest::newRow("normal mode, 60 px") << false << QPointF(0, 60) << false;
+}
+
+void DragSourcesTest::folderHeaderThreshold() {
+    QFETCH(bool, editMode);
+    QFETCH(QPointF, offset);
+    QFETCH(bool, drags);
+    DragTestPanel panel;
+    FolderHeaderDragSourceView *header = panel.addHeader({0, 100, 300, 36}, editMode);
+    int taps = 0;
+    FolderHeaderDragSourceView::Fields fields = header->fields();
+    fields.onTap = [&taps] { ++taps; };
+    header->setFields(fields);
+    MouseDriver mouse(&panel);
+    const QPointF start = panel.inWindow(header, {150, 18});
+
+    mouse.press(start);
+    mouse.move(start + offset);
+    QCOMPARE(DragState::shared().activeFolderID().has_value(), drags);
+    QCOMPARE(labelText(), drags ? QString::fromUtf8("\xF0\x9F\x93\x81 Work") : QString());
+    mouse.release(start + offset);
+
+    // Without a drag the press is a click, in either mode.
+    QCOMPARE(taps, drags ? 0 : 1);
+}
+
+void DragSourcesTest::folderDragDropsTheFolderID() {
+    DragTestPanel panel;
+    FolderHeaderDragSourceView *header = panel.addHeader({0, 100, 300, 36}, true);
+    FolderInsertionZoneView *above = panel.addFolderLine(80);
+    FolderInsertionZoneView *below = panel.addFolderLine(140);
+    DropZoneView *tabZone = panel.addZone({0, 0, 300, 300});
+    OwnerLog log;
+    log.watch(above, "above");
+    log.watch(below, "below");
+    log.watch(tabZone, "tabs");
+    MouseDriver mouse(&panel);
+
+    // Folder lines have no slack: 2 px above the upper line hits nothing.
+    mouse.drag(panel.inWindow(header, {150, 18}),
+               {panel.inWindow(below, {150, 6}), panel.inWindow(above, {150, -2})});
+    QCoreApplication::processEvents();
+    mouse.drag(panel.inWindow(header, {150, 18}), {panel.inWindow(above, {150, 6})});
+    QCoreApplication::processEvents();
+
+    const QString id = header->fields().folderID.toString(QUuid::WithoutBraces);
+    QCOMPARE(log.entries,
+             QStringList({"below:highlight on", "below:highlight off", "above:highlight on",
+                          "above:highlight off", "above:drop " + id}));
+}
+
+void DragSourcesTest::folderMenuOnlyOutsideEditMode() {
+    DragTestPanel panel;
+    FolderHeaderDragSourceView *header = panel.addHeader({0, 100, 300, 36}, false);
+    int renames = 0;
+    int deletes = 0;
+    FolderHeaderDragSourceView::Fields fields = header->fields();
+    fields.onRename = [&renames] { ++renames; };
+    fields.onDelete = [&deletes] { ++deletes; };
+    header->setFields(fields);
+    const auto openMenu = [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, {150, 18},
+                                header->mapToGlobal(QPoint(150, 18)));
+        QApplication::sendEvent(header, &event);
+        return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    };
+
+    QMenu *menu = openMenu();
+    QVERIFY(menu);
+    QStringList texts;
+    for (QAction *action : menu->actions())
+        texts.append(action->isSeparator() ? "-" : action->text());
+    QCOMPARE(texts, QStringList({"Rename", "-", "Delete Folder"}));
+    menu->actions().at(0)->trigger();
+    menu->close();
+    menu = openMenu();
+    QVERIFY(menu);
+    menu->actions().at(2)->trigger();
+    menu->close();
+    QCOMPARE(renames, 1);
+    QCOMPARE(deletes, 1);
+
+    fields.editMode = true;
+    header->setFields(fields);
+    QVERIFY(!openMenu());
+}
+
+void DragSourcesTest::hoverReportsAndSetsCursors() {
+    DragTestPanel panel;
+    TabRowDragSourceView *row = panel.addRow({0, 40, 300, 36}, "a");
+    FolderHeaderDragSourceView *header = panel.addHeader({0, 100, 300, 36}, true);
+    Calls rowCalls;
+    countTaps(row, rowCalls);
+    QList<bool> headerHovers;
+    FolderHeaderDragSourceView::Fields fields = header->fields();
+    fields.onHover = [&headerHovers](bool on) { headerHovers.append(on); };
+    header->setFields(fields);
+    MouseDriver mouse(&panel);
+
+    mouse.move(panel.inWindow(row, {150, 18}));
+    QCOMPARE(rowCalls.hovers, QList<bool>{true});
+    QCOMPARE(row->cursor().shape(), Qt::PointingHandCursor);
+    mouse.move(panel.inWindow(header, {150, 18}));
+    QCOMPARE(rowCalls.hovers, QList<bool>({true, false}));
+    QCOMPARE(row->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(headerHovers, QList<bool>{true});
+    QCOMPARE(header->cursor().shape(), Qt::OpenHandCursor);
+
+    // Leaving edit mode under a resting pointer changes the cursor at once.
+    fields.editMode = false;
+    header->setFields(fields);
+    QCOMPARE(header->cursor().shape(), Qt::PointingHandCursor);
+}
+
+void DragSourcesTest::hoverIsRepairedWhenTheListScrolls() {
+    DragTestPanel panel;
+    TabRowDragSourceView *first = panel.addRow({0, 40, 300, 36}, "a");
+    TabRowDragSourceView *second = panel.addRow({0, 90, 300, 36}, "b");
+    Calls firstCalls;
+    Calls secondCalls;
+    countTaps(first, firstCalls);
+    countTaps(second, secondCalls);
+    MouseDriver mouse(&panel);
+    const QPointF resting = panel.inWindow(first, {150, 18});
+    mouse.move(resting);
+    QCursor::setPos(panel.mapToGlobal(resting).toPoint());
+    QCOMPARE(firstCalls.hovers, QList<bool>{true});
+
+    // The rows slide up by 50 under the pointer: the second row is now under it.
+    panel.list()->verticalScrollBar()->setValue(50);
+    QTRY_COMPARE(firstCalls.hovers, QList<bool>({true, false}));
+    QCOMPARE(secondCalls.hovers, QList<bool>{true});
+}
+
+void DragSourcesTest::callbacksAreReplacedEvenWhileRunning() {
+    DragTestPanel panel;
+    TabRowDragSourceView *row = panel.addRow({0, 40, 300, 36}, "a");
+    QStringList heard;
+    TabRowDragSourceView::Fields fields = row->fields();
+    // The handler rebuilds the row's callbacks from inside itself, as a refreshing owner may.
+    fields.onTap = [&heard, row, fields]() mutable {
+        heard.append("first");
+        fields.onTap = [&heard] { heard.append("second"); };
+        row->setFields(fields);
+    };
+    row->setFields(fields);
+    MouseDriver mouse(&panel);
+    const QPointF point = panel.inWindow(row, {150, 18});
+
+    mouse.press(point);
+    mouse.release(point);
+    mouse.press(point);
+    mouse.release(point);
+    QCOMPARE(heard, QStringList({"first", "second"}));
+}
+
+QTEST_MAIN(DragSourcesTest)
+#include "tst_dragsources.moc"
