@@ -1,0 +1,136 @@
+#include "tabs/TabManager.h"
+
+#include "platform/FileWatcher.h"
+#include "platform/Workspace.h"
+#include "tabs/SessionReader.h"
+
+#include <QFutureWatcher>
+#include <QSet>
+#include <QtConcurrent>
+#include <optional>
+
+TabManager::Options TabManager::Options::standard() {
+    Options options;
+    options.sessionFilePath = ::sessionFilePath();
+    options.readSessionTabs = [](const QString &path) { return ::readSessionTabs(path); };
+    return options;
+}
+
+TabManager::TabManager(FileWatcher &fileWatcher, Workspace &workspace, QObject *parent)
+    : TabManager(fileWatcher, workspace, Options::standard(), parent) {
+}
+
+TabManager::TabManager(FileWatcher &fileWatcher, Workspace &workspace, Options options,
+                       QObject *parent)
+    : QObject(parent)
+    , m_fileWatcher(fileWatcher)
+    , m_workspace(workspace)
+    , m_options(std::move(options))
+    , m_opener(workspace)
+    , m_latestRefresh(std::make_shared<std::atomic<quint64>>(0)) {
+    m_loadingTimer.setSingleShot(true);
+    m_loadingTimer.setInterval(m_options.loadingDelay);
+    connect(&m_loadingTimer, &QTimer::timeout, this, [this] { setLoading(true); });
+    // A second thread lets a new re-read start while a superseded one is still reading.
+    m_readPool.setMaxThreadCount(2);
+}
+
+TabManager::~TabManager() {
+    // Queued re-reads never start and running ones give up; the pool waits for them last.
+    m_latestRefresh->fetch_add(1);
+    m_readPool.clear();
+}
+
+void TabManager::setRecentlyClosedStore(RecentlyClosedStore *store) {
+    m_recentlyClosedStore = store;
+}
+
+void TabManager::refresh() {
+    const quint64 refreshNumber = m_latestRefresh->fetch_add(1) + 1;
+    m_loadingTimer.start();
+
+    using Result = std::optional<QList<TabItem>>;
+    auto *watcher = new QFutureWatcher<Result>(this);
+    connect(watcher, &QFutureWatcher<Result>::finished, this,
+            [this, watcher, previous = m_tabs, store = m_recentlyClosedStore] {
+                watcher->deleteLater();
+                if (const Result tabs = watcher->result())
+                    apply(*tabs, previous, store);
+            });
+    watcher->setFuture(QtConcurrent::run(&m_readPool,
+                                         [latest = m_latestRefresh, refreshNumber,
+                                          read = m_options.readSessionTabs,
+                                          path = m_options.sessionFilePath]() -> Result {
+                                             if (latest->load() != refreshNumber)
+                                                 return std::nullopt;
+                                             QList<TabItem> tabs = read(path);
+                                             if (latest->load() != refreshNumber)
+                                                 return std::nullopt;
+                                             return tabs;
+                                         }));
+}
+
+void TabManager::apply(const QList<TabItem> &tabs, const QList<TabItem> &previous,
+                       const QPointer<RecentlyClosedStore> &store) {
+    m_loadingTimer.stop();
+    setLoading(false);
+    if (tabs != m_tabs) {
+        m_tabs = tabs;
+        emit tabsChanged();
+    }
+    if (!store)
+        return;
+    if (!previous.isEmpty())
+        store->recordClosed(previous, tabs);
+    QSet<QString> openIDs;
+    for (const TabItem &tab : tabs)
+        openIDs.insert(tab.stableID());
+    store->forgetReopened(openIDs);
+}
+
+void TabManager::startFileMonitor() {
+    stopFileMonitor();
+    m_fileWatch = m_fileWatcher.watch(m_options.sessionFilePath, m_options.fileEventSettleTime);
+    if (m_fileWatch)
+        connect(m_fileWatch.get(), &FileWatch::changed, this, &TabManager::handleFileEvents);
+}
+
+void TabManager::stopFileMonitor() {
+    // The watch may be the sender of the event being handled: it goes once that is over.
+    if (FileWatch *watch = m_fileWatch.release()) {
+        watch->disconnect(this);
+        watch->deleteLater();
+    }
+}
+
+void TabManager::handleFileEvents(FileWatch::Events events) {
+    // After a rename or delete the watch follows the path again: whatever file stands there.
+    if (events & (FileWatch::Rename | FileWatch::Delete | FileWatch::Created)) {
+        stopFileMonitor();
+        QTimer::singleShot(m_options.rewatchDelay, this, &TabManager::startFileMonitor);
+    }
+    refresh();
+}
+
+void TabManager::startWorkspaceObservers() {
+    const auto refreshForFigma = [this](const RunningApplication &application) {
+        if (application.hasIdentifier(figmaApplicationIdentifier))
+            refresh();
+    };
+    connect(&m_workspace, &Workspace::applicationActivated, this, refreshForFigma);
+    connect(&m_workspace, &Workspace::applicationDeactivated, this, refreshForFigma);
+    connect(&m_workspace, &Workspace::applicationLaunched, this, refreshForFigma);
+    connect(&m_workspace, &Workspace::applicationTerminated, this, refreshForFigma);
+}
+
+void TabManager::openTab(const TabItem &tab) {
+    if (m_opener.open(tab))
+        QTimer::singleShot(m_options.openRefreshDelay, this, &TabManager::refresh);
+}
+
+void TabManager::setLoading(bool loading) {
+    if (m_isLoading == loading)
+        return;
+    m_isLoading = loading;
+    emit isLoadingChanged();
+}
