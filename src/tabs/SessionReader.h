@@ -16,9 +16,10 @@
 // Scheme and host that precede a tab's path in its web address.
 inline constexpr QStringView figmaWebOrigin = u"https://www.figma.com";
 
-// Real session files are a few kilobytes (about 1 MiB with 2,000 tabs open). Anything larger
-// than this is not a session file, and parsing it could take hundreds of megabytes of memory.
-inline constexpr qint64 maxSessionFileBytes = 32 * 1024 * 1024;
+// Real session files are kilobytes; 2,000 open tabs with long thumbnail addresses make 1.1 MiB.
+// Anything larger is not a session file. The cap also bounds the parse: 8 MiB of small nested
+// values take Qt's JSON parser up to about 1 s and 300 MiB of memory.
+inline constexpr qint64 maxSessionFileBytes = 8 * 1024 * 1024;
 
 // "Library/Application Support/Figma/settings.json" below the home directory.
 QString sessionFilePath();
