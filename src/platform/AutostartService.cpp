@@ -1,0 +1,3 @@
+#include "platform/AutostartService.h"
+
+AutostartService::~AutostartService() = default;

@@ -1,0 +1,3 @@
+#include "platform/GlobalKeyGrabber.h"
+
+GlobalKeyGrabber::~GlobalKeyGrabber() = default;

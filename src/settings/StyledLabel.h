@@ -1,0 +1,9 @@
+#pragma once
+
+#include "panel/style/Style.h"
+
+#include <QLabel>
+
+// A label in one of the panel's type sizes and colour roles.
+QLabel *styledLabel(const QString &text, qreal pixelSize, QFont::Weight weight, Style::Role role,
+                    QWidget *parent);

@@ -1,0 +1,22 @@
+#include "settings/VersionComparison.h"
+
+#include <QCollator>
+#include <QVersionNumber>
+
+int compareVersions(const QString &left, const QString &right) {
+    qsizetype leftSuffixAt = 0;
+    qsizetype rightSuffixAt = 0;
+    const QVersionNumber leftNumber = QVersionNumber::fromString(left.trimmed(), &leftSuffixAt);
+    const QVersionNumber rightNumber = QVersionNumber::fromString(right.trimmed(), &rightSuffixAt);
+    if (const int numbers =
+            QVersionNumber::compare(leftNumber.normalized(), rightNumber.normalized()))
+        return numbers;
+    const QString leftSuffix = left.trimmed().mid(leftSuffixAt);
+    const QString rightSuffix = right.trimmed().mid(rightSuffixAt);
+    if (leftSuffix.isEmpty() || rightSuffix.isEmpty())
+        return int(leftSuffix.isEmpty()) - int(rightSuffix.isEmpty());
+    QCollator collator(QLocale::c());
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator.compare(leftSuffix, rightSuffix);
+}
