@@ -1,6 +1,5 @@
 #include "stores/FolderStore.h"
 
-#include <QHash>
 #include <QLocale>
 #include <QSet>
 
@@ -16,23 +15,17 @@ QStringList stableIDsOf(const QList<TabItem> &tabs) {
     return ids;
 }
 
-// For each id of `order`, the first tab with that stable id; an id named twice yields its tab
-// once, so no row is ever shown twice.
-QList<TabItem> takeInOrder(const QStringList &order, const QList<TabItem> &tabs,
-                           const QStringList &tabIDs) {
-    QHash<QString, qsizetype> firstPositions; // filled backwards so the first tab of an id wins
-    firstPositions.reserve(tabIDs.size());
-    for (qsizetype i = tabIDs.size() - 1; i >= 0; --i)
-        firstPositions.insert(tabIDs.at(i), i);
-    QList<TabItem> result;
+// Appends, for each id of `order` not in `skipped`, the first tab with that stable id; an id
+// named twice yields its tab once, so no row is ever shown twice.
+void appendInOrder(QList<TabItem> &result, const QStringList &order, const TabIndex &index,
+                   QSet<QString> skipped) {
     for (const QString &id : order) {
-        const auto found = firstPositions.constFind(id);
-        if (found != firstPositions.cend()) {
-            result.append(tabs.at(*found));
-            firstPositions.erase(found);
-        }
+        const qsizetype position = index.firstPosition(id);
+        if (position < 0 || skipped.contains(id))
+            continue;
+        skipped.insert(id);
+        result.append(index.tabs().at(position));
     }
-    return result;
 }
 
 } // namespace
@@ -107,14 +100,15 @@ void FolderStore::addTab(const QString &stableID, const QUuid &folderID,
 
 qsizetype FolderStore::sortedPosition(const TabFolder &folder, const QString &stableID,
                                       const QList<TabItem> &tabs) const {
-    QHash<QString, QString> titles;
-    titles.reserve(tabs.size());
-    for (auto tab = tabs.crbegin(); tab != tabs.crend(); ++tab)
-        titles.insert(tab->stableID(), tab->title); // the first tab of an id wins
-    const QString newTitle = titles.value(stableID);
+    const TabIndex &index = indexOf(tabs);
+    const auto titleOf = [&](const QString &id) {
+        const qsizetype position = index.firstPosition(id);
+        return position < 0 ? QString() : index.tabs().at(position).title;
+    };
+    const QString newTitle = titleOf(stableID);
     const auto before =
         std::find_if(folder.tabIDs.cbegin(), folder.tabIDs.cend(), [&](const QString &id) {
-            return m_titleCollator.compare(newTitle, titles.value(id)) < 0;
+            return m_titleCollator.compare(newTitle, titleOf(id)) < 0;
         });
     return before - folder.tabIDs.cbegin();
 }
@@ -203,32 +197,34 @@ bool FolderStore::isInFolder(const QString &stableID) const {
 
 QList<TabItem> FolderStore::tabsInFolder(const TabFolder &folder,
                                          const QList<TabItem> &tabs) const {
-    return takeInOrder(folder.tabIDs, tabs, stableIDsOf(tabs));
+    QList<TabItem> result;
+    appendInOrder(result, folder.tabIDs, indexOf(tabs), {});
+    return result;
 }
 
 QList<TabItem> FolderStore::ungroupedTabs(const QList<TabItem> &tabs) const {
+    const TabIndex &index = indexOf(tabs);
     QSet<QString> grouped;
     for (const TabFolder &folder : m_data.folders)
         grouped.unite(QSet<QString>(folder.tabIDs.cbegin(), folder.tabIDs.cend()));
-    const QStringList ids = stableIDsOf(tabs);
-    QList<TabItem> ungrouped;
-    QStringList ungroupedIDs;
-    for (qsizetype i = 0; i < tabs.size(); ++i) {
-        if (!grouped.contains(ids.at(i))) {
-            ungrouped.append(tabs.at(i));
-            ungroupedIDs.append(ids.at(i));
-        }
-    }
-    if (m_data.ungroupedOrder.isEmpty())
-        return ungrouped;
-
     const QSet<QString> arranged(m_data.ungroupedOrder.cbegin(), m_data.ungroupedOrder.cend());
-    QList<TabItem> result = takeInOrder(m_data.ungroupedOrder, ungrouped, ungroupedIDs);
-    for (qsizetype i = 0; i < ungrouped.size(); ++i) {
-        if (!arranged.contains(ungroupedIDs.at(i)))
-            result.append(ungrouped.at(i));
+
+    QList<TabItem> result;
+    result.reserve(tabs.size());
+    appendInOrder(result, m_data.ungroupedOrder, index, grouped);
+    // Tabs never arranged follow, in the order the tab source gives them.
+    for (qsizetype i = 0; i < tabs.size(); ++i) {
+        const QString &id = index.stableIDs().at(i);
+        if (!grouped.contains(id) && !arranged.contains(id))
+            result.append(tabs.at(i));
     }
     return result;
+}
+
+const TabIndex &FolderStore::indexOf(const QList<TabItem> &tabs) const {
+    if (!m_tabIndex.covers(tabs))
+        m_tabIndex = TabIndex(tabs);
+    return m_tabIndex;
 }
 
 void FolderStore::save() {

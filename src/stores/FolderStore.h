@@ -3,6 +3,7 @@
 #include "stores/PersistedData.h"
 #include "stores/StoreFile.h"
 #include "stores/TabFolder.h"
+#include "stores/TabIndex.h"
 #include "tabs/TabItem.h"
 
 #include <QCollator>
@@ -67,7 +68,10 @@ private:
     qsizetype sortedPosition(const TabFolder &folder, const QString &stableID,
                              const QList<TabItem> &tabs) const;
 
+    const TabIndex &indexOf(const QList<TabItem> &tabs) const;
+
     StoreFile m_file;
     PersistedData m_data;
     QCollator m_titleCollator;
+    mutable TabIndex m_tabIndex; // of the tab list last asked about
 };

@@ -203,6 +203,19 @@ private slots:
             QStringList({"c", "a"}));
     }
 
+    void answersFollowTheTabListAsItChanges() {
+        auto store = storeWith({"a", "c"});
+        QList<TabItem> tabs = openTabs({"a", "b", "c"});
+        const TabFolder folder = store->folders().first();
+        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList({"a", "c"}));
+        tabs[2] = openTab("d");
+        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList{"a"});
+        QCOMPARE(stableIDsOf(store->ungroupedTabs(tabs)), QStringList({"b", "d"}));
+        tabs.append(openTab("c"));
+        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList({"a", "c"}));
+        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, openTabs({"c"}))), QStringList{"c"});
+    }
+
     void placingInUngrouped_data() {
         QTest::addColumn<QStringList>("moved");
         QTest::addColumn<int>("index");
