@@ -1,0 +1,24 @@
+#include "panel/FolderDropTargetRow.h"
+
+#include "panel/style/Style.h"
+#include "stores/FolderStore.h"
+
+FolderDropTargetRow::FolderDropTargetRow(const TabFolder &folder, FolderStore *folderStore,
+                                         QWidget *parent)
+    : DropTargetRow(parent)
+    , m_folder(folder)
+    , m_folderStore(folderStore) {
+}
+
+void FolderDropTargetRow::dropTabs(const QStringList &stableIDs) {
+    if (!m_folderStore)
+        return;
+    for (const QString &stableID : stableIDs)
+        m_folderStore->addTab(stableID, m_folder.id, {});
+}
+
+DropTargetRow::Look FolderDropTargetRow::look() const {
+    return {QStringLiteral("folder.fill"), m_folder.name,
+            Style::color(Style::Role::Primary, palette()),
+            Style::color(Style::Role::Blue, palette())};
+}

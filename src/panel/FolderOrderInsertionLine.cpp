@@ -1,0 +1,31 @@
+#include "panel/FolderOrderInsertionLine.h"
+
+#include "dragdrop/FolderInsertionZoneView.h"
+#include "stores/FolderStore.h"
+
+FolderOrderInsertionLine::FolderOrderInsertionLine(int targetIndex, FolderStore *folderStore,
+                                                   QWidget *parent)
+    : InsertionMarkerStrip(parent)
+    , m_targetIndex(targetIndex)
+    , m_folderStore(folderStore)
+    , m_zone(new FolderInsertionZoneView(this)) {
+    m_zone->setCallbacks([this](const QUuid &folderID) { dropFolder(folderID); },
+                         [this](bool on) { setMarkerShown(on); });
+}
+
+void FolderOrderInsertionLine::dropFolder(const QUuid &folderID) {
+    if (!m_folderStore)
+        return;
+    const QList<TabFolder> folders = m_folderStore->folders();
+    for (qsizetype from = 0; from < folders.size(); ++from) {
+        if (folders[from].id == folderID) {
+            m_folderStore->moveFolder(int(from), m_targetIndex);
+            return;
+        }
+    }
+}
+
+void FolderOrderInsertionLine::resizeEvent(QResizeEvent *event) {
+    InsertionMarkerStrip::resizeEvent(event);
+    m_zone->setGeometry(rect());
+}

@@ -1,0 +1,277 @@
+#include "panel/TabRowView.h"
+
+#include "dragdrop/TabRowDragSourceView.h"
+#include "panel/PanelPainting.h"
+#include "panel/style/Style.h"
+#include "stores/FolderStore.h"
+#include "stores/SelectionStore.h"
+#include "tabs/TabManager.h"
+
+#include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QMenu>
+#include <QPainter>
+
+using Style::Role;
+
+namespace {
+
+constexpr qreal outerPaddingX = 8;
+constexpr qreal outerPaddingY = 1;
+constexpr qreal innerPaddingX = 10;
+constexpr qreal innerPaddingY = 7;
+constexpr qreal spacing = 12;
+constexpr qreal minimumGap = 4;
+constexpr QSizeF slotSize(48, 36);
+constexpr qreal activeDot = 7;
+constexpr qreal titleToDot = 6;
+constexpr qreal lineSpacing = 3;
+constexpr qreal hintSpacing = 4;
+constexpr qreal arrowPointSize = 11;
+constexpr qreal hintSymbolPointSize = 9;
+
+const QString ungroupedHint = QStringLiteral("Ungrouped");
+
+} // namespace
+
+TabRowView::TabRowView(const TabItem &tab, const PanelContext &context,
+                       std::optional<QString> folderHint, QWidget *parent)
+    : QWidget(parent)
+    , m_tab(tab)
+    , m_title(tab.displayTitle())
+    , m_folderHint(std::move(folderHint))
+    , m_context(context)
+    , m_hovered(this, 150)
+    , m_selected(this, 100)
+    , m_selectionActive(this, 100) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_thumbnail.load(tab.thumbnailURL, this);
+    readSelection(false);
+    if (m_context.selectionStore)
+        connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
+                [this] { readSelection(true); });
+    attachDragSource();
+}
+
+QString TabRowView::scrollID(const QString &stableID) {
+    return QStringLiteral("kbtab-") + stableID;
+}
+
+void TabRowView::setKeyboardHighlightedID(const QString &stableID) {
+    const bool highlighted = !stableID.isEmpty() && stableID == m_tab.stableID();
+    if (highlighted == m_keyboardHighlighted)
+        return;
+    m_keyboardHighlighted = highlighted;
+    update();
+}
+
+void TabRowView::setHovered(bool hovered) {
+    m_hovered.set(hovered);
+}
+
+void TabRowView::open() {
+    if (m_context.selectionStore)
+        m_context.selectionStore->clear();
+    if (m_context.tabManager)
+        m_context.tabManager->openTab(m_tab);
+}
+
+void TabRowView::readSelection(bool animate) {
+    const QSet<QString> selected =
+        m_context.selectionStore ? m_context.selectionStore->selectedIDs() : QSet<QString>();
+    const bool isSelected = selected.contains(m_tab.stableID());
+    const bool isActive = !selected.isEmpty();
+    if (animate) {
+        m_selected.set(isSelected);
+        m_selectionActive.set(isActive);
+    } else {
+        m_selected.jump(isSelected);
+        m_selectionActive.jump(isActive);
+    }
+}
+
+QColor TabRowView::backgroundColor() const {
+    const qreal strong = m_keyboardHighlighted ? 1.0 : m_selected.progress();
+    const qreal opacity = qMax(strong * 0.18, m_hovered.progress() * 0.10);
+    return Style::color(Role::Accent, palette(), opacity);
+}
+
+QColor TabRowView::borderColor() const {
+    return Style::color(Role::Accent, palette(), m_keyboardHighlighted ? 0.55 : 0.0);
+}
+
+qreal TabRowView::arrowOpacity() const {
+    return m_hovered.progress() * (1.0 - m_selected.progress());
+}
+
+QSize TabRowView::sizeHint() const {
+    return {420, rowHeight};
+}
+
+QMenu *TabRowView::createContextMenu(QWidget *parent) const {
+    auto *menu = new QMenu(parent);
+    FolderStore *store = m_context.folderStore;
+    if (!store)
+        return menu;
+    const QString stableID = m_tab.stableID();
+    const QList<TabFolder> folders = store->folders();
+    if (!folders.isEmpty()) {
+        QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
+        for (const TabFolder &folder : folders) {
+            moveMenu->addAction(folder.name, menu,
+                                [store, stableID, id = folder.id, manager = m_context.tabManager] {
+                                    store->addTab(stableID, id,
+                                                  manager ? manager->tabs() : QList<TabItem>());
+                                });
+        }
+    }
+    if (store->isInFolder(stableID))
+        menu->addAction(tr("Remove from Folder"), menu,
+                        [store, stableID] { store->removeFromFolder(stableID); });
+    return menu;
+}
+
+void TabRowView::contextMenuEvent(QContextMenuEvent *event) {
+    QMenu *menu = createContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (menu->isEmpty()) {
+        delete menu;
+        return;
+    }
+    menu->popup(event->globalPos());
+}
+
+void TabRowView::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    if (m_dragSource)
+        m_dragSource->setGeometry(rect());
+}
+
+void TabRowView::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    const QRectF background =
+        QRectF(rect()).adjusted(outerPaddingX, outerPaddingY, -outerPaddingX, -outerPaddingY);
+    PanelPainting::fillRounded(painter, background, 8, backgroundColor());
+    PanelPainting::strokeRoundedInside(painter, background, 8, 1.2, borderColor());
+
+    const QRectF content =
+        background.adjusted(innerPaddingX, innerPaddingY, -innerPaddingX, -innerPaddingY);
+    const QRectF slot(QPointF(content.left(), content.center().y() - slotSize.height() / 2),
+                      slotSize);
+    paintLeadingSlot(painter, slot);
+
+    const QSizeF arrowSize = PanelPainting::symbolBox(arrowPointSize);
+    const QRectF arrow(
+        QPointF(content.right() - arrowSize.width(), content.center().y() - arrowSize.height() / 2),
+        arrowSize);
+    painter.setOpacity(arrowOpacity());
+    PanelPainting::drawSymbol(painter, QStringLiteral("arrow.up.right"), arrow, arrowPointSize,
+                              Style::color(Role::Tertiary, palette()));
+    painter.setOpacity(1.0);
+
+    const qreal textLeft = slot.right() + spacing;
+    const qreal textRight = arrow.left() - spacing - minimumGap - spacing;
+    paintTexts(painter,
+               QRectF(textLeft, content.top(), qMax(0.0, textRight - textLeft), content.height()));
+}
+
+void TabRowView::paintLeadingSlot(QPainter &painter, const QRectF &slot) const {
+    const qreal symbolShare = m_selectionActive.progress();
+    if (symbolShare < 1.0) {
+        painter.setOpacity(1.0 - symbolShare);
+        paintThumbnail(painter, slot);
+    }
+    if (symbolShare > 0.0) {
+        painter.setOpacity(symbolShare);
+        const bool selected = m_selected.isOn();
+        PanelPainting::drawSymbol(
+            painter, selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
+            slot, 18, Style::color(selected ? Role::Accent : Role::Tertiary, palette()));
+    }
+    painter.setOpacity(1.0);
+}
+
+void TabRowView::paintThumbnail(QPainter &painter, const QRectF &slot) const {
+    PanelPainting::fillRounded(painter, slot, 5, Style::color(Role::Secondary, palette(), 0.1));
+    switch (m_thumbnail.state()) {
+    case Thumbnail::State::Loaded:
+        Thumbnail::drawCropped(painter, slot, m_thumbnail.image(), 5);
+        break;
+    case Thumbnail::State::Loading:
+        break;
+    case Thumbnail::State::None:
+    case Thumbnail::State::Failed:
+        PanelPainting::drawSymbol(painter, QStringLiteral("doc.richtext"), slot, 16,
+                                  Style::color(Role::Secondary, palette()));
+        break;
+    }
+}
+
+void TabRowView::paintTexts(QPainter &painter, const QRectF &column) const {
+    const QFont titleFont = Style::font(14, QFont::Medium);
+    const QFont hintFont = Style::font(11);
+    const qreal titleHeight = QFontMetricsF(titleFont).height();
+    const qreal hintHeight = m_folderHint ? QFontMetricsF(hintFont).height() : 0.0;
+    const qreal total = titleHeight + (m_folderHint ? lineSpacing + hintHeight : 0.0);
+    qreal top = column.center().y() - total / 2;
+
+    const qreal dotSpace = m_tab.isActive ? titleToDot + activeDot : 0.0;
+    const qreal titleWidth =
+        qMin(PanelPainting::textWidth(titleFont, m_title), qMax(0.0, column.width() - dotSpace));
+    const QRectF titleRect(column.left(), top, titleWidth, titleHeight);
+    PanelPainting::drawElidedText(painter, titleRect, titleFont,
+                                  Style::color(Role::Primary, palette()), m_title);
+    if (m_tab.isActive) {
+        const QRectF dot(titleRect.right() + titleToDot, titleRect.center().y() - activeDot / 2,
+                         activeDot, activeDot);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Style::color(Role::Green, palette()));
+        painter.drawEllipse(dot);
+        painter.restore();
+    }
+    if (!m_folderHint)
+        return;
+    top += titleHeight + lineSpacing;
+    const QColor hintColor = Style::color(Role::Secondary, palette(), 0.75);
+    const QSizeF symbolSize = PanelPainting::symbolBox(hintSymbolPointSize);
+    const QRectF symbol(column.left(), top + (hintHeight - symbolSize.height()) / 2,
+                        symbolSize.width(), symbolSize.height());
+    PanelPainting::drawSymbol(painter,
+                              *m_folderHint == ungroupedHint ? QStringLiteral("tray")
+                                                             : QStringLiteral("folder.fill"),
+                              symbol, hintSymbolPointSize, hintColor);
+    const qreal hintLeft = symbol.right() + hintSpacing;
+    PanelPainting::drawElidedText(painter,
+                                  QRectF(hintLeft, top, column.right() - hintLeft, hintHeight),
+                                  hintFont, hintColor, *m_folderHint);
+}
+
+void TabRowView::attachDragSource() {
+    m_dragSource = new TabRowDragSourceView(this);
+    SelectionStore *selection = m_context.selectionStore;
+    const QString stableID = m_tab.stableID();
+    m_dragSource->setFields({
+        .stableID = stableID,
+        .title = m_title,
+        .onTap = [this] { open(); },
+        .onHover = [this](bool hovered) { setHovered(hovered); },
+        .onCommandTap =
+            [selection, stableID] {
+                if (selection)
+                    selection->toggle(stableID);
+            },
+        .getSelectedIDs =
+            [selection] {
+                return selection ? QStringList(selection->selectedIDs().values()) : QStringList();
+            },
+        .clearSelection =
+            [selection] {
+                if (selection)
+                    selection->clear();
+            },
+    });
+    m_dragSource->setGeometry(rect());
+}

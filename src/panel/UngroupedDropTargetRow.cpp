@@ -1,0 +1,21 @@
+#include "panel/UngroupedDropTargetRow.h"
+
+#include "panel/style/Style.h"
+#include "stores/FolderStore.h"
+
+UngroupedDropTargetRow::UngroupedDropTargetRow(FolderStore *folderStore, QWidget *parent)
+    : DropTargetRow(parent)
+    , m_folderStore(folderStore) {
+}
+
+void UngroupedDropTargetRow::dropTabs(const QStringList &stableIDs) {
+    if (!m_folderStore)
+        return;
+    for (const QString &stableID : stableIDs)
+        m_folderStore->removeFromFolder(stableID);
+}
+
+DropTargetRow::Look UngroupedDropTargetRow::look() const {
+    const QColor secondary = Style::color(Style::Role::Secondary, palette());
+    return {QStringLiteral("tray"), tr("Ungrouped"), secondary, secondary};
+}
