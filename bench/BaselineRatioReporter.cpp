@@ -5,12 +5,17 @@
 void BaselineRatioReporter::ReportRuns(const std::vector<Run> &runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run &run : runs) {
-        if (run.error_occurred || run.run_type != Run::RT_Iteration)
+        if (run.error_occurred)
             continue;
-        Timing &timing = timings[run.benchmark_name()];
-        timing.seconds +=
+        const double seconds =
             run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        ++timing.runs;
+        Timing &timing = timings[run.run_name.str()];
+        if (run.run_type == Run::RT_Iteration) {
+            timing.seconds += seconds;
+            ++timing.runs;
+        } else if (run.aggregate_name == "mean") {
+            timing = {seconds, 1}; // the only figure when only aggregates are reported
+        }
     }
 }
 
