@@ -10,7 +10,8 @@
 // is noisy on a shared machine.
 class BaselineRatioReporter : public benchmark::ConsoleReporter {
 public:
-    BaselineRatioReporter() : ConsoleReporter(OO_Tabular) {}
+    BaselineRatioReporter()
+        : ConsoleReporter(OO_Tabular) {}
 
     void ReportRuns(const std::vector<Run> &runs) override;
     void Finalize() override;
