@@ -14,6 +14,10 @@ DragSourceView::DragSourceView(qreal dragThreshold, QWidget *parent)
             &DragSourceView::repairHover);
 }
 
+DragSourceView::~DragSourceView() {
+    cancelDrag();
+}
+
 void DragSourceView::mousePressEvent(QMouseEvent *event) {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
@@ -65,6 +69,22 @@ void DragSourceView::enterEvent(QEnterEvent *) {
 
 void DragSourceView::leaveEvent(QEvent *) {
     setHovered(false);
+}
+
+// Hidden or destroyed mid-drag (the panel closed by the shortcut), the view never gets the
+// release: end the drag here, without a drop, so the label and highlights do not linger.
+void DragSourceView::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    cancelDrag();
+}
+
+void DragSourceView::cancelDrag() {
+    if (!dragStarted_)
+        return;
+    dragStarted_ = false;
+    dragLabel_.clear();
+    pressLocation_.reset();
+    DragState::shared().cancelDrag();
 }
 
 void DragSourceView::setHovered(bool hovered) {

@@ -12,6 +12,8 @@
 class DragSourceView : public QWidget {
     Q_OBJECT
 public:
+    ~DragSourceView() override;
+
     bool isCurrentlyHovered() const { return hovered_; }
     bool isDragStarted() const { return dragStarted_; }
 
@@ -39,9 +41,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void enterEvent(QEnterEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void setHovered(bool hovered);
+    void cancelDrag();
     bool pointerIsOver() const;
 
     const qreal dragThreshold_;

@@ -130,6 +130,11 @@ void DragState::endFolderDrag() {
     resetFolderDrag();
 }
 
+void DragState::cancelDrag() {
+    resetDrag();
+    resetFolderDrag();
+}
+
 void DragState::resetDrag() {
     insertionZones_.clearHover();
     zones_.clearHover();
@@ -150,7 +155,12 @@ void DragState::resetFolderDrag() {
 }
 
 void DragState::removePreview() {
-    delete previewLabel_.data();
+    if (!previewLabel_)
+        return;
+    // Deleted later: a drag may end while the panel window is going through its children.
+    previewLabel_->hide();
+    previewLabel_->deleteLater();
+    previewLabel_ = nullptr;
 }
 
 void DragState::requestHoverRepair() {

@@ -52,6 +52,8 @@ public:
     // Deliver at most one drop to the zone under the pointer, then clear everything.
     void endDrag();
     void endFolderDrag();
+    // Ends either drag without a drop: its source lost the mouse before the button came up.
+    void cancelDrag();
 
     qreal scrollSpeed() const { return autoScroller_.speed(); }
     bool isAutoScrolling() const { return autoScroller_.isRunning(); }

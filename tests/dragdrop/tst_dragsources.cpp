@@ -17,15 +17,26 @@ struct Calls {
     QList<bool> hovers;
 };
 
-void countTaps(TabRowDragSourceView *row, Calls &calls, QStringList selection = {}) {
-    TabRowDragSourceView::Fields fields = row->fields();
-    fields.onTap = [&calls] { ++calls.taps; };
-    fields.onCommandTap = [&calls] { ++calls.commandTaps; };
-    fields.onHover = [&calls](bool on) { calls.hovers.append(on); };
-    fields.getSelectedIDs = [selection] { return selection; };
-    fields.clearSelection = [&calls] { ++calls.clears; };
-    row->setFields(fields);
-}
+// A tab row whose callbacks count into `calls`, with the given selection around it.
+struct CountedRow {
+    CountedRow(DragTestPanel &panel, int y, const QString &stableID, QStringList selection = {})
+        : view(panel.addRow({0, y, DragTestPanel::panelWidth, 36}, stableID))
+        , centre(panel.inWindow(view, {150, 18})) {
+        TabRowDragSourceView::Fields fields = view->fields();
+        fields.onTap = [this] { ++calls.taps; };
+        fields.onCommandTap = [this] { ++calls.commandTaps; };
+        fields.onHover = [this](bool on) { calls.hovers.append(on); };
+        fields.getSelectedIDs = [selection] { return selection; };
+        fields.clearSelection = [this] { ++calls.clears; };
+        view->setFields(fields);
+    }
+    CountedRow(const CountedRow &) = delete;
+    CountedRow &operator=(const CountedRow &) = delete;
+
+    TabRowDragSourceView *view;
+    QPointF centre;
+    Calls calls;
+};
 
 QString labelText() {
     const DragPreviewLabel *label = DragState::shared().previewLabel();
@@ -69,11 +80,9 @@ void DragSourcesTest::tabRowThreshold() {
     QFETCH(QPointF, offset);
     QFETCH(bool, drags);
     DragTestPanel panel;
-    TabRowDragSourceView *row = panel.addRow({0, 100, 300, 36}, "a");
-    Calls calls;
-    countTaps(row, calls);
+    CountedRow row(panel, 100, "a");
     MouseDriver mouse(&panel);
-    const QPointF start = panel.inWindow(row, {150, 18});
+    const QPointF start = row.centre;
 
     mouse.press(start);
     mouse.move(start + offset);
@@ -82,18 +91,16 @@ void DragSourcesTest::tabRowThreshold() {
     QCOMPARE(labelText(), drags ? QString("Title a") : QString());
     mouse.release(start + offset);
 
-    QCOMPARE(calls.taps, drags ? 0 : 1);
-    QCOMPARE(calls.clears, drags ? 1 : 0);
+    QCOMPARE(row.calls.taps, drags ? 0 : 1);
+    QCOMPARE(row.calls.clears, drags ? 1 : 0);
     QVERIFY(!DragState::shared().previewLabel());
 }
 
 void DragSourcesTest::ctrlPressNeverDrags() {
     DragTestPanel panel;
-    TabRowDragSourceView *row = panel.addRow({0, 100, 300, 36}, "a");
-    Calls calls;
-    countTaps(row, calls);
+    CountedRow row(panel, 100, "a");
     MouseDriver mouse(&panel);
-    const QPointF start = panel.inWindow(row, {150, 18});
+    const QPointF start = row.centre;
 
     mouse.press(start, Qt::ControlModifier);
     mouse.move(start + QPointF(0, 80));
@@ -101,9 +108,9 @@ void DragSourcesTest::ctrlPressNeverDrags() {
     QVERIFY(!DragState::shared().isDragging());
     mouse.release(start + QPointF(0, 160));
 
-    QCOMPARE(calls.commandTaps, 1);
-    QCOMPARE(calls.taps, 0);
-    QCOMPARE(calls.clears, 0);
+    QCOMPARE(row.calls.commandTaps, 1);
+    QCOMPARE(row.calls.taps, 0);
+    QCOMPARE(row.calls.clears, 0);
 }
 
 void DragSourcesTest::dragCarriesTheSelectionItBelongsTo_data() {
@@ -126,14 +133,12 @@ void DragSourcesTest::dragCarriesTheSelectionItBelongsTo() {
     QFETCH(QStringList, carried);
     QFETCH(QString, label);
     DragTestPanel panel;
-    TabRowDragSourceView *row = panel.addRow({0, 40, 300, 36}, dragged);
+    CountedRow row(panel, 40, dragged, selection);
     DropZoneView *folder = panel.addZone({0, 150, 300, 100});
     OwnerLog log;
     log.watch(folder, "folder");
-    Calls calls;
-    countTaps(row, calls, selection);
     MouseDriver mouse(&panel);
-    const QPointF start = panel.inWindow(row, {150, 18});
+    const QPointF start = row.centre;
 
     mouse.press(start);
     mouse.move(start + QPointF(0, 10));
@@ -146,7 +151,7 @@ void DragSourcesTest::dragCarriesTheSelectionItBelongsTo() {
 
     QCOMPARE(log.entries, QStringList({"folder:highlight on", "folder:highlight off",
                                        "folder:drop " + carried.join(',')}));
-    QCOMPARE(calls.clears, 1);
+    QCOMPARE(row.calls.clears, 1);
 }
 
 void DragSourcesTest::folderHeaderThreshold_data() {
@@ -245,22 +250,20 @@ void DragSourcesTest::folderMenuOnlyOutsideEditMode() {
 
 void DragSourcesTest::hoverReportsAndSetsCursors() {
     DragTestPanel panel;
-    TabRowDragSourceView *row = panel.addRow({0, 40, 300, 36}, "a");
+    CountedRow row(panel, 40, "a");
     FolderHeaderDragSourceView *header = panel.addHeader({0, 100, 300, 36}, true);
-    Calls rowCalls;
-    countTaps(row, rowCalls);
     QList<bool> headerHovers;
     FolderHeaderDragSourceView::Fields fields = header->fields();
     fields.onHover = [&headerHovers](bool on) { headerHovers.append(on); };
     header->setFields(fields);
     MouseDriver mouse(&panel);
 
-    mouse.move(panel.inWindow(row, {150, 18}));
-    QCOMPARE(rowCalls.hovers, QList<bool>{true});
-    QCOMPARE(row->cursor().shape(), Qt::PointingHandCursor);
+    mouse.move(row.centre);
+    QCOMPARE(row.calls.hovers, QList<bool>{true});
+    QCOMPARE(row.view->cursor().shape(), Qt::PointingHandCursor);
     mouse.move(panel.inWindow(header, {150, 18}));
-    QCOMPARE(rowCalls.hovers, QList<bool>({true, false}));
-    QCOMPARE(row->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(row.calls.hovers, QList<bool>({true, false}));
+    QCOMPARE(row.view->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(headerHovers, QList<bool>{true});
     QCOMPARE(header->cursor().shape(), Qt::OpenHandCursor);
 
@@ -272,22 +275,18 @@ void DragSourcesTest::hoverReportsAndSetsCursors() {
 
 void DragSourcesTest::hoverIsRepairedWhenTheListScrolls() {
     DragTestPanel panel;
-    TabRowDragSourceView *first = panel.addRow({0, 40, 300, 36}, "a");
-    TabRowDragSourceView *second = panel.addRow({0, 90, 300, 36}, "b");
-    Calls firstCalls;
-    Calls secondCalls;
-    countTaps(first, firstCalls);
-    countTaps(second, secondCalls);
+    CountedRow first(panel, 40, "a");
+    CountedRow second(panel, 90, "b");
     MouseDriver mouse(&panel);
-    const QPointF resting = panel.inWindow(first, {150, 18});
+    const QPointF resting = first.centre;
     mouse.move(resting);
     QCursor::setPos(panel.mapToGlobal(resting).toPoint());
-    QCOMPARE(firstCalls.hovers, QList<bool>{true});
+    QCOMPARE(first.calls.hovers, QList<bool>{true});
 
     // The rows slide up by 50 under the pointer: the second row is now under it.
     panel.list()->verticalScrollBar()->setValue(50);
-    QTRY_COMPARE(firstCalls.hovers, QList<bool>({true, false}));
-    QCOMPARE(secondCalls.hovers, QList<bool>{true});
+    QTRY_COMPARE(first.calls.hovers, QList<bool>({true, false}));
+    QCOMPARE(second.calls.hovers, QList<bool>{true});
 }
 
 void DragSourcesTest::callbacksAreReplacedEvenWhileRunning() {

@@ -35,6 +35,16 @@ struct DragFixture {
         QCoreApplication::processEvents();
     }
     QScrollBar *scrollBar() const { return panel.list()->verticalScrollBar(); }
+    DropZoneView *watchedZone(const QRect &rect, const QString &name) {
+        DropZoneView *zone = panel.addZone(rect);
+        log.watch(zone, name);
+        return zone;
+    }
+    InsertionLineView *watchedLine(int y, const QString &name) {
+        InsertionLineView *line = panel.addLine(y);
+        log.watch(line, name);
+        return line;
+    }
 
     DragTestPanel panel;
     MouseDriver mouse;
@@ -59,6 +69,7 @@ private slots:
     void releaseOutsideEveryZoneDropsNothing();
     void zonesThatGoAwayDuringADragAreInert();
     void zonesScrolledOutOfSightAreNotHit();
+    void closingThePanelMidDragEndsItWithoutADrop();
     void autoScrollSpeed_data();
     void autoScrollSpeed();
     void autoScrollStaysWithinTheContent_data();
@@ -95,8 +106,8 @@ void DragStateTest::insertionLinesHaveSlackDropZonesDoNot() {
     QFETCH(int, y);
     QFETCH(QStringList, lit);
     DragFixture fixture;
-    fixture.log.watch(fixture.panel.addLine(150), "line");
-    fixture.log.watch(fixture.panel.addZone({0, 250, 300, 100}), "zone");
+    fixture.watchedLine(150, "line");
+    fixture.watchedZone({0, 250, 300, 100}, "zone");
 
     fixture.startDrag();
     fixture.moveTo(fixture.panel.content(), {150, qreal(y)});
@@ -121,9 +132,8 @@ void DragStateTest::nearestLineWinsTiesGoToTheFirstRegistered() {
     QFETCH(bool, registerUpperAgain);
     QFETCH(QString, winner);
     DragFixture fixture;
-    InsertionLineView *upper = fixture.panel.addLine(150);
-    fixture.log.watch(upper, "upper");
-    fixture.log.watch(fixture.panel.addLine(162), "lower");
+    InsertionLineView *upper = fixture.watchedLine(150, "upper");
+    fixture.watchedLine(162, "lower");
     if (registerUpperAgain)
         fixture.log.watch(upper, "upper");
 
@@ -136,9 +146,8 @@ void DragStateTest::nearestLineWinsTiesGoToTheFirstRegistered() {
 
 void DragStateTest::overlappingDropZonesGoToTheFirstRegistered() {
     DragFixture fixture;
-    DropZoneView *first = fixture.panel.addZone({0, 200, 300, 100});
-    fixture.log.watch(first, "first");
-    fixture.log.watch(fixture.panel.addZone({0, 250, 300, 100}), "second");
+    DropZoneView *first = fixture.watchedZone({0, 200, 300, 100}, "first");
+    fixture.watchedZone({0, 250, 300, 100}, "second");
 
     fixture.startDrag();
     fixture.moveTo(fixture.panel.content(), {150, 270});
@@ -152,9 +161,8 @@ void DragStateTest::overlappingDropZonesGoToTheFirstRegistered() {
 
 void DragStateTest::lineInsideSectionLightsBothAndTakesTheDrop() {
     DragFixture fixture;
-    fixture.log.watch(fixture.panel.addZone({0, 120, 300, 200}), "section");
-    InsertionLineView *line = fixture.panel.addLine(200);
-    fixture.log.watch(line, "line");
+    fixture.watchedZone({0, 120, 300, 200}, "section");
+    InsertionLineView *line = fixture.watchedLine(200, "line");
 
     fixture.startDrag();
     fixture.moveTo(line, {150, 6});
@@ -167,8 +175,7 @@ void DragStateTest::lineInsideSectionLightsBothAndTakesTheDrop() {
 
 void DragStateTest::dropRunsAfterTheReleaseWasHandled() {
     DragFixture fixture;
-    DropZoneView *zone = fixture.panel.addZone({0, 200, 300, 100});
-    fixture.log.watch(zone, "zone");
+    DropZoneView *zone = fixture.watchedZone({0, 200, 300, 100}, "zone");
     fixture.startDrag();
     fixture.moveTo(zone, {150, 50});
     QVERIFY(zone->isTargeted());
@@ -186,10 +193,8 @@ void DragStateTest::dropRunsAfterTheReleaseWasHandled() {
 
 void DragStateTest::transitionsClearTheOldZoneFirstAndNeverRepeat() {
     DragFixture fixture;
-    DropZoneView *first = fixture.panel.addZone({0, 150, 300, 60});
-    DropZoneView *second = fixture.panel.addZone({0, 210, 300, 60});
-    fixture.log.watch(first, "first");
-    fixture.log.watch(second, "second");
+    DropZoneView *first = fixture.watchedZone({0, 150, 300, 60}, "first");
+    DropZoneView *second = fixture.watchedZone({0, 210, 300, 60}, "second");
 
     fixture.startDrag();
     for (int y = 5; y < 60; y += 10)
@@ -205,8 +210,7 @@ void DragStateTest::transitionsClearTheOldZoneFirstAndNeverRepeat() {
 
 void DragStateTest::releaseOutsideEveryZoneDropsNothing() {
     DragFixture fixture;
-    DropZoneView *zone = fixture.panel.addZone({0, 200, 300, 100});
-    fixture.log.watch(zone, "zone");
+    DropZoneView *zone = fixture.watchedZone({0, 200, 300, 100}, "zone");
     fixture.startDrag();
     fixture.moveTo(zone, {150, 50});
     fixture.moveTo(zone, {150, 150});
@@ -217,10 +221,8 @@ void DragStateTest::releaseOutsideEveryZoneDropsNothing() {
 
 void DragStateTest::zonesThatGoAwayDuringADragAreInert() {
     DragFixture fixture;
-    DropZoneView *doomed = fixture.panel.addZone({0, 150, 300, 60});
-    DropZoneView *hidden = fixture.panel.addZone({0, 250, 300, 60});
-    fixture.log.watch(doomed, "doomed");
-    fixture.log.watch(hidden, "hidden");
+    DropZoneView *doomed = fixture.watchedZone({0, 150, 300, 60}, "doomed");
+    DropZoneView *hidden = fixture.watchedZone({0, 250, 300, 60}, "hidden");
 
     fixture.startDrag();
     fixture.moveTo(doomed, {150, 30});
@@ -239,8 +241,7 @@ void DragStateTest::zonesThatGoAwayDuringADragAreInert() {
 
 void DragStateTest::zonesScrolledOutOfSightAreNotHit() {
     DragFixture fixture;
-    DropZoneView *top = fixture.panel.addZone({0, 0, 300, 100});
-    fixture.log.watch(top, "top");
+    DropZoneView *top = fixture.watchedZone({0, 0, 300, 100}, "top");
     fixture.scrollBar()->setValue(50);
     TabRowDragSourceView *row = fixture.panel.addRow({0, 200, 300, 36}, "b");
 
@@ -255,6 +256,30 @@ void DragStateTest::zonesScrolledOutOfSightAreNotHit() {
     fixture.mouse.release({150, 10});
     QCoreApplication::processEvents();
     QCOMPARE(fixture.log.entries, QStringList());
+}
+
+void DragStateTest::closingThePanelMidDragEndsItWithoutADrop() {
+    DragFixture fixture;
+    DropZoneView *zone = fixture.watchedZone({0, 200, 300, 100}, "zone");
+    fixture.startDrag();
+    fixture.moveTo(zone, {150, 90}); // in the bottom band
+    QVERIFY(DragState::shared().isAutoScrolling());
+
+    fixture.panel.hide();
+    QCoreApplication::processEvents();
+    QVERIFY(!DragState::shared().isDragging());
+    QVERIFY(!DragState::shared().isAutoScrolling());
+    QVERIFY(!DragState::shared().previewLabel());
+    QCOMPARE(fixture.log.entries, QStringList({"zone:highlight on", "zone:highlight off"}));
+
+    // Open again, the next drag runs as usual.
+    fixture.panel.show();
+    fixture.log.entries.clear();
+    fixture.startDrag();
+    fixture.moveTo(zone, {150, 50});
+    fixture.drop(zone, {150, 50});
+    QCOMPARE(fixture.log.entries, QStringList({"zone:highlight on", "clear selection",
+                                               "zone:highlight off", "zone:drop a"}));
 }
 
 void DragStateTest::autoScrollSpeed_data() {
