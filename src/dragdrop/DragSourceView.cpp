@@ -32,8 +32,8 @@ void DragSourceView::mouseMoveEvent(QMouseEvent *event) {
     if (!(event->buttons() & Qt::LeftButton) || !acceptsDrag(pressModifiers_))
         return;
     if (!dragStarted_) {
-        if (pressLocation_ && !DragGeometry::exceedsThreshold(
-                                  *pressLocation_, event->scenePosition(), dragThreshold_))
+        if (!pressLocation_ || !DragGeometry::exceedsThreshold(
+                                   *pressLocation_, event->scenePosition(), dragThreshold_))
             return;
         dragStarted_ = true;
         dragLabel_ = beginDrag();
@@ -51,6 +51,8 @@ void DragSourceView::mouseReleaseEvent(QMouseEvent *event) {
         return;
     }
     const bool wasDrag = dragStarted_;
+    // No press on record: its drag was cancelled, so the release is no click either.
+    const bool wasPressed = pressLocation_.has_value();
     const Qt::KeyboardModifiers modifiers = pressModifiers_;
     // Reset first: the callbacks below may rebuild the row that owns this view.
     dragStarted_ = false;
@@ -59,7 +61,7 @@ void DragSourceView::mouseReleaseEvent(QMouseEvent *event) {
     pressModifiers_ = {};
     if (wasDrag)
         finishDrag();
-    else
+    else if (wasPressed)
         tap(modifiers);
 }
 
