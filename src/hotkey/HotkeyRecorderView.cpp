@@ -44,6 +44,7 @@ HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidge
     m_resetButton->setFocusPolicy(Qt::NoFocus);
     m_well->setFocusPolicy(Qt::NoFocus);
 
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "hotkey/HotkeyBinding.h"
+#include "platform/GlobalKeyGrabber.h"
 
 #include <QObject>
 #include <memory>
-
-class GlobalKeyGrabber;
 
 // Makes the saved shortcut work system-wide and holds it for the views that show it.
 // `hotKeyPressed` is emitted one event-loop turn after the shortcut was pressed; the shell

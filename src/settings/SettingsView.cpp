@@ -48,7 +48,7 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
     , m_updater(updater)
     , m_autostart(autostart)
     , m_onClose(std::move(onClose)) {
-    setFixedWidth(width);
+    setFixedWidth(panelWidth);
     UpdateDialogPresenter::ensureFor(updater);
 
     auto *layout = new QVBoxLayout(this);
@@ -62,8 +62,12 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(buildSections(hotkey));
+    // The page's own background shows through, the same under the header and the sections.
     scroll->viewport()->setAutoFillBackground(false);
     scroll->widget()->setAutoFillBackground(false);
+    scroll->setAutoFillBackground(false);
+    scroll->setBackgroundRole(QPalette::Window);
+    scroll->viewport()->setBackgroundRole(QPalette::Window);
     layout->addWidget(scroll, 1);
 }
 

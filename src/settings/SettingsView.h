@@ -17,7 +17,7 @@ public:
                  AutostartService &autostart, std::function<void()> onClose,
                  QWidget *parent = nullptr);
 
-    static constexpr int width = 420;
+    static constexpr int panelWidth = 420;
 
 protected:
     void showEvent(QShowEvent *event) override;

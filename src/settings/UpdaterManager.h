@@ -65,5 +65,5 @@ private:
     QPointer<QNetworkReply> m_reply;
     bool m_userInitiated = false;
     bool m_tooLarge = false;
-    QTimer m_schedule;
+    QTimer m_schedule{this};
 };

@@ -15,7 +15,8 @@ int compareVersions(const QString &left, const QString &right) {
     const QString rightSuffix = right.trimmed().mid(rightSuffixAt);
     if (leftSuffix.isEmpty() || rightSuffix.isEmpty())
         return int(leftSuffix.isEmpty()) - int(rightSuffix.isEmpty());
-    QCollator collator(QLocale::c());
+    // The C locale ignores numeric mode; release names are English anyway.
+    QCollator collator{QLocale(QLocale::English)};
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     return collator.compare(leftSuffix, rightSuffix);

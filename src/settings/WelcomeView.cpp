@@ -29,7 +29,7 @@ QString cssColor(const QColor &color) {
 WelcomeView::WelcomeView(SpotlightSearchController &hotkey, OnboardingStore &onboarding,
                          QWidget *parent)
     : QWidget(parent) {
-    setFixedWidth(width);
+    setFixedWidth(panelWidth);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -15,7 +15,7 @@ public:
     WelcomeView(SpotlightSearchController &hotkey, OnboardingStore &onboarding,
                 QWidget *parent = nullptr);
 
-    static constexpr int width = 420;
+    static constexpr int panelWidth = 420;
 
 private:
     QWidget *buildShortcutBlock(SpotlightSearchController &hotkey);
