@@ -1,5 +1,5 @@
 // Saves the first folder of the store in the given directory over and over, renaming it to the
-// next number each time, until it is killed. Prints "ready" once the store has loaded.
+// next number each time, until it is killed. Prints "ready" once the first save is done.
 #include "stores/FolderStore.h"
 
 #include <QCoreApplication>
@@ -19,6 +19,7 @@ int main(int argc, char **argv) {
     }
     const QUuid id = store.folders().first().id;
     int number = store.folders().first().name.toInt();
+    store.renameFolder(id, QString::number(++number));
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;)

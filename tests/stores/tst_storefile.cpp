@@ -176,7 +176,7 @@ private slots:
             QProcess writer;
             writer.start(QStringLiteral(SAVE_LOOP_PATH), {m_dir->path()});
             QVERIFY(writer.waitForReadyRead(10000));
-            QThread::usleep(QRandomGenerator::global()->bounded(3000));
+            QThread::usleep(QRandomGenerator::global()->bounded(5000));
             writer.kill();
             QVERIFY(writer.waitForFinished(10000));
 
@@ -186,10 +186,9 @@ private slots:
             QCOMPARE(data->folders.first().tabIDs, tabIDs);
             QCOMPARE(data->ungroupedOrder, seed.ungroupedOrder);
             const int number = data->folders.first().name.toInt();
-            QVERIFY(number >= lastNumber);
+            QVERIFY(number > lastNumber); // every run saved at least once before its kill
             lastNumber = number;
         }
-        QVERIFY(lastNumber > 0); // the writer really was interrupted while saving
     }
 };
 
