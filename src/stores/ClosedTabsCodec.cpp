@@ -1,5 +1,7 @@
 #include "stores/ClosedTabsCodec.h"
 
+#include "stores/JsonArrayDecoding.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -81,12 +83,5 @@ std::optional<QList<ClosedTab>> ClosedTabsCodec::decode(const QByteArray &bytes)
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         return std::nullopt;
-    QList<ClosedTab> tabs;
-    for (const QJsonValue &element : document.array()) {
-        auto tab = decodeTab(element);
-        if (!tab)
-            return std::nullopt;
-        tabs.append(std::move(*tab));
-    }
-    return tabs;
+    return decodeArray(document.array(), decodeTab);
 }

@@ -1,5 +1,7 @@
 #include "stores/PersistedData.h"
 
+#include "stores/JsonArrayDecoding.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,15 +33,11 @@ std::optional<QUuid> decodeUuid(const QJsonValue &value) {
 }
 
 std::optional<QStringList> decodeStrings(const QJsonValue &value) {
-    if (!value.isArray())
-        return std::nullopt;
-    QStringList strings;
-    for (const QJsonValue &element : value.toArray()) {
+    return decodeArray(value, [](const QJsonValue &element) -> std::optional<QString> {
         if (!element.isString())
             return std::nullopt;
-        strings.append(element.toString());
-    }
-    return strings;
+        return element.toString();
+    });
 }
 
 std::optional<TabFolder> decodeFolder(const QJsonValue &value) {
@@ -53,19 +51,6 @@ std::optional<TabFolder> decodeFolder(const QJsonValue &value) {
     if (!id || !name.isString() || !tabIDs || !expanded.isBool())
         return std::nullopt;
     return TabFolder{*id, name.toString(), *tabIDs, expanded.toBool()};
-}
-
-std::optional<QList<TabFolder>> decodeFolders(const QJsonValue &value) {
-    if (!value.isArray())
-        return std::nullopt;
-    QList<TabFolder> folders;
-    for (const QJsonValue &element : value.toArray()) {
-        auto folder = decodeFolder(element);
-        if (!folder)
-            return std::nullopt;
-        folders.append(std::move(*folder));
-    }
-    return folders;
 }
 
 QJsonObject encodeFolder(const TabFolder &folder) {
@@ -92,13 +77,13 @@ std::optional<PersistedData> PersistedData::decode(const QByteArray &bytes) {
     if (error.error != QJsonParseError::NoError)
         return std::nullopt;
     if (document.isArray()) {
-        auto folders = decodeFolders(document.array());
+        auto folders = decodeArray(document.array(), decodeFolder);
         if (!folders)
             return std::nullopt;
         return PersistedData{std::move(*folders), {}};
     }
     const QJsonObject root = document.object();
-    auto folders = decodeFolders(root.value(foldersKey));
+    auto folders = decodeArray(root.value(foldersKey), decodeFolder);
     auto order = decodeStrings(root.value(ungroupedOrderKey));
     if (!folders || !order)
         return std::nullopt;
