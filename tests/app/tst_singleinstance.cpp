@@ -41,69 +41,78 @@ SingleInstance::Claim claimElsewhere(const QString &directory, int waitMs) {
 
 class TestSingleInstance : public QObject {
     Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<SingleInstance> m_first;
+
+    QString directory() const { return m_dir->path(); }
+    SingleInstance::Claim claimFirst() {
+        m_first = std::make_unique<SingleInstance>(directory());
+        return m_first->claimOrForwardToggle(0);
+    }
+
 private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void cleanup() {
+        m_first.reset();
+        m_dir.reset();
+    }
+
     void secondProgram_togglesTheFirst() {
-        QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QCOMPARE(first.claimOrForwardToggle(0), SingleInstance::Claim::Primary);
+        QCOMPARE(claimFirst(), SingleInstance::Claim::Primary);
+        SingleInstance &first = *m_first;
         QVERIFY(first.listen());
         QSignalSpy toggles(&first, &SingleInstance::toggleRequested);
 
-        QCOMPARE(claimElsewhere(dir.path(), 1000), SingleInstance::Claim::Forwarded);
+        QCOMPARE(claimElsewhere(directory(), 1000), SingleInstance::Claim::Forwarded);
         QCOMPARE(toggles.count(), 1);
-        QCOMPARE(claimElsewhere(dir.path(), 1000), SingleInstance::Claim::Forwarded);
+        QCOMPARE(claimElsewhere(directory(), 1000), SingleInstance::Claim::Forwarded);
         QCOMPARE(toggles.count(), 2);
     }
 
     void firstStillStarting_isWaitedFor() {
-        QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QCOMPARE(first.claimOrForwardToggle(0), SingleInstance::Claim::Primary);
+        QCOMPARE(claimFirst(), SingleInstance::Claim::Primary);
+        SingleInstance &first = *m_first;
         QSignalSpy toggles(&first, &SingleInstance::toggleRequested);
         // The first begins listening only after the second started asking.
         QTimer::singleShot(300, &first, [&first] { first.listen(); });
 
-        QCOMPARE(claimElsewhere(dir.path(), 3000), SingleInstance::Claim::Forwarded);
+        QCOMPARE(claimElsewhere(directory(), 3000), SingleInstance::Claim::Forwarded);
         QCOMPARE(toggles.count(), 1);
     }
 
     void firstNeverListening_isReportedUnreachable() {
-        QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QCOMPARE(first.claimOrForwardToggle(0), SingleInstance::Claim::Primary);
-        QCOMPARE(claimElsewhere(dir.path(), 200), SingleInstance::Claim::Unreachable);
+        QCOMPARE(claimFirst(), SingleInstance::Claim::Primary);
+        QCOMPARE(claimElsewhere(directory(), 200), SingleInstance::Claim::Unreachable);
     }
 
     void crashedFirst_leavesNothingInTheWay() {
-        QTemporaryDir dir;
         QProcess holder;
-        holder.start(QCoreApplication::applicationFilePath(), {"--hold", dir.path()});
+        holder.start(QCoreApplication::applicationFilePath(), {"--hold", directory()});
         QVERIFY(holder.waitForReadyRead(5000));
         QCOMPARE(holder.readLine(), QByteArray("ready\n"));
 
         // Across processes the request arrives too.
-        QCOMPARE(SingleInstance(dir.path()).claimOrForwardToggle(1000),
+        QCOMPARE(SingleInstance(directory()).claimOrForwardToggle(1000),
                  SingleInstance::Claim::Forwarded);
         QVERIFY(holder.waitForReadyRead(2000));
         QCOMPARE(holder.readLine(), QByteArray("toggled\n"));
 
         ::kill(pid_t(holder.processId()), SIGKILL);
         QVERIFY(holder.waitForFinished(5000));
-        SingleInstance successor(dir.path());
+        SingleInstance successor(directory());
         QVERIFY(QFileInfo::exists(successor.socketPath()));
         QVERIFY(QFileInfo::exists(successor.lockPath()));
 
         QCOMPARE(successor.claimOrForwardToggle(0), SingleInstance::Claim::Primary);
         QVERIFY(successor.listen());
         QSignalSpy toggles(&successor, &SingleInstance::toggleRequested);
-        QCOMPARE(claimElsewhere(dir.path(), 1000), SingleInstance::Claim::Forwarded);
+        QCOMPARE(claimElsewhere(directory(), 1000), SingleInstance::Claim::Forwarded);
         QCOMPARE(toggles.count(), 1);
     }
 
     void strangerOnTheSocket_isIgnored() {
-        QTemporaryDir dir;
-        SingleInstance first(dir.path());
-        QCOMPARE(first.claimOrForwardToggle(0), SingleInstance::Claim::Primary);
+        QCOMPARE(claimFirst(), SingleInstance::Claim::Primary);
+        SingleInstance &first = *m_first;
         QVERIFY(first.listen());
         QSignalSpy toggles(&first, &SingleInstance::toggleRequested);
 
