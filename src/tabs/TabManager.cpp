@@ -107,7 +107,11 @@ void TabManager::handleFileEvents(FileWatch::Events events) {
     // After a rename or delete the watch follows the path again: whatever file stands there.
     if (events & (FileWatch::Rename | FileWatch::Delete | FileWatch::Created)) {
         stopFileMonitor();
-        QTimer::singleShot(m_options.rewatchDelay, this, &TabManager::startFileMonitor);
+        // Nothing watches the path until then: a save made meanwhile is caught by re-reading.
+        QTimer::singleShot(m_options.rewatchDelay, this, [this] {
+            startFileMonitor();
+            refresh();
+        });
     }
     refresh();
 }

@@ -31,13 +31,14 @@ FakeFigmaInstance::FakeFigmaInstance()
     connect(&m_server, &QLocalServer::newConnection, this, &FakeFigmaInstance::acceptConnection);
 }
 
-bool FakeFigmaInstance::start() {
+bool FakeFigmaInstance::start(bool inBackground) {
     QLocalSocket probe;
     probe.connectToServer(socketPath());
     if (probe.waitForConnected(500))
         return false;
     QLocalServer::removeServer(socketPath());
     update();
+    m_window.setAttribute(Qt::WA_ShowWithoutActivating, inBackground);
     m_window.show();
     return m_server.listen(socketPath());
 }

@@ -18,7 +18,8 @@ public:
     FakeFigmaInstance();
 
     // Writes the session, shows the window and starts listening; false if already running.
-    bool start();
+    // In the background, the window does not take the focus.
+    bool start(bool inBackground);
     // Runs one command given as command-line arguments; false on a bad one. `output` gets
     // what to print: the listing, or the reason of the failure.
     bool run(const QStringList &command, QString *output);

@@ -12,7 +12,8 @@
 namespace {
 
 const char usage[] =
-    "usage: fake-figma                          start, with a sample session\n"
+    "usage: fake-figma [--background]           start with a sample session (--background:\n"
+    "                                           without taking the focus)\n"
     "       fake-figma figma://<path>           show that tab (starts fake-figma if needed)\n"
     "       fake-figma --open-tab <key> <title> [<window>]\n"
     "       fake-figma --close-tab <key>\n"
@@ -61,7 +62,8 @@ int main(int argc, char *argv[]) {
         return registerFigmaUrlHandler(QCoreApplication::applicationFilePath()) ? 0 : 1;
     }
     const bool isUrl = first.startsWith("figma:") && arguments.size() == 1;
-    if (!arguments.isEmpty()) {
+    const bool inBackground = arguments == QStringList{"--background"};
+    if (!arguments.isEmpty() && !inBackground) {
         if (!isUrl && !first.startsWith("--")) {
             std::fputs(usage, stderr);
             return 2;
@@ -83,7 +85,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName("com.figma.Desktop");
     QApplication app(argc, argv);
     FakeFigmaInstance instance;
-    if (!instance.start()) {
+    if (!instance.start(inBackground)) {
         std::fprintf(stderr, "fake-figma: already running\n");
         return 1;
     }

@@ -1,0 +1,102 @@
+#include "harness/FakeFigma.h"
+#include "harness/WindowActivation.h"
+#include "platform/x11/X11Workspace.h"
+
+#include <QGuiApplication>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+const QString figmaIdentifier = QStringLiteral("com.figma.Desktop");
+
+// The workspace's reports about one application, in order, as short words.
+class ActivityLog : public QObject {
+public:
+    ActivityLog(Workspace &workspace, QString identifier)
+        : m_identifier(std::move(identifier)) {
+        record(workspace, &Workspace::applicationLaunched, "launched");
+        record(workspace, &Workspace::applicationTerminated, "terminated");
+        record(workspace, &Workspace::applicationActivated, "activated");
+        record(workspace, &Workspace::applicationDeactivated, "deactivated");
+    }
+    QStringList events;
+
+private:
+    void record(Workspace &workspace, void (Workspace::*signal)(const RunningApplication &),
+                const QString &word) {
+        connect(&workspace, signal, this, [this, word](const RunningApplication &application) {
+            if (application.hasIdentifier(m_identifier))
+                events.append(word);
+        });
+    }
+    QString m_identifier;
+};
+
+} // namespace
+
+class X11WorkspaceTest : public QObject {
+    Q_OBJECT
+
+    // Longer than the pause openbox makes between two active windows.
+    static constexpr int quietMs = 400;
+
+private slots:
+    void figmaLifeIsReportedOnceEach() {
+        QWindow own;
+        QVERIFY(activateWindow(own));
+        X11Workspace workspace;
+        ActivityLog log(workspace, figmaIdentifier);
+
+        FakeFigma figma(FAKE_FIGMA_PATH);
+        QVERIFY(figma.start());
+        QTRY_COMPARE(log.events, (QStringList{"launched", "activated"}));
+        const auto running = workspace.runningApplications();
+        const auto found = std::find_if(running.cbegin(), running.cend(), [](const auto &app) {
+            return app.hasIdentifier(figmaIdentifier);
+        });
+        QVERIFY(found != running.cend());
+        QCOMPARE(found->instanceName, QStringLiteral("fake-figma"));
+
+        QVERIFY(activateWindow(own));
+        QTRY_COMPARE(log.events.size(), 3);
+        workspace.activate(*found);
+        QTRY_COMPARE(log.events.size(), 4);
+        QVERIFY(activateWindow(own));
+        QTRY_COMPARE(log.events.size(), 5);
+        QVERIFY(figma.quit());
+        QTRY_COMPARE(log.events.size(), 6);
+        QTest::qWait(quietMs);
+        QCOMPARE(log.events, (QStringList{"launched", "activated", "deactivated", "activated",
+                                          "deactivated", "terminated"}));
+    }
+
+    void quittingWhileActiveIsOnlyATermination() {
+        X11Workspace workspace;
+        ActivityLog log(workspace, figmaIdentifier);
+        FakeFigma figma(FAKE_FIGMA_PATH);
+        QVERIFY(figma.start());
+        QTRY_COMPARE(log.events, (QStringList{"launched", "activated"}));
+        QVERIFY(figma.quit());
+        QTRY_COMPARE(log.events.size(), 3);
+        QTest::qWait(quietMs);
+        QCOMPARE(log.events, (QStringList{"launched", "activated", "terminated"}));
+    }
+
+    void switchingWindowsOfOneApplicationIsNoDeactivation() {
+        QWindow first;
+        QWindow second;
+        X11Workspace workspace;
+        ActivityLog log(workspace, QGuiApplication::applicationName());
+        QVERIFY(activateWindow(first));
+        QTRY_COMPARE(log.events, (QStringList{"launched", "activated"}));
+        log.events.clear();
+        QVERIFY(activateWindow(second));
+        QVERIFY(activateWindow(first));
+        QTest::qWait(quietMs);
+        QCOMPARE(log.events, QStringList{});
+    }
+};
+
+QTEST_MAIN(X11WorkspaceTest)
+#include "tst_x11workspace.moc"

@@ -1,0 +1,148 @@
+// The tab manager on the real desktop: inotify on the session file, EWMH under Xvfb and
+// fake-figma as the Figma app and the figma: URL handler.
+
+#include "harness/FakeFigma.h"
+#include "harness/WindowActivation.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/x11/X11Workspace.h"
+#include "tabs/SessionReader.h"
+#include "tabs/TabManager.h"
+
+#include <QElapsedTimer>
+#include <QSaveFile>
+#include <QTest>
+#include <QWindow>
+#include <atomic>
+
+namespace {
+
+// How soon a change of the session file must show in the list: the settle time and a read.
+constexpr int followMs = 300;
+
+bool listsKey(const QList<TabItem> &tabs, const QString &key) {
+    return std::any_of(tabs.cbegin(), tabs.cend(),
+                       [&](const TabItem &tab) { return tab.stableID() == key; });
+}
+
+} // namespace
+
+class TabManagerLiveTest : public QObject {
+    Q_OBJECT
+
+    InotifyFileWatcher fileWatcher;
+    X11Workspace *workspace = nullptr;
+    std::atomic<int> reads = 0;
+
+    TabManager::Options countingOptions() {
+        auto options = TabManager::Options::standard();
+        options.readSessionTabs = [this](const QString &path) {
+            ++reads;
+            return readSessionTabs(path);
+        };
+        return options;
+    }
+    // Waits until the list has followed a change made just before; fails after followMs.
+    template <typename Condition> bool follows(const QElapsedTimer &since, Condition condition) {
+        while (!condition()) {
+            if (since.elapsed() > followMs)
+                return false;
+            QTest::qWait(5);
+        }
+        qInfo("followed after %lld ms", since.elapsed());
+        return true;
+    }
+
+private slots:
+    void init() {
+        workspace = new X11Workspace;
+        reads = 0;
+    }
+    void cleanup() {
+        delete workspace;
+        QFile::remove(FakeFigma::sessionFilePath());
+    }
+
+    void listFollowsTheSessionFile() {
+        FakeFigma figma(FAKE_FIGMA_PATH);
+        QVERIFY(figma.start());
+        TabManager manager(fileWatcher, *workspace);
+        manager.refresh();
+        manager.startFileMonitor();
+        QTRY_COMPARE(manager.tabs().size(), 25);
+        const QString closing = manager.tabs().at(3).stableID();
+        QElapsedTimer since;
+
+        // fake-figma saves by renaming a new file over the old one.
+        QVERIFY(figma.run({"--close-tab", closing}));
+        since.start();
+        QVERIFY(follows(since, [&] { return !listsKey(manager.tabs(), closing); }));
+
+        QVERIFY(figma.run({"--open-tab", "NewKey1", "Fresh – Figma", "2"}));
+        since.start();
+        QVERIFY(follows(since, [&] { return listsKey(manager.tabs(), "NewKey1"); }));
+
+        // Written in place.
+        const QString path = FakeFigma::sessionFilePath();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(R"({"windows":[{"tabs":[{"title":"Only","path":"/design/OnlyKey/Only"}]}]})");
+        file.close();
+        since.start();
+        QVERIFY(follows(since, [&] { return manager.tabs().size() == 1; }));
+
+        QVERIFY(QFile::remove(path));
+        since.start();
+        QVERIFY(follows(since, [&] { return manager.tabs().isEmpty(); }));
+
+        // Created again later, as when Figma starts after Nookery.
+        QTest::qWait(100);
+        QVERIFY(figma.run({"--open-tab", "NewKey2", "Again – Figma"}));
+        since.start();
+        QVERIFY(follows(since, [&] { return listsKey(manager.tabs(), "NewKey2"); }));
+    }
+
+    void eachFigmaEventRefreshesOnce() {
+        QWindow own;
+        QVERIFY(activateWindow(own));
+        TabManager manager(fileWatcher, *workspace, countingOptions());
+        manager.startWorkspaceObservers();
+        const auto readsStayAt = [this](int expected) {
+            // Quiet for longer than the workspace's pause between two active windows.
+            return QTest::qWaitFor([&] { return reads.load() >= expected; }, 5000) &&
+                   !QTest::qWaitFor([&] { return reads.load() > expected; }, 400);
+        };
+
+        FakeFigma figma(FAKE_FIGMA_PATH);
+        QVERIFY(figma.start({"--background"})); // launched, but the focus stays here
+        QVERIFY(readsStayAt(1));
+        manager.openTab(TabItem("closed-X", "X", "", false)); // activates Figma
+        QVERIFY(readsStayAt(2));
+        QVERIFY(activateWindow(own)); // deactivates Figma
+        QVERIFY(readsStayAt(3));
+        QVERIFY(figma.quit());
+        QVERIFY(readsStayAt(4));
+        QCOMPARE(manager.tabs().size(), 25);
+    }
+
+    void openTabReachesFigma() {
+        QVERIFY(QProcess::execute(FAKE_FIGMA_PATH, {"--install-handler"}) == 0);
+        FakeFigma figma(FAKE_FIGMA_PATH);
+        QVERIFY(figma.start());
+        TabManager manager(fileWatcher, *workspace);
+        manager.refresh();
+        manager.startFileMonitor();
+        QTRY_COMPARE(manager.tabs().size(), 25);
+        const TabItem tab = manager.tabs().at(5);
+        QVERIFY(!tab.isActive);
+
+        manager.openTab(tab);
+        const QString path = QUrl(tab.url).path();
+        QVERIFY(path.startsWith("/design/" + tab.stableID() + "/"));
+        QTRY_COMPARE(FakeFigma::loggedUrls(), QStringList{"figma://" + path});
+        // Figma shows the tab, and the list follows.
+        QTRY_VERIFY(manager.tabs().at(5).isActive);
+    }
+};
+
+QTEST_MAIN(TabManagerLiveTest)
+#include "tst_tabmanager_live.moc"
