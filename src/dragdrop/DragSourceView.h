@@ -15,7 +15,6 @@ public:
     ~DragSourceView() override;
 
     bool isCurrentlyHovered() const { return hovered_; }
-    bool isDragStarted() const { return dragStarted_; }
 
     // Re-checks the hover state against the pointer after rows moved under it.
     void repairHover();

@@ -131,8 +131,10 @@ void DragState::endFolderDrag() {
 }
 
 void DragState::cancelDrag() {
-    resetDrag();
-    resetFolderDrag();
+    if (activeFolderID_)
+        resetFolderDrag();
+    else
+        resetDrag();
 }
 
 void DragState::resetDrag() {
@@ -144,6 +146,7 @@ void DragState::resetDrag() {
     autoScroller_.stop();
     zones_.purge();
     insertionZones_.purge();
+    emit dragFinished();
 }
 
 void DragState::resetFolderDrag() {
@@ -152,6 +155,7 @@ void DragState::resetFolderDrag() {
     removePreview();
     autoScroller_.stop();
     folderInsertionZones_.purge();
+    emit dragFinished();
 }
 
 void DragState::removePreview() {

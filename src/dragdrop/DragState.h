@@ -64,6 +64,8 @@ public:
 
 signals:
     void hoverRepairRequested();
+    // A drag ended, dropped or not; the list may rebuild now (drops arrive one turn later).
+    void dragFinished();
 
 private:
     DragState() = default;

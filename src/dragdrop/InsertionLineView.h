@@ -12,7 +12,6 @@ public:
     // The owner's callbacks; the marker follows the highlight without them.
     void setCallbacks(InsertionZoneView::OnDrop onDrop, InsertionZoneView::OnHighlight onHighlight);
     bool isTargeted() const { return zone_->isTargeted(); }
-    InsertionZoneView *zone() const { return zone_; }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

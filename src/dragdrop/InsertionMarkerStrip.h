@@ -12,7 +12,6 @@ public:
     explicit InsertionMarkerStrip(QWidget *parent = nullptr);
 
     void setMarkerShown(bool shown);
-    bool isMarkerShown() const { return shown_; }
     qreal markerOpacity() const { return opacity_; }
 
 protected:

@@ -263,6 +263,8 @@ void DragSourcesTest::hoverReportsAndSetsCursors() {
     QCOMPARE(row.view->cursor().shape(), Qt::PointingHandCursor);
     mouse.move(panel.inWindow(header, {150, 18}));
     QCOMPARE(row.calls.hovers, QList<bool>({true, false}));
+    QVERIFY(!row.view->isCurrentlyHovered());
+    QVERIFY(header->isCurrentlyHovered());
     QCOMPARE(row.view->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(headerHovers, QList<bool>{true});
     QCOMPARE(header->cursor().shape(), Qt::OpenHandCursor);

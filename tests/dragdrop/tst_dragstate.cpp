@@ -4,6 +4,7 @@
 #include "dragdrop/DragState.h"
 
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -211,6 +212,7 @@ void DragStateTest::transitionsClearTheOldZoneFirstAndNeverRepeat() {
 
 void DragStateTest::releaseOutsideEveryZoneDropsNothing() {
     DragFixture fixture;
+    QSignalSpy finished(&DragState::shared(), &DragState::dragFinished);
     DropZoneView *zone = fixture.watchedZone({0, 200, 300, 100}, "zone");
     fixture.startDrag();
     fixture.moveTo(zone, {150, 50});
@@ -218,6 +220,7 @@ void DragStateTest::releaseOutsideEveryZoneDropsNothing() {
     fixture.drop(zone, {150, 150});
     QCOMPARE(fixture.log.entries,
              QStringList({"zone:highlight on", "zone:highlight off", "clear selection"}));
+    QCOMPARE(finished.count(), 1);
 }
 
 void DragStateTest::zonesThatGoAwayDuringADragAreInert() {
@@ -265,12 +268,14 @@ void DragStateTest::closingThePanelMidDragEndsItWithoutADrop() {
     fixture.startDrag();
     fixture.moveTo(zone, {150, 90}); // in the bottom band
     QVERIFY(DragState::shared().isAutoScrolling());
+    QSignalSpy finished(&DragState::shared(), &DragState::dragFinished);
 
     fixture.panel.hide();
     QCoreApplication::processEvents();
     QVERIFY(!DragState::shared().isDragging());
     QVERIFY(!DragState::shared().isAutoScrolling());
     QVERIFY(!DragState::shared().previewLabel());
+    QCOMPARE(finished.count(), 1);
     QCOMPARE(fixture.log.entries, QStringList({"zone:highlight on", "zone:highlight off"}));
 
     // Open again: the late release is no click, and the next drag runs as usual.
