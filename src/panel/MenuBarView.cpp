@@ -1,0 +1,385 @@
+#include "panel/MenuBarView.h"
+
+#include "dragdrop/DragState.h"
+#include "hotkey/HotkeyBinding.h"
+#include "hotkey/SpotlightSearchController.h"
+#include "panel/AppNotifications.h"
+#include "panel/EmptyStateView.h"
+#include "panel/LoadingStateView.h"
+#include "panel/NewFolderRowView.h"
+#include "panel/NormalListView.h"
+#include "panel/PanelFooterView.h"
+#include "panel/PanelHeaderView.h"
+#include "panel/PanelLineEdit.h"
+#include "panel/PanelListView.h"
+#include "panel/PanelShell.h"
+#include "panel/PlainTextButton.h"
+#include "panel/RebuildScheduler.h"
+#include "panel/SearchFieldView.h"
+#include "panel/SearchResultsView.h"
+#include "panel/TabRowView.h"
+#include "panel/model/FolderNaming.h"
+#include "panel/model/ListHeight.h"
+#include "settings/DividerLine.h"
+#include "settings/SettingsView.h"
+#include "stores/FolderStore.h"
+#include "stores/RecentlyClosedStore.h"
+#include "stores/SelectionStore.h"
+#include "tabs/TabManager.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+
+std::optional<int> availableScreenHeight() {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? std::optional<int>(screen->availableGeometry().height()) : std::nullopt;
+}
+
+} // namespace
+
+MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
+    : QWidget(parent)
+    , m_context(context)
+    , m_scheduler(new RebuildScheduler([this] { rebuild(); },
+                                       [] { return DragState::shared().isDragging(); }, this)) {
+    setFixedWidth(panelWidth);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_panelPage = buildPanelPage();
+    layout->addWidget(m_panelPage);
+    connectStores();
+    updateShortcutHint();
+    // Built at once, so the panel has its real size before it is first shown.
+    rebuild();
+}
+
+MenuBarView::~MenuBarView() {
+    DragState &drag = DragState::shared();
+    if (drag.scrollArea() == m_normalScroll || drag.scrollArea() == m_searchScroll)
+        drag.setScrollArea(nullptr);
+}
+
+QWidget *MenuBarView::buildPanelPage() {
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_header = new PanelHeaderView(page);
+    m_loading = new LoadingStateView(page);
+    m_empty = new EmptyStateView(page);
+    m_normalList = new NormalListView(m_context);
+    m_normalScroll = new PanelListView(m_normalList, panelWidth, page);
+    m_searchResults = new SearchResultsView(m_context);
+    m_searchScroll = new PanelListView(m_searchResults, panelWidth, page);
+    m_footer = new PanelFooterView(page);
+
+    layout->addWidget(m_header);
+    layout->addWidget(new DividerLine(0.5, page));
+    layout->addWidget(buildSearchRow());
+    layout->addWidget(new DividerLine(0.5, page));
+    for (QWidget *content :
+         {static_cast<QWidget *>(m_loading), static_cast<QWidget *>(m_empty),
+          static_cast<QWidget *>(m_normalScroll), static_cast<QWidget *>(m_searchScroll)}) {
+        content->hide();
+        layout->addWidget(content);
+    }
+    layout->addWidget(new DividerLine(0.5, page));
+    layout->addWidget(m_footer);
+
+    connect(m_header, &PanelHeaderView::newFolderRequested, this,
+            &MenuBarView::startCreatingFolder);
+    connect(m_footer, &PanelFooterView::settingsRequested, this,
+            [this] { setShowingSettings(true); });
+    connect(m_normalList->newFolderRow(), &NewFolderRowView::submitted, this,
+            [this](const QString &name) { finishCreatingFolder(&name); });
+    connect(m_normalList->newFolderRow(), &NewFolderRowView::cancelled, this,
+            [this] { finishCreatingFolder(nullptr); });
+    connect(m_searchResults, &SearchResultsView::createFolderRequested, this,
+            &MenuBarView::createFolderFromSearch);
+    for (PanelListView *list : {m_normalScroll, m_searchScroll}) {
+        connect(list, &PanelListView::heightChanged, this, [this] {
+            updateGeometry();
+            emit preferredHeightChanged();
+        });
+    }
+    return page;
+}
+
+QWidget *MenuBarView::buildSearchRow() {
+    auto *row = new QWidget(this);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(14, 10, 14, 10);
+    layout->setSpacing(10);
+    m_searchField = new SearchFieldView(row);
+    // Two buttons rather than one re-tinted: "Done" is in the accent colour.
+    m_editButton = new PlainTextButton(QStringLiteral("Edit"), Style::font(13, QFont::Medium),
+                                       Style::Role::Secondary, row);
+    m_doneButton = new PlainTextButton(QStringLiteral("Done"), Style::font(13, QFont::Medium),
+                                       Style::Role::Accent, row);
+    layout->addWidget(m_searchField, 1);
+    layout->addWidget(m_editButton);
+    layout->addWidget(m_doneButton);
+
+    m_searchField->setOnKey([this](int key) { return handleSearchKey(key); });
+    connect(m_searchField, &SearchFieldView::textChanged, this, [this] {
+        m_highlight.reset();
+        scheduleRebuild();
+    });
+    connect(m_editButton, &QAbstractButton::clicked, this, [this] { setEditingFolders(true); });
+    connect(m_doneButton, &QAbstractButton::clicked, this, [this] { setEditingFolders(false); });
+    return row;
+}
+
+void MenuBarView::connectStores() {
+    const auto rebuildOnChange = [this](auto *sender, auto signal) {
+        if (sender)
+            connect(sender, signal, this, &MenuBarView::scheduleRebuild);
+    };
+    rebuildOnChange(m_context.tabManager, &TabManager::tabsChanged);
+    rebuildOnChange(m_context.tabManager, &TabManager::isLoadingChanged);
+    rebuildOnChange(m_context.folderStore, &FolderStore::foldersChanged);
+    rebuildOnChange(m_context.folderStore, &FolderStore::ungroupedOrderChanged);
+    rebuildOnChange(m_context.recentlyClosedStore, &RecentlyClosedStore::closedTabsChanged);
+    if (m_context.hotkey) {
+        connect(m_context.hotkey, &SpotlightSearchController::bindingChanged, this,
+                &MenuBarView::updateShortcutHint);
+    }
+    if (m_context.notifications) {
+        connect(m_context.notifications, &AppNotifications::focusSearchField, this,
+                &MenuBarView::focusSearchField);
+        connect(m_context.notifications, &AppNotifications::startCreatingFolder, this,
+                &MenuBarView::startCreatingFolder);
+    }
+    if (QScreen *screen = QGuiApplication::primaryScreen()) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &MenuBarView::scheduleRebuild);
+    }
+}
+
+void MenuBarView::scheduleRebuild() {
+    m_scheduler->request();
+}
+
+void MenuBarView::flushRebuild() {
+    m_scheduler->flush();
+}
+
+void MenuBarView::rebuildNow() {
+    m_scheduler->request();
+    m_scheduler->flush();
+}
+
+void MenuBarView::rebuild() {
+    const QList<TabItem> tabs = m_context.tabManager->tabs();
+    m_snapshot =
+        m_derivation.derive({tabs, m_context.tabManager->isLoading(), *m_context.folderStore,
+                             m_context.recentlyClosedStore->recentTabs(), searchText()});
+    // Edit mode ends with the last folder: there is nothing left to arrange.
+    if (m_snapshot.folders.isEmpty())
+        m_isEditingFolders = false;
+    m_header->setTabCount(m_snapshot.tabCount);
+    updateEditButton();
+    showContent(m_snapshot.contentState);
+    applyHighlight();
+    DragState::shared().requestHoverRepair();
+}
+
+void MenuBarView::showContent(ContentState state) {
+    m_loading->setVisible(state == ContentState::Loading);
+    m_empty->setVisible(state == ContentState::Empty);
+    const int cap = ListHeight::cap(availableScreenHeight());
+    if (state == ContentState::NormalList)
+        m_normalList->present(m_snapshot, m_isEditingFolders, m_isCreatingFolder);
+    if (state == ContentState::SearchResults)
+        m_searchResults->present(m_snapshot);
+    for (PanelListView *list : {m_normalScroll, m_searchScroll}) {
+        const bool shown = list == visibleList();
+        list->setHeightCap(cap);
+        list->setVisible(shown);
+        if (shown)
+            list->remeasure();
+    }
+    DragState::shared().setScrollArea(visibleList());
+    updateGeometry();
+    emit preferredHeightChanged();
+}
+
+PanelListView *MenuBarView::visibleList() const {
+    switch (m_snapshot.contentState) {
+    case ContentState::NormalList:
+        return m_normalScroll;
+    case ContentState::SearchResults:
+        return m_searchScroll;
+    case ContentState::Loading:
+    case ContentState::Empty:
+        break;
+    }
+    return nullptr;
+}
+
+QWidget *MenuBarView::visibleContent() const {
+    switch (m_snapshot.contentState) {
+    case ContentState::Loading:
+        return m_loading;
+    case ContentState::Empty:
+        return m_empty;
+    case ContentState::NormalList:
+    case ContentState::SearchResults:
+        break;
+    }
+    return visibleList();
+}
+
+void MenuBarView::updateEditButton() {
+    const bool hasFolders = !m_snapshot.folders.isEmpty();
+    m_editButton->setVisible(hasFolders && !m_isEditingFolders);
+    m_doneButton->setVisible(hasFolders && m_isEditingFolders);
+}
+
+void MenuBarView::updateShortcutHint() {
+    const HotkeyBinding binding =
+        m_context.hotkey ? m_context.hotkey->binding() : HotkeyBinding::defaultBinding();
+    m_footer->setShortcut(displayString(binding));
+}
+
+QString MenuBarView::searchText() const {
+    return m_searchField->text();
+}
+
+void MenuBarView::setSearchText(const QString &text) {
+    m_searchField->setText(text);
+}
+
+QString MenuBarView::keyboardHighlightedTabID() const {
+    return m_highlight.highlightedID(m_snapshot.navigableTabs);
+}
+
+void MenuBarView::focusSearchField() {
+    setSearchText(QString());
+    m_highlight.reset();
+    applyHighlight();
+    m_searchField->focusField();
+}
+
+void MenuBarView::startCreatingFolder() {
+    const bool wasCreating = m_isCreatingFolder;
+    m_isCreatingFolder = true;
+    // The row must be in place before it can take the keyboard.
+    rebuildNow();
+    m_normalList->newFolderRow()->begin();
+    if (!wasCreating)
+        m_normalScroll->scrollToTop();
+}
+
+void MenuBarView::finishCreatingFolder(const QString *typedName) {
+    if (typedName)
+        FolderNaming::createFromRow(*m_context.folderStore, *typedName);
+    m_isCreatingFolder = false;
+    m_normalList->newFolderRow()->field()->clear();
+    scheduleRebuild();
+    m_searchField->focusField();
+}
+
+void MenuBarView::setEditingFolders(bool editing) {
+    if (editing && m_context.folderStore->folders().isEmpty())
+        return;
+    if (editing == m_isEditingFolders)
+        return;
+    m_isEditingFolders = editing;
+    updateEditButton();
+    scheduleRebuild();
+}
+
+void MenuBarView::setShowingSettings(bool showing) {
+    if (showing == isShowingSettings())
+        return;
+    if (showing) {
+        if (!m_context.hotkey || !m_context.updaterManager || !m_context.autostart)
+            return;
+        m_settings = new SettingsView(
+            *m_context.hotkey, *m_context.updaterManager, *m_context.autostart,
+            [this] { setShowingSettings(false); }, this);
+        layout()->addWidget(m_settings);
+        m_panelPage->hide();
+        m_settings->show();
+    } else {
+        // Later: the page's own back button is still being handled.
+        layout()->removeWidget(m_settings);
+        m_settings->hide();
+        m_settings->deleteLater();
+        m_settings = nullptr;
+        m_panelPage->show();
+        m_searchField->focusField();
+    }
+    updateGeometry();
+    emit preferredHeightChanged();
+}
+
+bool MenuBarView::handleSearchKey(int key) {
+    // Act on what is shown: a keystroke may have changed the search text this very turn.
+    flushRebuild();
+    switch (key) {
+    case Qt::Key_Down:
+        return moveHighlight(true);
+    case Qt::Key_Up:
+        return moveHighlight(false);
+    case Qt::Key_Return:
+        openHighlighted();
+        return true;
+    case Qt::Key_Escape:
+        setSearchText(QString());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MenuBarView::moveHighlight(bool down) {
+    const qsizetype count = m_snapshot.navigableTabs.size();
+    const bool consumed = down ? m_highlight.moveDown(count) : m_highlight.moveUp(count);
+    if (consumed)
+        applyHighlight();
+    return consumed;
+}
+
+void MenuBarView::openHighlighted() {
+    switch (m_snapshot.returnOutcome()) {
+    case ReturnOutcome::CreateFolderFromSearch:
+        createFolderFromSearch();
+        return;
+    case ReturnOutcome::Nothing:
+        return;
+    case ReturnOutcome::OpenTab:
+        break;
+    }
+    const std::optional<TabItem> tab = m_highlight.tabToOpen(m_snapshot.navigableTabs);
+    m_context.selectionStore->clear();
+    m_context.tabManager->openTab(*tab);
+    setSearchText(QString());
+    if (m_context.shell)
+        m_context.shell->closePanel();
+}
+
+void MenuBarView::createFolderFromSearch() {
+    if (FolderNaming::createFromSearch(*m_context.folderStore, searchText()))
+        setSearchText(QString());
+}
+
+void MenuBarView::applyHighlight() {
+    const QString id = keyboardHighlightedTabID();
+    m_normalList->setKeyboardHighlightedID(id);
+    m_searchResults->setKeyboardHighlightedID(id);
+    if (!id.isEmpty() && id != m_appliedHighlightID) {
+        if (PanelListView *list = visibleList()) {
+            const TabRowView *row =
+                list == m_normalScroll ? m_normalList->rowFor(id) : m_searchResults->rowFor(id);
+            list->scrollToCentre(row);
+        }
+    }
+    m_appliedHighlightID = id;
+}

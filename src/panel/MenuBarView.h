@@ -1,0 +1,114 @@
+#pragma once
+
+#include "panel/PanelContext.h"
+#include "panel/model/KeyboardHighlight.h"
+#include "panel/model/PanelDerivation.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class EmptyStateView;
+class LoadingStateView;
+class NormalListView;
+class PanelFooterView;
+class PanelHeaderView;
+class PanelListView;
+class PlainTextButton;
+class RebuildScheduler;
+class SearchFieldView;
+class SearchResultsView;
+#include "settings/SettingsView.h"
+
+// The panel, 420 wide: header, search row, the content (loading, empty, the normal list or the
+// search results) and footer; or the settings page in their place. It holds only transient
+// state (search text, keyboard highlight, folder creation, edit mode, settings page) and derives
+// everything else from the stores, rebuilding once per event-loop turn after they change.
+//
+// Its height follows the list's: it calls updateGeometry() and emits preferredHeightChanged();
+// a window hosting it resizes to sizeHint().
+class MenuBarView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int panelWidth = 420;
+
+    explicit MenuBarView(const PanelContext &context, QWidget *parent = nullptr);
+    ~MenuBarView() override;
+
+    // What "Nookery.focusSearchField" does: empty search, no highlight, cursor in the field.
+    void focusSearchField();
+    // What the New Folder button and "Nookery.startCreatingFolder" do.
+    void startCreatingFolder();
+    void setEditingFolders(bool editing);
+    void setShowingSettings(bool showing);
+
+    QString searchText() const;
+    void setSearchText(const QString &text);
+    bool isCreatingFolder() const { return m_isCreatingFolder; }
+    bool isEditingFolders() const { return m_isEditingFolders; }
+    bool isShowingSettings() const { return m_settings != nullptr; }
+    // The stable id of the keyboard-highlighted tab; empty for none.
+    QString keyboardHighlightedTabID() const;
+    const KeyboardHighlight &keyboardHighlight() const { return m_highlight; }
+
+    // Runs a pending rebuild at once (tests, benchmarks, before acting on a key).
+    void flushRebuild();
+    // Re-derives and re-lays out everything now, whether or not anything changed.
+    void rebuildNow();
+    const PanelSnapshot &snapshot() const { return m_snapshot; }
+
+    PanelHeaderView *header() const { return m_header; }
+    SearchFieldView *searchField() const { return m_searchField; }
+    // "Edit" outside edit mode, "Done" in it; neither while no folder exists.
+    PlainTextButton *editButton() const { return m_editButton; }
+    PlainTextButton *doneButton() const { return m_doneButton; }
+    PanelFooterView *footer() const { return m_footer; }
+    NormalListView *normalList() const { return m_normalList; }
+    SearchResultsView *searchResults() const { return m_searchResults; }
+    // The list currently shown; null in the loading and empty states.
+    PanelListView *visibleList() const;
+    QWidget *visibleContent() const;
+    SettingsView *settingsView() const { return m_settings; }
+
+signals:
+    void preferredHeightChanged();
+
+private:
+    QWidget *buildPanelPage();
+    QWidget *buildSearchRow();
+    void connectStores();
+    void scheduleRebuild();
+    void rebuild();
+    void showContent(ContentState state);
+    void updateEditButton();
+    void updateShortcutHint();
+
+    bool handleSearchKey(int key);
+    bool moveHighlight(bool down);
+    void openHighlighted();
+    void applyHighlight();
+    void createFolderFromSearch();
+    void finishCreatingFolder(const QString *typedName);
+
+    PanelContext m_context;
+    PanelDerivation m_derivation;
+    PanelSnapshot m_snapshot;
+    KeyboardHighlight m_highlight;
+    QString m_appliedHighlightID;
+    bool m_isCreatingFolder = false;
+    bool m_isEditingFolders = false;
+
+    RebuildScheduler *m_scheduler;
+    QWidget *m_panelPage = nullptr;
+    PanelHeaderView *m_header = nullptr;
+    SearchFieldView *m_searchField = nullptr;
+    PlainTextButton *m_editButton = nullptr;
+    PlainTextButton *m_doneButton = nullptr;
+    LoadingStateView *m_loading = nullptr;
+    EmptyStateView *m_empty = nullptr;
+    NormalListView *m_normalList = nullptr;
+    PanelListView *m_normalScroll = nullptr;
+    SearchResultsView *m_searchResults = nullptr;
+    PanelListView *m_searchScroll = nullptr;
+    PanelFooterView *m_footer = nullptr;
+    QPointer<SettingsView> m_settings;
+};
