@@ -7,8 +7,6 @@ using namespace DragGeometry;
 class DragGeometryTest : public QObject {
     Q_OBJECT
 private slots:
-    void edgeScrollStep_data();
-    void edgeScrollStep();
     void insertionDistance_data();
     void insertionDistance();
     void rectanglesExcludeTheirFarEdges();
@@ -16,36 +14,7 @@ private slots:
     void clampScrollOffset();
     void previewLabelRect_data();
     void previewLabelRect();
-    void exceedsThreshold_data();
-    void exceedsThreshold();
 };
-
-// A 300 px list: the top band is y in [0, 40), the bottom band (260, 300].
-void DragGeometryTest::edgeScrollStep_data() {
-    QTest::addColumn<qreal>("y");
-    QTest::addColumn<bool>("scrolls");
-    QTest::addColumn<qreal>("step");
-    QTest::newRow("on the top edge") << 0.0 << true << -4.0;
-    QTest::newRow("20 below the top") << 20.0 << true << -2.0;
-    QTest::newRow("just inside the top band") << 39.0 << true << -0.1;
-    QTest::newRow("40 below the top") << 40.0 << false << 0.0;
-    QTest::newRow("middle") << 150.0 << false << 0.0;
-    QTest::newRow("40 above the bottom") << 260.0 << false << 0.0;
-    QTest::newRow("20 above the bottom") << 280.0 << true << 2.0;
-    QTest::newRow("on the bottom edge") << 300.0 << true << 4.0;
-    QTest::newRow("above the list") << -1.0 << false << 0.0;
-    QTest::newRow("below the list") << 301.0 << false << 0.0;
-}
-
-void DragGeometryTest::edgeScrollStep() {
-    QFETCH(qreal, y);
-    QFETCH(bool, scrolls);
-    QFETCH(qreal, step);
-    const std::optional<qreal> result = DragGeometry::edgeScrollStep(y, 300);
-    QCOMPARE(result.has_value(), scrolls);
-    if (scrolls)
-        QCOMPARE(*result, step);
-}
 
 void DragGeometryTest::insertionDistance_data() {
     // A line 12 px tall at y 100: hit from 82 up to (not including) 130, distance to y 106.
@@ -109,24 +78,6 @@ void DragGeometryTest::previewLabelRect() {
     QFETCH(qreal, textWidth);
     QFETCH(QRectF, expected);
     QCOMPARE(DragGeometry::previewLabelRect({100, 200}, textWidth), expected);
-}
-
-void DragGeometryTest::exceedsThreshold_data() {
-    QTest::addColumn<QPointF>("to");
-    QTest::addColumn<qreal>("threshold");
-    QTest::addColumn<bool>("exceeds");
-    QTest::newRow("tab: exactly 4") << QPointF(4, 0) << 4.0 << false;
-    QTest::newRow("tab: 4.5") << QPointF(4.5, 0) << 4.0 << true;
-    QTest::newRow("tab: diagonal 3,3") << QPointF(3, 3) << 4.0 << true;
-    QTest::newRow("folder: exactly 5 diagonally") << QPointF(3, 4) << 5.0 << false;
-    QTest::newRow("folder: 5.5 upwards") << QPointF(0, -5.5) << 5.0 << true;
-}
-
-void DragGeometryTest::exceedsThreshold() {
-    QFETCH(QPointF, to);
-    QFETCH(qreal, threshold);
-    QFETCH(bool, exceeds);
-    QCOMPARE(DragGeometry::exceedsThreshold({0, 0}, to, threshold), exceeds);
 }
 
 QTEST_APPLESS_MAIN(DragGeometryTest)
