@@ -60,6 +60,8 @@ HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidge
 }
 
 HotkeyRecorderView::~HotkeyRecorderView() {
+    if (m_isRecording)
+        m_hotkey.setPaused(false);
     stopMonitoring();
 }
 
@@ -69,6 +71,7 @@ void HotkeyRecorderView::toggleRecording() {
 
 void HotkeyRecorderView::setRecording(bool recording) {
     m_isRecording = recording;
+    m_hotkey.setPaused(recording);
     if (recording && !m_monitoring) {
         qApp->installEventFilter(this);
         m_monitoring = true;

@@ -43,11 +43,21 @@ void SpotlightSearchController::setBinding(const HotkeyBinding &binding) {
         registerBinding();
 }
 
+void SpotlightSearchController::setPaused(bool paused) {
+    if (m_paused == paused)
+        return;
+    m_paused = paused;
+    if (m_configured)
+        registerBinding();
+}
+
 void SpotlightSearchController::registerBinding() {
     m_registered = false;
     if (!m_grabber)
         return;
     m_grabber->release();
+    if (m_paused)
+        return;
     if (const auto evdev = KeyCodeTable::evdevFromMac(m_binding.keyCode))
         m_registered = m_grabber->grab(*evdev, qtModifiers(m_binding.modifiers));
 }

@@ -32,6 +32,10 @@ public:
     void configure();
     // Saves the binding (always, even unchanged) and registers it in place of the old one.
     void setBinding(const HotkeyBinding &binding);
+    // While the recorder listens, the shortcut is let go so that pressing it is recorded
+    // instead of toggling the panel; it is registered again when the recording ends.
+    void setPaused(bool paused);
+    bool isPaused() const { return m_paused; }
 
 signals:
     void bindingChanged(const HotkeyBinding &binding);
@@ -44,4 +48,5 @@ private:
     HotkeyBinding m_binding;
     bool m_configured = false;
     bool m_registered = false;
+    bool m_paused = false;
 };

@@ -106,7 +106,10 @@ private slots:
 
     void clickingTwiceRecordsNothing() {
         startRecording();
+        // The shortcut itself must reach the recorder rather than toggle the panel.
+        QVERIFY(m_controller->isPaused());
         QTest::mouseClick(well(), Qt::LeftButton);
+        QVERIFY(!m_controller->isPaused());
         QVERIFY(!m_recorder->isRecording());
         QCOMPARE(well()->text(), QStringLiteral("⌥ Space"));
         QVERIFY(!settings().contains(QLatin1String(SpotlightSearchController::keyCodeKey)));
@@ -152,6 +155,7 @@ private slots:
         startRecording();
         m_window->hide();
         QVERIFY(!m_recorder->isRecording());
+        QVERIFY(!m_controller->isPaused());
         QTest::keyClick(m_field, Qt::Key_K, Qt::AltModifier);
         QCoreApplication::processEvents();
         QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());

@@ -102,6 +102,16 @@ private slots:
         QCOMPARE(displayString(m_controller->binding()), QStringLiteral("⌥ Key 54"));
     }
 
+    void pausingLetsGoUntilResumed() {
+        m_controller->configure();
+        m_controller->setPaused(true);
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
+        m_controller->setBinding({40, 0x1000});
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
+        m_controller->setPaused(false);
+        QCOMPARE(m_grabber->grabbed(), (Chord{evdevK, Qt::ControlModifier}));
+    }
+
     void worksWithoutAnyGrabber() {
         SpotlightSearchController controller(nullptr);
         controller.configure();

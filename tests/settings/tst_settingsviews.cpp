@@ -27,20 +27,20 @@ void saveScreenshot(QWidget &widget, const QString &name) {
         widget.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
-QLabel *labelWithText(QWidget &root, const QString &text) {
-    for (auto *label : root.findChildren<QLabel *>()) {
-        if (label->text() == text)
-            return label;
+template <typename Widget> Widget *childWithText(QWidget &root, const QString &text) {
+    for (auto *child : root.findChildren<Widget *>()) {
+        if (child->text() == text)
+            return child;
     }
     return nullptr;
 }
 
+QLabel *labelWithText(QWidget &root, const QString &text) {
+    return childWithText<QLabel>(root, text);
+}
+
 QPushButton *buttonWithText(QWidget &root, const QString &text) {
-    for (auto *button : root.findChildren<QPushButton *>()) {
-        if (button->text() == text)
-            return button;
-    }
-    return nullptr;
+    return childWithText<QPushButton>(root, text);
 }
 
 class UrlCatcher : public QObject {
