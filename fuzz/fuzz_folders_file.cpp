@@ -1,0 +1,18 @@
+#include "stores/PersistedData.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+// Any bytes: decoding must not crash, and whatever it accepts must survive a save and a reload
+// unchanged, or the next start would lose part of the user's folders.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const auto decoded = PersistedData::decode(bytes);
+    if (!decoded)
+        return 0;
+    const auto reloaded = PersistedData::decode(decoded->encode());
+    if (!reloaded || *reloaded != *decoded)
+        std::abort();
+    return 0;
+}
