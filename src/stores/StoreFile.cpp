@@ -39,7 +39,8 @@ bool StoreFile::write(const QByteArray &bytes) {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // A full disk shows only when the buffer is flushed, and commit() would keep the short file.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
