@@ -1,0 +1,332 @@
+#include "dragdrop/DragState.h"
+#include "panel/CreateFolderButton.h"
+#include "panel/EmptyStateView.h"
+#include "panel/MenuBarView.h"
+#include "panel/NewFolderRowView.h"
+#include "panel/NormalListView.h"
+#include "panel/PanelFooterView.h"
+#include "panel/PanelHeaderView.h"
+#include "panel/PanelLineEdit.h"
+#include "panel/PanelListView.h"
+#include "panel/PlainTextButton.h"
+#include "panel/SearchFieldView.h"
+#include "panel/SearchResultsView.h"
+#include "panel/SymbolButton.h"
+#include "panel/TabRowView.h"
+#include "tst_menubarviewcontext.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QStringList folderNames(const FolderStore &store) {
+    QStringList names;
+    for (const TabFolder &folder : store.folders())
+        names.append(folder.name);
+    return names;
+}
+
+QStringList highlightedRows(const QList<TabRowView *> &rows) {
+    QStringList keys;
+    for (const TabRowView *row : rows) {
+        if (row->isKeyboardHighlighted())
+            keys.append(row->tab().stableID());
+    }
+    return keys;
+}
+
+} // namespace
+
+class MenuBarViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_env = std::make_unique<PanelTestContext>();
+        m_view = std::make_unique<MenuBarView>(m_env->context);
+        m_view->show();
+        QApplication::setActiveWindow(m_view.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_view.get()));
+    }
+    void cleanup() {
+        m_view.reset();
+        m_env.reset();
+    }
+
+    void headerAndFooterFollowTheStores() {
+        QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("0 tabs"));
+        QVERIFY(m_view->visibleContent()->inherits("EmptyStateView"));
+        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌥ Space to open"));
+
+        openTabs({"a"});
+        QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("1 tab"));
+        QCOMPARE(m_view->visibleList(), m_view->normalList()->parentWidget()->parentWidget());
+
+        m_env->hotkey.setBinding({49, HotkeyBinding::controlBit | HotkeyBinding::optionBit});
+        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌃ ⌥ Space to open"));
+    }
+
+    void folderCreation_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QStringList>("folders");
+        QTest::newRow("return trims") << " \tWork " << int(Qt::Key_Return) << QStringList{"Work"};
+        QTest::newRow("return on blank") << "   " << int(Qt::Key_Return) << QStringList{};
+        QTest::newRow("escape") << "Work" << int(Qt::Key_Escape) << QStringList{};
+    }
+    void folderCreation() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QStringList, folders);
+        openTabs({"a", "b"});
+        m_view->header()->newFolderButton()->click();
+        NewFolderRowView *row = m_view->normalList()->newFolderRow();
+        QVERIFY(m_view->isCreatingFolder());
+        QVERIFY(row->isVisible());
+        QVERIFY(row->field()->hasFocus());
+
+        QTest::keyClicks(row->field(), typed);
+        QTest::keyClick(row->field(), Qt::Key(key));
+        m_view->flushRebuild();
+        QCOMPARE(folderNames(m_env->folderStore), folders);
+        QVERIFY(!m_view->isCreatingFolder());
+        QVERIFY(!row->isVisible());
+        QVERIFY(m_view->searchField()->hasFieldFocus());
+
+        // Opening the row again starts from an empty field.
+        emit m_env->notifications.startCreatingFolder();
+        QVERIFY(row->isVisible());
+        QCOMPARE(row->field()->text(), QString());
+    }
+
+    void folderRowWaitsForTheNormalList() {
+        openTabs({"a"});
+        m_view->setSearchText(QStringLiteral("zzz"));
+        m_view->startCreatingFolder();
+        QVERIFY(!m_view->normalList()->newFolderRow()->isVisible());
+        m_view->setSearchText(QString());
+        m_view->flushRebuild();
+        QVERIFY(m_view->normalList()->newFolderRow()->isVisible());
+    }
+
+    void editModeEndsWithTheLastFolder() {
+        openTabs({"a", "b"});
+        QVERIFY(!m_view->editButton()->isVisible());
+        const QList<QUuid> ids = m_env->makeFolders({{"One", {"a"}}, {"Two", {}}});
+        m_view->flushRebuild();
+        QVERIFY(m_view->editButton()->isVisible());
+
+        m_view->editButton()->click();
+        m_view->flushRebuild();
+        QVERIFY(m_view->isEditingFolders());
+        QVERIFY(m_view->doneButton()->isVisible());
+        QCOMPARE(m_view->normalList()->folderOrderLines().size(), 3);
+        QVERIFY(!m_view->normalList()->ungroupedSection());
+
+        m_env->folderStore.deleteFolder(ids.at(0));
+        m_view->flushRebuild();
+        QVERIFY(m_view->isEditingFolders());
+        m_env->folderStore.deleteFolder(ids.at(1));
+        m_view->flushRebuild();
+        QVERIFY(!m_view->isEditingFolders());
+        QVERIFY(!m_view->editButton()->isVisible());
+        QVERIFY(!m_view->doneButton()->isVisible());
+        QVERIFY(m_view->normalList()->folderOrderLines().isEmpty());
+        QVERIFY(m_view->normalList()->ungroupedSection());
+    }
+
+    void arrowsMoveTheHighlight() {
+        openTabs({"a", "b", "c", "d", "e"});
+        const QList<QUuid> ids = m_env->makeFolders({{"Closed", {"b"}}});
+        m_env->folderStore.toggleExpanded(ids.first());
+        m_view->flushRebuild();
+        PanelLineEdit *field = m_view->searchField()->field();
+
+        QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
+        QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("c")); // b is collapsed
+        QTest::keyClick(field, Qt::Key_Up);
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
+        const auto rows = m_view->normalList()->findChildren<TabRowView *>();
+        QCOMPARE(highlightedRows(rows), QStringList{"a"});
+
+        // Typing removes the highlight; the next Down lands on the first result.
+        QTest::keyClicks(field, QStringLiteral("d"));
+        m_view->flushRebuild();
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QString());
+        QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("d"));
+        QCOMPARE(highlightedRows(m_view->searchResults()->rows()), QStringList{"d"});
+    }
+
+    void arrowsAreConsumedOnlyWithTabsToReach() {
+        PanelLineEdit *field = m_view->searchField()->field();
+        QKeyEvent upOnEmpty(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &upOnEmpty);
+        QVERIFY(!upOnEmpty.isAccepted()); // the field keeps its own meaning for the key
+        QVERIFY(!m_view->keyboardHighlight().hasNavigated());
+
+        openTabs({"a"});
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &down);
+        QVERIFY(down.isAccepted());
+        QVERIFY(m_view->keyboardHighlight().hasNavigated());
+    }
+
+    void returnOpensTheHighlightedTab() {
+        openTabs({"a", "b"});
+        m_env->selectionStore.toggle(QStringLiteral("a"));
+        PanelLineEdit *field = m_view->searchField()->field();
+        QTest::keyClicks(field, QStringLiteral("b"));
+        QTest::keyClick(field, Qt::Key_Return); // no arrow pressed: the first result
+        QCOMPARE(m_env->workspace.openedUrls, QList<QUrl>{QUrl("figma:///design/b/File")});
+        QVERIFY(m_env->selectionStore.selectedIDs().isEmpty());
+        QCOMPARE(m_view->searchText(), QString());
+        QCOMPARE(m_env->closeRequests, 1);
+    }
+
+    void returnWithoutResultsCreatesAFolder() {
+        openTabs({"a"});
+        PanelLineEdit *field = m_view->searchField()->field();
+        QTest::keyClicks(field, QStringLiteral(" Clients "));
+        m_view->flushRebuild();
+        QVERIFY(m_view->searchResults()->createFolderButton()->isEnabled());
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(folderNames(m_env->folderStore), QStringList{"Clients"});
+        QCOMPARE(m_view->searchText(), QString());
+        QCOMPARE(m_env->closeRequests, 0);
+        QVERIFY(m_env->workspace.openedUrls.isEmpty());
+
+        // The same name again is refused and the text stays.
+        QTest::keyClicks(field, QStringLiteral("clients"));
+        m_view->flushRebuild();
+        QVERIFY(!m_view->searchResults()->createFolderButton()->isEnabled());
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(m_env->folderStore.folders().size(), 1);
+        QCOMPARE(m_view->searchText(), QStringLiteral("clients"));
+    }
+
+    void escapeClearsTheSearch() {
+        openTabs({"a"});
+        PanelLineEdit *field = m_view->searchField()->field();
+        QTest::keyClicks(field, QStringLiteral("a"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        QCOMPARE(m_view->searchText(), QString());
+        m_view->flushRebuild();
+        QVERIFY(!m_view->snapshot().isSearching());
+        QVERIFY(m_view->isVisible()); // the panel itself stays
+    }
+
+    void searchResultsList() {
+        openTabs({"x"});
+        *m_env->sessionTabs = {RowsTestContext::tab("u", "UI design"),
+                               RowsTestContext::tab("r", "Roadmap"),
+                               RowsTestContext::tab("s", "Design system")};
+        QSignalSpy changed(&m_env->tabManager, &TabManager::tabsChanged);
+        m_env->tabManager.refresh();
+        QVERIFY(changed.wait());
+        m_view->setSearchText(QStringLiteral("des"));
+        m_view->flushRebuild();
+        SearchResultsView *results = m_view->searchResults();
+        QCOMPARE(results->headerText(), QStringLiteral("2 RESULTS"));
+        QCOMPARE(results->rows().size(), 2);
+        QCOMPARE(results->rows().at(0)->tab().title, QStringLiteral("Design system"));
+        QVERIFY(!results->rows().at(0)->folderHint());
+        QVERIFY(!results->dropSection());
+
+        m_env->makeFolders({{"Work", {"s"}}});
+        m_view->flushRebuild();
+        QCOMPARE(results->rows().at(0)->folderHint(), std::optional<QString>("Work"));
+        QCOMPARE(results->rows().at(1)->folderHint(), std::optional<QString>("Ungrouped"));
+        QVERIFY(results->dropSection());
+
+        m_view->setSearchText(QStringLiteral("  "));
+        m_view->flushRebuild();
+        QCOMPARE(results->noResultsText(), QStringLiteral("No results for \"  \""));
+        QVERIFY(!results->createFolderButton()->isEnabled());
+    }
+
+    void focusSearchFieldResets() {
+        openTabs({"a", "b"});
+        m_env->selectionStore.clear();
+        PanelLineEdit *field = m_view->searchField()->field();
+        QTest::keyClick(field, Qt::Key_Down);
+        QTest::keyClick(field, Qt::Key_Down);
+        m_view->setSearchText(QStringLiteral("left over"));
+        m_view->editButton()->setFocus(); // focus elsewhere
+        field->clearFocus();
+
+        emit m_env->notifications.focusSearchField();
+        QCOMPARE(m_view->searchText(), QString());
+        QVERIFY(!m_view->keyboardHighlight().hasNavigated());
+        QCOMPARE(m_view->keyboardHighlight().selectedIndex(), 0);
+        QVERIFY(m_view->searchField()->hasFieldFocus());
+    }
+
+    void settingsPageReplacesThePanel() {
+        QSignalSpy resized(m_view.get(), &MenuBarView::preferredHeightChanged);
+        m_view->footer()->settingsButton()->click();
+        QVERIFY(m_view->isShowingSettings());
+        QVERIFY(m_view->settingsView()->isVisible());
+        QVERIFY(!m_view->header()->isVisible());
+        QVERIFY(!resized.isEmpty());
+
+        // The page's back button hands the panel back.
+        const auto buttons = m_view->settingsView()->findChildren<QAbstractButton *>();
+        QVERIFY(!buttons.isEmpty());
+        buttons.first()->click();
+        QVERIFY(!m_view->isShowingSettings());
+        QVERIFY(m_view->header()->isVisible());
+    }
+
+    void rebuildsAreFoldedAndHeldDuringADrag() {
+        openTabs({"a", "b"});
+        m_env->folderStore.createFolder(QStringLiteral("One"));
+        m_env->folderStore.createFolder(QStringLiteral("Two"));
+        QCOMPARE(m_view->snapshot().folders.size(), 0); // not before the next turn
+        QCoreApplication::processEvents();
+        QCOMPARE(m_view->snapshot().folders.size(), 2);
+
+        DragState &drag = DragState::shared();
+        drag.beginTabDrag(QStringLiteral("a"), {QStringLiteral("a")});
+        m_env->folderStore.createFolder(QStringLiteral("Three"));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_view->snapshot().folders.size(), 2); // rows stay put under the drag
+        drag.endDrag();
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_view.get(), &release);
+        QTRY_COMPARE(m_view->snapshot().folders.size(), 3);
+    }
+
+    void listGrowsWithItsContentUpToTheCap() {
+        openTabs({"a"});
+        PanelListView *list = m_view->visibleList();
+        const int oneRow = list->height();
+        QVERIFY(oneRow < list->heightCap());
+        QSignalSpy resized(m_view.get(), &MenuBarView::preferredHeightChanged);
+
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many.append(QStringLiteral("t%1").arg(i));
+        openTabs(many);
+        QTRY_COMPARE(list->height(), list->heightCap());
+        QVERIFY(!resized.isEmpty());
+        QCOMPARE(m_view->sizeHint().width(), MenuBarView::panelWidth);
+    }
+
+private:
+    void openTabs(const QStringList &keys) {
+        m_env->setOpenTabs(RowsTestContext::tabs(keys));
+        m_view->flushRebuild();
+    }
+
+    std::unique_ptr<PanelTestContext> m_env;
+    std::unique_ptr<MenuBarView> m_view;
+};
+
+QTEST_MAIN(MenuBarViewTest)
+#include "tst_menubarview.moc"
