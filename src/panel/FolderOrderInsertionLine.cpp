@@ -10,7 +10,10 @@ FolderOrderInsertionLine::FolderOrderInsertionLine(int targetIndex, FolderStore 
     , m_folderStore(folderStore)
     , m_zone(new FolderInsertionZoneView(this)) {
     m_zone->setCallbacks([this](const QUuid &folderID) { dropFolder(folderID); },
-                         [this](bool on) { setMarkerShown(on); });
+                         [this](bool on) {
+                             m_targeted = on;
+                             setMarkerShown(on);
+                         });
 }
 
 void FolderOrderInsertionLine::dropFolder(const QUuid &folderID) {

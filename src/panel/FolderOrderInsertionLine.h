@@ -13,7 +13,7 @@ public:
     FolderOrderInsertionLine(int targetIndex, FolderStore *folderStore, QWidget *parent = nullptr);
 
     int targetIndex() const { return m_targetIndex; }
-    bool isTargeted() const { return isMarkerShown(); }
+    bool isTargeted() const { return m_targeted; }
     FolderInsertionZoneView *zone() const { return m_zone; }
     // Moves the folder with that id here; an id no folder has does nothing.
     void dropFolder(const QUuid &folderID);
@@ -25,4 +25,5 @@ private:
     int m_targetIndex;
     FolderStore *m_folderStore;
     FolderInsertionZoneView *m_zone;
+    bool m_targeted = false;
 };

@@ -1,0 +1,106 @@
+#include "tst_tabrowcontext.h"
+
+#include "dragdrop/DragState.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+TabManager::Options memoryOptions(const std::shared_ptr<QList<TabItem>> &sessionTabs) {
+    TabManager::Options options;
+    options.sessionFilePath = QStringLiteral("/nonexistent/settings.json");
+    options.readSessionTabs = [sessionTabs](const QString &) { return *sessionTabs; };
+    return options;
+}
+
+} // namespace
+
+RowsTestContext::RowsTestContext()
+    : folderStore(directory.path())
+    , recentlyClosedStore(directory.path())
+    , sessionTabs(std::make_shared<QList<TabItem>>())
+    , tabManager(fileWatcher, workspace, memoryOptions(sessionTabs)) {
+    context.tabManager = &tabManager;
+    context.folderStore = &folderStore;
+    context.recentlyClosedStore = &recentlyClosedStore;
+    context.selectionStore = &selectionStore;
+    context.notifications = &notifications;
+}
+
+QString RowsTestContext::figmaUrl(const QString &key) {
+    return QStringLiteral("https://www.figma.com/design/%1/File").arg(key);
+}
+
+TabItem RowsTestContext::tab(const QString &key, const QString &title, bool isActive,
+                             const QUrl &thumbnailURL) {
+    return TabItem(QStringLiteral("id-") + key, title.isEmpty() ? key : title, figmaUrl(key),
+                   isActive, thumbnailURL);
+}
+
+QList<TabItem> RowsTestContext::tabs(const QStringList &keys) {
+    QList<TabItem> result;
+    for (const QString &key : keys)
+        result.append(tab(key));
+    return result;
+}
+
+void RowsTestContext::setOpenTabs(const QList<TabItem> &tabs) {
+    *sessionTabs = tabs;
+    QSignalSpy changed(&tabManager, &TabManager::tabsChanged);
+    tabManager.refresh();
+    QVERIFY(changed.wait(5000));
+}
+
+QList<QUuid> RowsTestContext::makeFolders(const QList<QPair<QString, QStringList>> &folders) {
+    QList<QUuid> ids;
+    for (const auto &[name, members] : folders) {
+        const QUuid id = folderStore.createFolder(name);
+        for (const QString &member : members)
+            folderStore.addTab(member, id, {});
+        ids.append(id);
+    }
+    return ids;
+}
+
+QStringList RowsTestContext::folderTabIDs(const QUuid &id) const {
+    for (const TabFolder &folder : folderStore.folders()) {
+        if (folder.id == id)
+            return folder.tabIDs;
+    }
+    return {};
+}
+
+QString RowsTestContext::folderFilePath() const {
+    return QDir(directory.path()).filePath(QStringLiteral("folders.json"));
+}
+
+namespace {
+
+template <typename Payload>
+std::optional<typename ZoneRegistry<Payload>::Entry> entryOf(ZoneRegistry<Payload> &registry,
+                                                             QWidget *zone) {
+    for (const auto &entry : registry.entries()) {
+        if (entry.view == zone)
+            return entry;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+void hoverZone(QWidget *zone) {
+    DragState::TabZones &zones = DragState::shared().zones();
+    const auto entry = entryOf(zones, zone);
+    QVERIFY2(entry, "the zone is not registered");
+    zones.hover(entry);
+    QCoreApplication::processEvents();
+}
+
+void dropOnHoveredZone(const QStringList &stableIDs) {
+    DragState::TabZones &zones = DragState::shared().zones();
+    QVERIFY(zones.dropOnHovered(stableIDs));
+    zones.clearHover();
+    QCoreApplication::processEvents();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "panel/AppNotifications.h"
+#include "panel/PanelContext.h"
+#include "platform/FakeFileWatcher.h"
+#include "platform/FakeWorkspace.h"
+#include "stores/FolderStore.h"
+#include "stores/RecentlyClosedStore.h"
+#include "stores/SelectionStore.h"
+#include "tabs/TabManager.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+// Real stores in a throw-away folder and a tab manager fed from memory, handed to the views
+// the way the shell hands them.
+class RowsTestContext {
+public:
+    RowsTestContext();
+
+    // A tab whose stable id is `key`.
+    static TabItem tab(const QString &key, const QString &title = {}, bool isActive = false,
+                       const QUrl &thumbnailURL = {});
+    static QList<TabItem> tabs(const QStringList &keys);
+    static QString figmaUrl(const QString &key);
+
+    // Makes the tab manager hold these tabs (one refresh).
+    void setOpenTabs(const QList<TabItem> &tabs);
+    // Makes folders in order and returns their ids; each holds the given stable ids.
+    QList<QUuid> makeFolders(const QList<QPair<QString, QStringList>> &folders);
+    QStringList folderTabIDs(const QUuid &id) const;
+    QString folderFilePath() const;
+
+    QTemporaryDir directory;
+    FakeFileWatcher fileWatcher;
+    FakeWorkspace workspace;
+    FolderStore folderStore;
+    RecentlyClosedStore recentlyClosedStore;
+    SelectionStore selectionStore;
+    AppNotifications notifications;
+    std::shared_ptr<QList<TabItem>> sessionTabs;
+    TabManager tabManager;
+    PanelContext context;
+};
+
+// Lights the drop zone `zone` as the drag state does while a tab drag hovers it, and lets the
+// zone's deferred callbacks run.
+void hoverZone(QWidget *zone);
+// Drops `stableIDs` on the lit zone and clears the highlight, as a mouse-up does.
+void dropOnHoveredZone(const QStringList &stableIDs);
