@@ -87,19 +87,12 @@ private slots:
         QTest::addColumn<quint32>("keyCode");
         QTest::addColumn<QString>("name");
         QTest::newRow("A") << 0u << "A";
-        QTest::newRow("V") << 9u << "V";
         QTest::newRow("B") << 11u << "B";
-        QTest::newRow("T") << 17u << "T";
         QTest::newRow("6 before 5") << 22u << "6";
         QTest::newRow("5") << 23u << "5";
-        QTest::newRow("9") << 25u << "9";
         QTest::newRow("0") << 29u << "0";
-        QTest::newRow("P") << 35u << "P";
         QTest::newRow("K") << 40u << "K";
-        QTest::newRow("M") << 46u << "M";
-        QTest::newRow("Return") << 36u << "Return";
         QTest::newRow("Space") << 49u << "Space";
-        QTest::newRow("Delete") << 51u << "Delete";
         QTest::newRow("Esc") << 53u << "Esc";
         QTest::newRow("F3") << 99u << "F3";
         QTest::newRow("F10") << 109u << "F10";
@@ -108,7 +101,6 @@ private slots:
         QTest::newRow("left") << 123u << "←";
         QTest::newRow("up") << 126u << "↑";
         QTest::newRow("minus") << 27u << "Key 27";
-        QTest::newRow("10") << 10u << "Key 10";
         QTest::newRow("keypad") << 82u << "Key 82";
         QTest::newRow("home") << 115u << "Key 115";
         QTest::newRow("127") << 127u << "Key 127";
