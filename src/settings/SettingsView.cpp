@@ -4,6 +4,7 @@
 #include "panel/style/Style.h"
 #include "panel/style/SymbolIcon.h"
 #include "platform/AutostartService.h"
+#include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/DividerLine.h"
 #include "settings/StyledLabel.h"
 #include "settings/UpdateDialogPresenter.h"
@@ -70,6 +71,14 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
     scroll->viewport()->setBackgroundRole(QPalette::Window);
     layout->addWidget(scroll, 1);
 }
+
+SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &updater,
+                           std::function<void()> onClose, QWidget *parent)
+    : SettingsView(hotkey, updater, *new AutostartDesktopEntry, std::move(onClose), parent) {
+    m_ownedAutostart.reset(&m_autostart);
+}
+
+SettingsView::~SettingsView() = default;
 
 QWidget *SettingsView::buildHeader() {
     auto *header = new QWidget(this);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class AutostartService;
 class QCheckBox;
@@ -16,6 +17,10 @@ public:
     SettingsView(SpotlightSearchController &hotkey, UpdaterManager &updater,
                  AutostartService &autostart, std::function<void()> onClose,
                  QWidget *parent = nullptr);
+    // Start at login through the XDG autostart entry of the running binary.
+    SettingsView(SpotlightSearchController &hotkey, UpdaterManager &updater,
+                 std::function<void()> onClose, QWidget *parent = nullptr);
+    ~SettingsView() override;
 
     static constexpr int panelWidth = 420;
 
@@ -27,6 +32,7 @@ private:
     QWidget *buildSections(SpotlightSearchController &hotkey);
     QWidget *section(const QString &title, QLayout *row);
 
+    std::unique_ptr<AutostartService> m_ownedAutostart;
     UpdaterManager &m_updater;
     AutostartService &m_autostart;
     std::function<void()> m_onClose;

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -120,6 +121,17 @@ private slots:
         QTRY_COMPARE(m_autostart.changeCount(), 2);
         QVERIFY(!toggle->isChecked());
         QVERIFY(m_autostart.isEnabled());
+    }
+
+    void withoutAServiceTheXdgAutostartEntryIsUsed() {
+        SettingsView view(*m_hotkey, *m_updater, [] {});
+        view.show();
+        QTest::mouseClick(view.findChild<QCheckBox *>(), Qt::LeftButton);
+        const QString entry =
+            qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/nookery.desktop");
+        QTRY_VERIFY(QFile::exists(entry));
+        QTest::mouseClick(view.findChild<QCheckBox *>(), Qt::LeftButton);
+        QTRY_VERIFY(!QFile::exists(entry));
     }
 
     void backButtonCloses() {
