@@ -65,7 +65,7 @@ class TestSettingsViews : public QObject {
     std::unique_ptr<SettingsView> makeSettings() {
         auto view = std::make_unique<SettingsView>(*m_hotkey, *m_updater, m_autostart,
                                                    [this] { ++m_closeCount; });
-        view->resize(SettingsView::panelWidth, 360);
+        view->resize(SettingsView::panelWidth, 460);
         return view;
     }
 
