@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QtMath>
 
 using Style::Role;
 
@@ -52,11 +53,10 @@ public:
     }
 
     QSize sizeHint() const override {
-        const QFontMetrics metrics(buttonFont());
         const QSizeF icon = PanelPainting::symbolBox(buttonPointSize);
-        return {int(icon.width()) + buttonIconSpacing + metrics.horizontalAdvance(text()) +
-                    2 * buttonPaddingX,
-                metrics.height() + 2 * buttonPaddingY};
+        const qreal width = icon.width() + buttonIconSpacing +
+                            PanelPainting::textWidth(buttonFont(), text()) + 2 * buttonPaddingX;
+        return {qCeil(width) + 1, QFontMetrics(buttonFont()).height() + 2 * buttonPaddingY};
     }
 
 protected:
