@@ -1,0 +1,233 @@
+// Renders the whole panel in its main states to PNG files, from the real widgets and stores with
+// a realistic sample: render_panel_screenshots <output directory>.
+
+#include "dragdrop/DragState.h"
+#include "panel/FolderSectionView.h"
+#include "panel/MenuBarView.h"
+#include "panel/NewFolderRowView.h"
+#include "panel/NormalListView.h"
+#include "panel/PanelLineEdit.h"
+#include "panel/PanelRootView.h"
+#include "panel/SearchFieldView.h"
+#include "panel/TabRowView.h"
+#include "tst_menubarviewcontext.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QPalette lightPalette() {
+    QPalette palette = QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+    palette.setColor(QPalette::Window, QColor(0xf6, 0xf6, 0xf6));
+    palette.setColor(QPalette::Highlight, QColor(0x0a, 0x7a, 0xff));
+    return palette;
+}
+
+QPalette darkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(0x2a, 0x2a, 0x2c));
+    palette.setColor(QPalette::WindowText, QColor(0xf2, 0xf2, 0xf2));
+    palette.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x20));
+    palette.setColor(QPalette::Text, QColor(0xf2, 0xf2, 0xf2));
+    palette.setColor(QPalette::Button, QColor(0x3a, 0x3a, 0x3c));
+    palette.setColor(QPalette::ButtonText, QColor(0xf2, 0xf2, 0xf2));
+    palette.setColor(QPalette::PlaceholderText, QColor(0x8e, 0x8e, 0x93));
+    palette.setColor(QPalette::Highlight, QColor(0x0a, 0x84, 0xff));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+// A small canvas-like thumbnail: a tinted board with a few shapes.
+QUrl makeThumbnail(const QDir &directory, int index) {
+    static const QColor tints[] = {QColor(0xff, 0xd6, 0xa5), QColor(0xca, 0xff, 0xbf),
+                                   QColor(0x9b, 0xf6, 0xff), QColor(0xbd, 0xb2, 0xff),
+                                   QColor(0xff, 0xc6, 0xff), QColor(0xfd, 0xff, 0xb6)};
+    QImage image(192, 144, QImage::Format_ARGB32);
+    image.fill(tints[index % 6]);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 220));
+    painter.drawRoundedRect(QRectF(18, 18, 96, 108), 8, 8);
+    painter.setBrush(tints[(index + 3) % 6].darker(130));
+    painter.drawEllipse(QPointF(146, 48 + (index % 3) * 20), 26, 26);
+    painter.setBrush(QColor(0, 0, 0, 60));
+    for (int line = 0; line < 4; ++line)
+        painter.drawRoundedRect(QRectF(30, 34 + line * 20, 70 - line * 10, 8), 4, 4);
+    painter.end();
+    const QString path = directory.filePath(QStringLiteral("thumb-%1.png").arg(index));
+    image.save(path);
+    return QUrl::fromLocalFile(path);
+}
+
+class Renderer {
+public:
+    explicit Renderer(QString outputDirectory)
+        : m_output(std::move(outputDirectory)) {}
+
+    void renderAll() {
+        // The welcome first: the flag, once set, is remembered in the settings.
+        {
+            PanelTestContext env;
+            PanelRootView root(env.context);
+            show(root);
+            save(root, QStringLiteral("welcome"));
+        }
+        {
+            PanelTestContext env;
+            env.onboarding.setHasSeenWelcome(true);
+            PanelRootView root(env.context);
+            show(root);
+            save(root, QStringLiteral("panel-empty"));
+        }
+        renderSample(lightPalette(), QString());
+        renderSample(darkPalette(), QStringLiteral("-dark"));
+    }
+
+private:
+    void renderSample(const QPalette &palette, const QString &suffix) {
+        QApplication::setPalette(palette);
+        PanelTestContext env;
+        env.onboarding.setHasSeenWelcome(true);
+        fillSample(env);
+        PanelRootView root(env.context);
+        show(root);
+        MenuBarView *panel = root.menuBarView();
+        save(root, QStringLiteral("panel") + suffix);
+        if (!suffix.isEmpty())
+            return;
+
+        panel->setSearchText(QStringLiteral("des"));
+        settle();
+        save(root, QStringLiteral("panel-search"));
+        panel->searchField()->setFocus();
+        QTest::keyClick(panel->searchField()->field(), Qt::Key_Down);
+        QTest::keyClick(panel->searchField()->field(), Qt::Key_Down);
+        settle();
+        save(root, QStringLiteral("panel-search-keyboard"));
+        panel->setSearchText(QStringLiteral("Moodboard"));
+        settle();
+        save(root, QStringLiteral("panel-no-results"));
+        panel->setSearchText(QString());
+        settle();
+
+        panel->startCreatingFolder();
+        QTest::keyClicks(panel->normalList()->newFolderRow()->field(), QStringLiteral("Q3 launch"));
+        settle();
+        save(root, QStringLiteral("panel-new-folder"));
+        QTest::keyClick(panel->normalList()->newFolderRow()->field(), Qt::Key_Escape);
+        settle();
+
+        panel->setEditingFolders(true);
+        settle();
+        save(root, QStringLiteral("panel-edit-mode"));
+        panel->setEditingFolders(false);
+        settle();
+
+        renderDrag(env, root);
+        panel->setShowingSettings(true);
+        settle();
+        save(root, QStringLiteral("panel-settings"));
+    }
+
+    // Two selected tabs dragged over the "Client work" folder, the label under the pointer.
+    void renderDrag(PanelTestContext &env, PanelRootView &root) {
+        env.selectionStore.toggle(QStringLiteral("KeyBrand"));
+        env.selectionStore.toggle(QStringLiteral("KeyOnboard"));
+        settle();
+        const FolderSectionView *target =
+            root.menuBarView()->normalList()->folderSection(env.folderStore.folders().at(0).id);
+        const QPoint over = target->mapToGlobal(QPoint(target->width() * 2 / 3, 20));
+        DragState &drag = DragState::shared();
+        drag.beginTabDrag(QStringLiteral("KeyBrand"),
+                          {QStringLiteral("KeyBrand"), QStringLiteral("KeyOnboard")});
+        drag.updatePreview(QStringLiteral("2 tabs"), over);
+        drag.updateHover(over);
+        settle();
+        save(root, QStringLiteral("panel-drag"));
+        drag.endDrag();
+        env.selectionStore.clear();
+        settle();
+    }
+
+    static void fillSample(PanelTestContext &env) {
+        const QDir thumbnails(env.directory.path());
+        const QList<QPair<QString, QString>> files{
+            {"KeyBrand", QString::fromUtf8("Brand guidelines 2026 \u2013 Figma")},
+            {"KeyDS", "Design system"},
+            {"KeyIcons", "Icon library"},
+            {"KeyOnboard", "Onboarding flow v3"},
+            {"KeyCheckout", "Checkout redesign"},
+            {"KeyMobile", "Mobile app – navigation study"},
+            {"KeyUI", "UI design review"},
+            {"KeyWeb", "Website hero explorations"},
+            {"KeyPitch", "Pitch deck"},
+            {"KeyRoad", "Roadmap Q3"},
+            {"KeyAnalytics", "Analytics dashboard"},
+            {"KeyNotes", "Workshop notes"},
+        };
+        QList<TabItem> tabs;
+        for (const auto &[key, title] : files) {
+            tabs.append(RowsTestContext::tab(key, title, key == "KeyDS",
+                                             makeThumbnail(thumbnails, int(tabs.size()))));
+        }
+        // Closed tabs are recorded the way the tab manager reports them.
+        const QList<TabItem> closed{
+            RowsTestContext::tab("KeyOld1", QString::fromUtf8("Holiday campaign \u2013 Figma"),
+                                 false, makeThumbnail(thumbnails, 20)),
+            RowsTestContext::tab("KeyOld2", "Wireframes (old)")};
+        env.recentlyClosedStore.recordClosed(closed, {});
+        env.setOpenTabs(tabs);
+        const QList<QUuid> ids =
+            env.makeFolders({{"Client work", {"KeyBrand", "KeyCheckout", "KeyWeb"}},
+                             {"Design system", {"KeyDS", "KeyIcons"}},
+                             {"Archive", {"KeyPitch", "KeyNotes"}}});
+        env.folderStore.toggleExpanded(ids.at(2));
+    }
+
+    void show(PanelRootView &root) {
+        root.show();
+        settle();
+    }
+
+    // Lets rebuilds, thumbnail loads and animations finish.
+    static void settle() {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 400)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
+    void save(QWidget &root, const QString &name) {
+        const QString path = QDir(m_output).filePath(name + QStringLiteral(".png"));
+        QImage image = root.grab().toImage();
+        image.save(path);
+        qInfo("%s %dx%d", qPrintable(path), image.width(), image.height());
+    }
+
+    QString m_output;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QApplication application(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setPalette(lightPalette());
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans")));
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() != 2) {
+        qCritical("usage: render_panel_screenshots <output directory>");
+        return 2;
+    }
+    QDir().mkpath(arguments.at(1));
+    Renderer(arguments.at(1)).renderAll();
+    return 0;
+}
