@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/NookeryApp.h"
 
 #include <QCoreApplication>
 
@@ -7,14 +8,14 @@
 int main(int argc, char *argv[]) {
     // Terminal options are answered before any GUI object exists, so they need no display.
     std::optional<int> exitCode;
+    CommandLine commandLine;
     {
         QCoreApplication application(argc, argv);
         QTextStream out(stdout);
         QTextStream err(stderr);
-        exitCode = CommandLine().run(QCoreApplication::arguments(), out, err);
+        exitCode = commandLine.run(QCoreApplication::arguments(), out, err);
     }
     if (exitCode)
         return *exitCode;
-    // The tray application starts here.
-    return 0;
+    return NookeryApp::run(argc, argv, commandLine.opensPanel());
 }

@@ -24,6 +24,9 @@ constexpr xcb_keysym_t keysymSuperR = 0xffec;
 // XKB's own event codes, relative to its first event.
 constexpr quint8 xkbNewKeyboardNotify = 0;
 constexpr quint8 xkbMapNotify = 1;
+constexpr quint8 xkbStateNotify = 2;
+// Byte offset of the physically held modifiers in an XKB StateNotify event.
+constexpr int xkbStateBaseModsOffset = 10;
 
 constexpr quint16 modifierStateMask = XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_LOCK |
                                       XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_2 |
@@ -221,6 +224,14 @@ bool X11KeyGrabber::nativeEventFilter(const QByteArray &eventType, void *message
         const quint8 xkbType = reinterpret_cast<const quint8 *>(message)[1];
         if (xkbType == xkbNewKeyboardNotify || xkbType == xkbMapNotify)
             scheduleRegrab();
+        // The chord's modifiers were let go, wherever the focus was. Its key release may have
+        // gone to another client (our panel's keyboard grab ended first); the next press is new.
+        if (xkbType == xkbStateNotify && m_mask) {
+            const quint8 baseMods =
+                reinterpret_cast<const quint8 *>(message)[xkbStateBaseModsOffset];
+            if ((baseMods & m_mask) != m_mask)
+                m_lastPress.invalidate();
+        }
     }
     return false;
 }

@@ -1,0 +1,112 @@
+#include "app/AppDelegate.h"
+
+#include "app/PanelPopover.h"
+#include "app/PopoverController.h"
+#include "app/StatusItem.h"
+#include "hotkey/SpotlightSearchController.h"
+#include "panel/MenuBarView.h"
+#include "panel/PanelContext.h"
+#include "panel/PanelLineEdit.h"
+#include "panel/PanelRootView.h"
+#include "panel/SearchFieldView.h"
+#include "panel/style/Style.h"
+#include "platform/linux/InotifyFileWatcher.h"
+#include "platform/x11/X11Workspace.h"
+#include "platform/xdg/AutostartDesktopEntry.h"
+#include "settings/OnboardingStore.h"
+#include "settings/UpdaterManager.h"
+#include "stores/FolderStore.h"
+#include "stores/RecentlyClosedStore.h"
+#include "stores/SelectionStore.h"
+#include "tabs/TabManager.h"
+
+QPointer<AppDelegate> AppDelegate::s_shared;
+
+AppDelegate::AppDelegate(QObject *parent)
+    : QObject(parent)
+    , m_fileWatcher(std::make_unique<InotifyFileWatcher>())
+    , m_workspace(std::make_unique<X11Workspace>())
+    , m_autostart(std::make_unique<AutostartDesktopEntry>())
+    , m_tabManager(std::make_unique<TabManager>(*m_fileWatcher, *m_workspace))
+    , m_folderStore(std::make_unique<FolderStore>())
+    , m_selectionStore(std::make_unique<SelectionStore>())
+    , m_recentlyClosedStore(std::make_unique<RecentlyClosedStore>())
+    , m_updaterManager(std::make_unique<UpdaterManager>())
+    , m_onboardingStore(std::make_unique<OnboardingStore>()) {
+}
+
+AppDelegate::~AppDelegate() = default;
+
+AppDelegate *AppDelegate::shared() {
+    return s_shared.data();
+}
+
+void AppDelegate::applicationWillFinishLaunching() {
+    s_shared = this;
+    // Nothing to switch: a QApplication without a main window has no taskbar entry.
+    createStatusItem();
+    createPopover();
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    // The store comes first, so the very first applied re-read can already report to it.
+    m_tabManager->setRecentlyClosedStore(m_recentlyClosedStore.get());
+    m_tabManager->refresh();
+    m_tabManager->startFileMonitor();
+    m_tabManager->startWorkspaceObservers();
+    SpotlightSearchController::shared()->configure();
+}
+
+void AppDelegate::statusItemClicked() {
+    togglePopover(true);
+}
+
+void AppDelegate::togglePopover(bool focusSearch) {
+    m_popover->setOpenedByPointer(m_nextToggleByPointer);
+    m_nextToggleByPointer = false;
+    m_popoverController->togglePopover(focusSearch);
+}
+
+void AppDelegate::closePanel() {
+    if (m_popover->isShown())
+        m_popover->dismiss();
+}
+
+void AppDelegate::createStatusItem() {
+    m_statusItem = std::make_unique<StatusItem>(Style::color(Style::Role::Primary, QPalette()));
+    connect(m_statusItem.get(), &StatusItem::clicked, this, [this] {
+        m_nextToggleByPointer = true;
+        statusItemClicked();
+    });
+}
+
+void AppDelegate::createPopover() {
+    SpotlightSearchController *hotkey = SpotlightSearchController::shared();
+    const PanelContext context{m_tabManager.get(),
+                               m_folderStore.get(),
+                               m_recentlyClosedStore.get(),
+                               m_updaterManager.get(),
+                               hotkey,
+                               m_selectionStore.get(),
+                               m_onboardingStore.get(),
+                               &m_notifications,
+                               this,
+                               m_autostart.get()};
+    auto *root = new PanelRootView(context);
+    m_popover = std::make_unique<PanelPopover>(root, [this] { return m_statusItem->geometry(); });
+    m_popover->setInitialFocus([root]() -> QWidget * {
+        const MenuBarView *panel = root->menuBarView();
+        if (!panel || panel->isShowingSettings())
+            return nullptr;
+        return panel->searchField()->field();
+    });
+    connect(m_popover.get(), &PanelPopover::paletteChanged, this, [this] {
+        m_statusItem->setTint(Style::color(Style::Role::Primary, m_popover->palette()));
+    });
+    m_popoverController =
+        std::make_unique<PopoverController>(m_popover.get(), [this] { m_tabManager->refresh(); });
+    connect(m_popoverController.get(), &PopoverController::focusSearchFieldRequested,
+            &m_notifications, &AppNotifications::focusSearchField);
+    connect(hotkey, &SpotlightSearchController::hotKeyPressed, this,
+            &AppDelegate::statusItemClicked, Qt::QueuedConnection);
+}

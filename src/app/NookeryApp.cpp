@@ -1,0 +1,45 @@
+#include "app/NookeryApp.h"
+
+#include "app/AppDelegate.h"
+#include "app/SingleInstance.h"
+#include "app/TestGeometryReporter.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+
+int NookeryApp::run(int &argc, char **argv, bool openPanel) {
+    // Settings live under "Nookery"/"Nookery"; the windows' WM_CLASS class is "Nookery".
+    QCoreApplication::setOrganizationName(QStringLiteral("Nookery"));
+    QCoreApplication::setApplicationName(QStringLiteral("Nookery"));
+
+    // Decided before any display is opened: a second copy only passes the request on.
+    SingleInstance instance;
+    switch (instance.claimOrForwardToggle()) {
+    case SingleInstance::Claim::Forwarded:
+        return 0;
+    case SingleInstance::Claim::Unreachable:
+        std::fprintf(stderr, "Nookery is already running but does not answer.\n");
+        return 1;
+    case SingleInstance::Claim::Primary:
+        break;
+    }
+
+    QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("nookery"));
+    // Closing the panel never ends the program; only the settings page's "Quit Nookery" does.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppDelegate delegate;
+    delegate.applicationWillFinishLaunching();
+    delegate.applicationDidFinishLaunching();
+    const TestGeometryReporter geometryReporter(delegate);
+
+    QObject::connect(&instance, &SingleInstance::toggleRequested, &delegate,
+                     &AppDelegate::statusItemClicked);
+    instance.listen();
+    if (openPanel)
+        QTimer::singleShot(0, &delegate, &AppDelegate::statusItemClicked);
+    return QApplication::exec();
+}
