@@ -1,0 +1,57 @@
+#!/bin/sh
+# bench_startup.sh <nookery binary> [runs]
+# Run inside tests/harness/run-test xvfb-tray. Measures, as a user sees it on X11:
+#   start-up: from launching nookery until its tray icon is mapped in the tray;
+#   shortcut: from pressing Alt+Space until the panel window is mapped;
+#   idle: context switches of all of nookery's threads over 10 s with the panel closed.
+# Each time is the median of the runs; the X server is polled about every 2 ms.
+set -eu
+nookery=$1
+runs=${2:-5}
+
+now_us() { echo $(($(date +%s%N) / 1000)); }
+visible_windows() { xdotool search --onlyvisible --class '^Nookery$' 2>/dev/null | wc -l; }
+wait_for_windows() {
+  tries=0
+  until [ "$(visible_windows)" -ge "$1" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -gt 5000 ] && { echo "bench_startup: timed out waiting for $1 window(s)" >&2; exit 1; }
+    sleep 0.002
+  done
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+context_switches() {
+  cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { sum += $2 } END { print sum }'
+}
+
+startup=""
+shortcut=""
+for run in $(seq "$runs"); do
+  rm -rf "$XDG_RUNTIME_DIR"/nookery.* "$XDG_CONFIG_HOME/Nookery"
+  start=$(now_us)
+  "$nookery" >/dev/null 2>&1 &
+  pid=$!
+  wait_for_windows 1
+  startup="$startup $(($(now_us) - start))"
+  # Let the tray settle, then give the keyboard to the root window like another application.
+  sleep 1
+  start=$(now_us)
+  xdotool key alt+space
+  wait_for_windows 2
+  shortcut="$shortcut $(($(now_us) - start))"
+  xdotool key Escape
+  if [ "$run" -eq "$runs" ]; then
+    sleep 1
+    before=$(context_switches "$pid")
+    sleep 10
+    after=$(context_switches "$pid")
+    idle=$((after - before))
+    threads=$(ls /proc/"$pid"/task | wc -l)
+  fi
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+done
+
+echo "start-up to tray icon shown: $(echo $startup | tr ' ' '\n' | median) us (median of $runs)"
+echo "shortcut to panel visible:   $(echo $shortcut | tr ' ' '\n' | median) us (median of $runs)"
+echo "idle context switches in 10 s, panel closed: $idle (all $threads threads)"
