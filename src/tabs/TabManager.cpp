@@ -96,9 +96,11 @@ void TabManager::startFileMonitor() {
 }
 
 void TabManager::stopFileMonitor() {
-    // The watch may be the sender of the event being handled: it goes once that is over.
+    // The watch may be the sender of the event being handled: it goes once that is over, or
+    // with the manager.
     if (FileWatch *watch = m_fileWatch.release()) {
         watch->disconnect(this);
+        watch->setParent(this);
         watch->deleteLater();
     }
 }

@@ -52,6 +52,16 @@ class TabManagerLiveTest : public QObject {
         return true;
     }
 
+    // Starts fake-figma and then the manager as the app shell does; true once the list shows
+    // the sample session.
+    static bool startWithFigma(FakeFigma &figma, TabManager &manager) {
+        if (!figma.start())
+            return false;
+        manager.refresh();
+        manager.startFileMonitor();
+        return QTest::qWaitFor([&] { return manager.tabs().size() == 25; }, 5000);
+    }
+
 private slots:
     void init() {
         workspace = new X11Workspace;
@@ -64,11 +74,8 @@ private slots:
 
     void listFollowsTheSessionFile() {
         FakeFigma figma(FAKE_FIGMA_PATH);
-        QVERIFY(figma.start());
         TabManager manager(fileWatcher, *workspace);
-        manager.refresh();
-        manager.startFileMonitor();
-        QTRY_COMPARE(manager.tabs().size(), 25);
+        QVERIFY(startWithFigma(figma, manager));
         const QString closing = manager.tabs().at(3).stableID();
         QElapsedTimer since;
 
@@ -127,11 +134,8 @@ private slots:
     void openTabReachesFigma() {
         QVERIFY(QProcess::execute(FAKE_FIGMA_PATH, {"--install-handler"}) == 0);
         FakeFigma figma(FAKE_FIGMA_PATH);
-        QVERIFY(figma.start());
         TabManager manager(fileWatcher, *workspace);
-        manager.refresh();
-        manager.startFileMonitor();
-        QTRY_COMPARE(manager.tabs().size(), 25);
+        QVERIFY(startWithFigma(figma, manager));
         const TabItem tab = manager.tabs().at(5);
         QVERIFY(!tab.isActive);
 

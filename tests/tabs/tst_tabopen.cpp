@@ -10,6 +10,29 @@ namespace {
 const RunningApplication figma{"fake-figma", "com.figma.Desktop"};
 const RunningApplication otherFigma{"figma-beta", "com.figma.Desktop"};
 const RunningApplication editor{"kate", "kate"};
+
+// A manager on a fake desktop with these applications running, counting its re-reads.
+struct Desktop {
+    Desktop(const QList<RunningApplication> &running, std::chrono::milliseconds openRefreshDelay)
+        : manager(watcher, workspace, options(openRefreshDelay)) {
+        workspace.running = running;
+    }
+    TabManager::Options options(std::chrono::milliseconds openRefreshDelay) {
+        auto options = TabManager::Options::standard();
+        options.readSessionTabs = [this](const QString &) {
+            ++reads;
+            return QList<TabItem>{};
+        };
+        options.openRefreshDelay = openRefreshDelay;
+        return options;
+    }
+
+    FakeFileWatcher watcher;
+    FakeWorkspace workspace;
+    int reads = 0;
+    TabManager manager;
+};
+
 } // namespace
 
 class TabOpenTest : public QObject {
@@ -43,24 +66,13 @@ private slots:
     }
 
     void openTabHandsOverTheUrlAndRefreshesLater() {
-        FakeFileWatcher watcher;
-        FakeWorkspace workspace;
-        workspace.running = {figma};
-        int reads = 0;
-        auto options = TabManager::Options::standard();
-        options.readSessionTabs = [&reads](const QString &) {
-            ++reads;
-            return QList<TabItem>{};
-        };
-        options.openRefreshDelay = 100ms;
-        TabManager manager(watcher, workspace, options);
-
-        manager.openTab(TabItem("figma-0-0", "t", "https://www.figma.com/d/K/N", false));
-        QCOMPARE(workspace.openedUrls, QList<QUrl>{QUrl("figma:///d/K/N")});
-        QVERIFY(workspace.activated.isEmpty());
+        Desktop desktop({figma}, 100ms);
+        desktop.manager.openTab(TabItem("figma-0-0", "t", "https://www.figma.com/d/K/N", false));
+        QCOMPARE(desktop.workspace.openedUrls, QList<QUrl>{QUrl("figma:///d/K/N")});
+        QVERIFY(desktop.workspace.activated.isEmpty());
         QTest::qWait(50);
-        QCOMPARE(reads, 0);
-        QTRY_COMPARE(reads, 1);
+        QCOMPARE(desktop.reads, 0);
+        QTRY_COMPARE(desktop.reads, 1);
     }
 
     void fallbackActivatesTheFirstRunningFigma_data() {
@@ -73,25 +85,14 @@ private slots:
     void fallbackActivatesTheFirstRunningFigma() {
         QFETCH(QList<RunningApplication>, running);
         QFETCH(QList<RunningApplication>, activated);
-        FakeFileWatcher watcher;
-        FakeWorkspace workspace;
-        workspace.running = running;
-        int reads = 0;
-        auto options = TabManager::Options::standard();
-        options.readSessionTabs = [&reads](const QString &) {
-            ++reads;
-            return QList<TabItem>{};
-        };
-        options.openRefreshDelay = 10ms;
-        TabManager manager(watcher, workspace, options);
-
+        Desktop desktop(running, 10ms);
         // A recently closed tab with no stored URL, and one whose URL does not parse.
-        manager.openTab(TabItem("closed-K", "t", "", false));
-        manager.openTab(TabItem("closed-L", "t", "http://[::1", false));
+        desktop.manager.openTab(TabItem("closed-K", "t", "", false));
+        desktop.manager.openTab(TabItem("closed-L", "t", "http://[::1", false));
         QTest::qWait(50);
-        QVERIFY(workspace.openedUrls.isEmpty());
-        QCOMPARE(workspace.activated, activated + activated);
-        QCOMPARE(reads, 0);
+        QVERIFY(desktop.workspace.openedUrls.isEmpty());
+        QCOMPARE(desktop.workspace.activated, activated + activated);
+        QCOMPARE(desktop.reads, 0);
     }
 };
 

@@ -36,8 +36,7 @@ X11Workspace::X11Workspace(QObject *parent)
         m_windowClasses.insert(window, readWindowClass(window));
     m_activeWindow = readActiveWindow();
     if (m_activeWindow != XCB_NONE)
-        m_activeApplication =
-            m_windowClasses.value(m_activeWindow, readWindowClass(m_activeWindow));
+        m_activeApplication = applicationOf(m_activeWindow);
 }
 
 X11Workspace::~X11Workspace() {
@@ -53,7 +52,13 @@ bool X11Workspace::openUrl(const QUrl &url) {
 }
 
 QList<RunningApplication> X11Workspace::runningApplications() const {
-    return applicationsOf(m_clients, m_windowClasses);
+    QList<RunningApplication> applications;
+    for (const xcb_window_t window : m_clients) {
+        const RunningApplication application = m_windowClasses.value(window);
+        if (!applications.contains(application))
+            applications.append(application);
+    }
+    return applications;
 }
 
 void X11Workspace::activate(const RunningApplication &application) {
@@ -126,6 +131,11 @@ xcb_window_t X11Workspace::readActiveWindow() const {
     return window;
 }
 
+RunningApplication X11Workspace::applicationOf(xcb_window_t window) const {
+    const auto cached = m_windowClasses.constFind(window);
+    return cached != m_windowClasses.cend() ? *cached : readWindowClass(window);
+}
+
 RunningApplication X11Workspace::readWindowClass(xcb_window_t window) const {
     RunningApplication application;
     xcb_get_property_reply_t *reply = xcb_get_property_reply(
@@ -138,23 +148,10 @@ RunningApplication X11Workspace::readWindowClass(xcb_window_t window) const {
     const auto *value = static_cast<const char *>(xcb_get_property_value(reply));
     const int length = xcb_get_property_value_length(reply);
     const QList<QByteArray> names = QByteArray(value, length).split('\0');
-    if (!names.isEmpty())
-        application.instanceName = QString::fromLocal8Bit(names.value(0));
+    application.instanceName = QString::fromLocal8Bit(names.value(0));
     application.className = QString::fromLocal8Bit(names.value(1));
     free(reply);
     return application;
-}
-
-QList<RunningApplication>
-X11Workspace::applicationsOf(const QList<xcb_window_t> &windows,
-                             const QHash<xcb_window_t, RunningApplication> &classes) {
-    QList<RunningApplication> applications;
-    for (const xcb_window_t window : windows) {
-        const RunningApplication application = classes.value(window);
-        if (!applications.contains(application))
-            applications.append(application);
-    }
-    return applications;
 }
 
 void X11Workspace::updateClients() {
@@ -162,8 +159,7 @@ void X11Workspace::updateClients() {
     m_clients = readClientList();
     QHash<xcb_window_t, RunningApplication> classes;
     for (const xcb_window_t window : std::as_const(m_clients))
-        classes.insert(window, m_windowClasses.contains(window) ? m_windowClasses.value(window)
-                                                                : readWindowClass(window));
+        classes.insert(window, applicationOf(window));
     m_windowClasses = std::move(classes);
     for (auto it = m_activationStamps.begin(); it != m_activationStamps.end();) {
         it = m_windowClasses.contains(it.key()) ? std::next(it) : m_activationStamps.erase(it);
@@ -195,7 +191,7 @@ void X11Workspace::updateActiveWindow() {
     }
     if (m_windowClasses.contains(m_activeWindow))
         m_activationStamps.insert(m_activeWindow, ++m_activationCount);
-    setActiveApplication(m_windowClasses.value(m_activeWindow, readWindowClass(m_activeWindow)));
+    setActiveApplication(applicationOf(m_activeWindow));
 }
 
 void X11Workspace::setActiveApplication(const std::optional<RunningApplication> &application) {

@@ -30,9 +30,8 @@ private:
     QList<xcb_window_t> readClientList() const;
     xcb_window_t readActiveWindow() const;
     RunningApplication readWindowClass(xcb_window_t window) const;
-    static QList<RunningApplication>
-    applicationsOf(const QList<xcb_window_t> &windows,
-                   const QHash<xcb_window_t, RunningApplication> &classes);
+    // From the cache while the window is a client, else read now.
+    RunningApplication applicationOf(xcb_window_t window) const;
     void updateClients();
     void updateActiveWindow();
     void setActiveApplication(const std::optional<RunningApplication> &application);
