@@ -1,5 +1,7 @@
 #include "tabs/SessionReader.h"
 
+#include "tabs/StrictUrlParser.h"
+
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -75,12 +77,9 @@ static bool isArrayOfObjects(const QJsonValue &value) {
                        [](const QJsonValue &element) { return element.isObject(); });
 }
 
-static QUrl thumbnailURL(const QJsonValue &thumbnail) {
+static QUrl thumbnailURL(const QJsonValue &thumbnail, StrictUrlParser &parser) {
     const QJsonValue address = thumbnail.toObject().value(QLatin1String("url"));
-    if (!address.isString())
-        return {};
-    const QUrl url(address.toString(), QUrl::StrictMode);
-    return url.isValid() && !url.isEmpty() ? url : QUrl();
+    return address.isString() ? parser.parse(address.toString()) : QUrl();
 }
 
 // The tab paths Figma writes may differ from the active path only in Unicode normalisation.
@@ -103,7 +102,7 @@ private:
 };
 
 static void appendWindowTabs(const QJsonObject &window, qsizetype windowPosition,
-                             QList<TabItem> &tabs) {
+                             StrictUrlParser &urlParser, QList<TabItem> &tabs) {
     const QJsonValue tabList = window.value(QLatin1String("tabs"));
     if (!isArrayOfObjects(tabList))
         return;
@@ -119,7 +118,7 @@ static void appendWindowTabs(const QJsonObject &window, qsizetype windowPosition
         const QString pathText = path.toString();
         tabs.append(TabItem(idPrefix + QString::number(tabPosition), title.toString(),
                             figmaWebOrigin.toString() + pathText, activePath.matches(pathText),
-                            thumbnailURL(tab.value(QLatin1String("thumbnail")))));
+                            thumbnailURL(tab.value(QLatin1String("thumbnail")), urlParser)));
     }
 }
 
@@ -132,8 +131,9 @@ QList<TabItem> parseSessionTabs(const QByteArray &json) {
     if (!isArrayOfObjects(windowList))
         return {};
     const QJsonArray windows = windowList.toArray();
+    StrictUrlParser urlParser;
     QList<TabItem> tabs;
     for (qsizetype windowPosition = 0; windowPosition < windows.size(); ++windowPosition)
-        appendWindowTabs(windows.at(windowPosition).toObject(), windowPosition, tabs);
+        appendWindowTabs(windows.at(windowPosition).toObject(), windowPosition, urlParser, tabs);
     return tabs;
 }
