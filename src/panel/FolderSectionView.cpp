@@ -5,7 +5,6 @@
 #include "panel/InPlaceNameField.h"
 #include "panel/PanelPainting.h"
 #include "panel/SymbolButton.h"
-#include "panel/TabRowView.h"
 #include "panel/style/Style.h"
 #include "stores/FolderStore.h"
 
@@ -16,8 +15,6 @@ using Style::Role;
 
 namespace {
 
-constexpr int paddingX = 8;
-constexpr int paddingY = 1;
 constexpr int rowIndent = 12;
 constexpr int lineIndent = 20;
 
@@ -62,19 +59,15 @@ QString trimmedSpacesAndTabs(const QString &text) {
 
 FolderSectionView::FolderSectionView(const TabFolder &folder, const QList<TabItem> &tabs,
                                      bool isEditMode, const PanelContext &context, QWidget *parent)
-    : QWidget(parent)
+    : TabSectionView(context, parent)
     , m_folder(folder)
     , m_tabs(tabs)
-    , m_editMode(isEditMode)
-    , m_context(context)
-    , m_dropHighlight(this, [this](const QStringList &stableIDs) { dropTabs(stableIDs); }) {
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_dropHighlight.setEnabled(!isEditMode);
+    , m_editMode(isEditMode) {
+    setAcceptsDrops(!isEditMode);
 
     m_stack.addSpace(headerHeight(isEditMode));
     if (folder.isExpanded) {
         FolderStore *store = context.folderStore;
-        m_rows.reserve(tabs.size());
         m_lines.reserve(tabs.size() + 1);
         QString above;
         for (qsizetype p = 0; p <= tabs.size(); ++p) {
@@ -84,9 +77,7 @@ FolderSectionView::FolderSectionView(const TabFolder &folder, const QList<TabIte
             m_stack.add(line, lineIndent);
             if (p == tabs.size())
                 break;
-            auto *row = new TabRowView(tabs[p], context, std::nullopt, this);
-            m_rows.append(row);
-            m_stack.add(row, rowIndent);
+            addRow(tabs[p], rowIndent);
             above = below;
         }
     }
@@ -113,11 +104,6 @@ void FolderSectionView::attachHeaderSource() {
         .onRename = [this] { startRenaming(); },
         .onDelete = [this] { deleteFolder(); },
     });
-}
-
-void FolderSectionView::setKeyboardHighlightedID(const QString &stableID) {
-    for (TabRowView *row : std::as_const(m_rows))
-        row->setKeyboardHighlightedID(stableID);
 }
 
 QColor FolderSectionView::folderIconColor() const {
@@ -187,14 +173,6 @@ void FolderSectionView::dropTabs(const QStringList &stableIDs) {
         m_context.folderStore->addTab(stableID, m_folder.id, {});
 }
 
-QSize FolderSectionView::sizeHint() const {
-    return {420, m_stack.height() + paddingY * 2};
-}
-
-QRect FolderSectionView::backgroundRect() const {
-    return rect().adjusted(paddingX, paddingY, -paddingX, -paddingY);
-}
-
 QRect FolderSectionView::headerRect() const {
     const QRect background = backgroundRect();
     return {background.left(), background.top(), background.width(), headerHeight(m_editMode)};
@@ -223,9 +201,7 @@ QRectF FolderSectionView::nameRect() const {
 }
 
 void FolderSectionView::resizeEvent(QResizeEvent *event) {
-    QWidget::resizeEvent(event);
-    m_dropHighlight.setGeometry(rect());
-    m_stack.layout(backgroundRect());
+    TabSectionView::resizeEvent(event);
     const QRect content = headerContentRect();
     if (m_editMode) {
         m_headerSource->setGeometry(QRect(
@@ -243,7 +219,7 @@ void FolderSectionView::resizeEvent(QResizeEvent *event) {
 
 void FolderSectionView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    m_dropHighlight.paint(painter, backgroundRect());
+    paintBackground(painter);
 
     const QRectF content = headerContentRect();
     const qreal spacing = m_editMode ? editHeaderSpacing : headerSpacing;

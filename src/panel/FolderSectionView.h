@@ -1,24 +1,18 @@
 #pragma once
 
-#include "panel/DropHighlight.h"
-#include "panel/PanelContext.h"
-#include "panel/RowStack.h"
+#include "panel/TabSectionView.h"
 #include "stores/TabFolder.h"
 #include "tabs/TabItem.h"
-
-#include <QList>
-#include <QWidget>
 
 class FolderHeaderDragSourceView;
 class FolderInsertionLine;
 class InPlaceNameField;
 class SymbolButton;
-class TabRowView;
 
 // One folder in the normal list: its header (name, count; in edit mode a drag handle and a
 // delete button) and, while expanded, its open tabs with insertion lines between them. Tabs
 // dropped anywhere on it (outside edit mode) go to the end of the folder.
-class FolderSectionView : public QWidget {
+class FolderSectionView : public TabSectionView {
     Q_OBJECT
 public:
     // `tabs` are the folder's open tabs in folder order.
@@ -28,14 +22,10 @@ public:
     const TabFolder &folder() const { return m_folder; }
     const QList<TabItem> &tabs() const { return m_tabs; }
     bool isEditMode() const { return m_editMode; }
-    const QList<TabRowView *> &rows() const { return m_rows; }
     const QList<FolderInsertionLine *> &lines() const { return m_lines; }
     FolderHeaderDragSourceView *headerDragSource() const { return m_headerSource; }
     // Only in edit mode.
     SymbolButton *deleteButton() const { return m_deleteButton; }
-
-    // Forwarded to the rows; the panel hands it to every section.
-    void setKeyboardHighlightedID(const QString &stableID);
 
     bool isRenaming() const { return m_renameField != nullptr; }
     // Only while renaming.
@@ -47,21 +37,15 @@ public:
 
     void toggleExpanded();
     void deleteFolder();
-    // Appends the tabs at the end of the folder, in dropped order.
-    void dropTabs(const QStringList &stableIDs);
-
-    bool isDragTargeted() const { return m_dropHighlight.isTargeted(); }
-    const DropHighlight &dropHighlight() const { return m_dropHighlight; }
+    // Appends the tabs at the end of the folder, in dropped order; nothing in edit mode.
+    void dropTabs(const QStringList &stableIDs) override;
     QColor folderIconColor() const;
-
-    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QRect backgroundRect() const;
     QRect headerRect() const;
     QRect headerContentRect() const;
     QRectF nameRect() const;
@@ -72,12 +56,8 @@ private:
     TabFolder m_folder;
     QList<TabItem> m_tabs;
     bool m_editMode;
-    PanelContext m_context;
-    DropHighlight m_dropHighlight;
     FolderHeaderDragSourceView *m_headerSource = nullptr;
     SymbolButton *m_deleteButton = nullptr;
     InPlaceNameField *m_renameField = nullptr;
-    QList<TabRowView *> m_rows;
     QList<FolderInsertionLine *> m_lines;
-    RowStack m_stack;
 };

@@ -60,6 +60,10 @@ QFont trackedFont(qreal pixelSize, QFont::Weight weight, qreal tracking) {
     return font;
 }
 
+QFont captionFont() {
+    return trackedFont(11, QFont::DemiBold, 0.4);
+}
+
 void drawElidedText(QPainter &painter, const QRectF &rect, const QFont &font, const QColor &color,
                     const QString &text, Qt::Alignment horizontal) {
     const QFontMetricsF metrics(font);

@@ -21,6 +21,8 @@ void drawSymbol(QPainter &painter, const QString &name, const QRectF &box, qreal
                 const QColor &tint);
 // The panel font with letter spacing in logical pixels.
 QFont trackedFont(qreal pixelSize, QFont::Weight weight, qreal tracking);
+// The section headers' caption: 11 px semibold with 0.4 px letter spacing.
+QFont captionFont();
 // One line of text, vertically centred in `rect`, elided at the end to its width.
 void drawElidedText(QPainter &painter, const QRectF &rect, const QFont &font, const QColor &color,
                     const QString &text, Qt::Alignment horizontal = Qt::AlignLeft);

@@ -18,12 +18,8 @@ constexpr int headerPaddingX = 18;
 constexpr int headerPaddingTop = 10;
 constexpr int headerPaddingBottom = 6;
 
-QFont captionFont() {
-    return PanelPainting::trackedFont(11, QFont::DemiBold, 0.4);
-}
-
 int headerHeight() {
-    const int line = qMax(QFontMetrics(captionFont()).height(),
+    const int line = qMax(QFontMetrics(PanelPainting::captionFont()).height(),
                           QFontMetrics(Style::font(12, QFont::Medium)).height());
     return headerPaddingTop + line + headerPaddingBottom;
 }
@@ -79,7 +75,7 @@ void RecentlyClosedSectionView::paintEvent(QPaintEvent *) {
                      Style::color(Role::Quaternary, palette(), 0.5));
     const QRect header = headerRect().adjusted(headerPaddingX, headerPaddingTop, -headerPaddingX,
                                                -headerPaddingBottom);
-    PanelPainting::drawElidedText(painter, header, captionFont(),
+    PanelPainting::drawElidedText(painter, header, PanelPainting::captionFont(),
                                   Style::color(Role::Tertiary, palette()),
                                   tr("Recently Closed").toUpper());
 }

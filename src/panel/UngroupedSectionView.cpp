@@ -2,7 +2,6 @@
 
 #include "panel/AppNotifications.h"
 #include "panel/PanelPainting.h"
-#include "panel/TabRowView.h"
 #include "panel/UngroupedHintCard.h"
 #include "panel/UngroupedInsertionLine.h"
 #include "panel/style/Style.h"
@@ -15,8 +14,6 @@ using Style::Role;
 
 namespace {
 
-constexpr int paddingX = 8;
-constexpr int paddingY = 1;
 constexpr int lineIndent = 20;
 constexpr int headerPaddingX = 18;
 constexpr int headerPaddingTop = 14;
@@ -24,23 +21,17 @@ constexpr int headerPaddingBottom = 8;
 constexpr int cardPaddingX = 14;
 constexpr int cardPaddingBottom = 10;
 
-QFont captionFont() {
-    return PanelPainting::trackedFont(11, QFont::DemiBold, 0.4);
-}
-
 int headerHeight() {
-    return headerPaddingTop + QFontMetrics(captionFont()).height() + headerPaddingBottom;
+    return headerPaddingTop + QFontMetrics(PanelPainting::captionFont()).height() +
+           headerPaddingBottom;
 }
 
 } // namespace
 
 UngroupedSectionView::UngroupedSectionView(const QList<TabItem> &tabs, const PanelContext &context,
                                            QWidget *parent)
-    : QWidget(parent)
-    , m_tabs(tabs)
-    , m_context(context)
-    , m_dropHighlight(this, [this](const QStringList &stableIDs) { dropTabs(stableIDs); }) {
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    : TabSectionView(context, parent)
+    , m_tabs(tabs) {
     m_stack.addSpace(headerHeight());
     FolderStore *store = context.folderStore;
     if (store && store->folders().isEmpty()) {
@@ -51,7 +42,6 @@ UngroupedSectionView::UngroupedSectionView(const QList<TabItem> &tabs, const Pan
         m_stack.add(m_hintCard, cardPaddingX);
         m_stack.addSpace(cardPaddingBottom);
     }
-    m_rows.reserve(tabs.size());
     m_lines.reserve(tabs.size() + 1);
     for (qsizetype p = 0; p <= tabs.size(); ++p) {
         auto *line = new UngroupedInsertionLine(int(p), tabs, store, this);
@@ -59,15 +49,8 @@ UngroupedSectionView::UngroupedSectionView(const QList<TabItem> &tabs, const Pan
         m_stack.add(line, lineIndent);
         if (p == tabs.size())
             break;
-        auto *row = new TabRowView(tabs[p], context, std::nullopt, this);
-        m_rows.append(row);
-        m_stack.add(row);
+        addRow(tabs[p], 0);
     }
-}
-
-void UngroupedSectionView::setKeyboardHighlightedID(const QString &stableID) {
-    for (TabRowView *row : std::as_const(m_rows))
-        row->setKeyboardHighlightedID(stableID);
 }
 
 void UngroupedSectionView::dropTabs(const QStringList &stableIDs) {
@@ -81,20 +64,10 @@ QColor UngroupedSectionView::captionColor() const {
     return Style::color(isDragTargeted() ? Role::Accent : Role::Secondary, palette());
 }
 
-QSize UngroupedSectionView::sizeHint() const {
-    return {420, m_stack.height() + paddingY * 2};
-}
-
-QRect UngroupedSectionView::backgroundRect() const {
-    return rect().adjusted(paddingX, paddingY, -paddingX, -paddingY);
-}
-
 void UngroupedSectionView::resizeEvent(QResizeEvent *event) {
-    QWidget::resizeEvent(event);
-    m_dropHighlight.setGeometry(rect());
+    TabSectionView::resizeEvent(event);
     // The card is inset on both sides, not only on the leading one.
     const QRect background = backgroundRect();
-    m_stack.layout(background);
     if (m_hintCard) {
         QRect card = m_hintCard->geometry();
         card.setRight(background.right() - cardPaddingX);
@@ -104,14 +77,15 @@ void UngroupedSectionView::resizeEvent(QResizeEvent *event) {
 
 void UngroupedSectionView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
+    paintBackground(painter);
     const QRect background = backgroundRect();
-    m_dropHighlight.paint(painter, background);
     const QRect header(background.left() + headerPaddingX, background.top() + headerPaddingTop,
                        background.width() - 2 * headerPaddingX,
-                       QFontMetrics(captionFont()).height());
-    PanelPainting::drawElidedText(painter, header, captionFont(), captionColor(), tr("UNGROUPED"));
+                       QFontMetrics(PanelPainting::captionFont()).height());
+    PanelPainting::drawElidedText(painter, header, PanelPainting::captionFont(), captionColor(),
+                                  tr("UNGROUPED"));
     if (isDragTargeted())
-        PanelPainting::drawElidedText(painter, header, captionFont(),
+        PanelPainting::drawElidedText(painter, header, PanelPainting::captionFont(),
                                       Style::color(Role::Accent, palette()), tr("Drop to ungroup"),
                                       Qt::AlignRight);
 }

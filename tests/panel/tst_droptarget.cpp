@@ -71,7 +71,8 @@ void DropTargetTest::targetedLook() {
     hoverZone(row.dropHighlight().zone());
     QVERIFY(row.isTargeted());
     QCOMPARE(row.symbolColor(), accent);
-    QTRY_VERIFY(qAbs(row.dropHighlight().fillColor().alphaF() - accent.alphaF() * 0.14) < 0.01);
+    QTRY_COMPARE(row.dropHighlight().progress(), 1.0);
+    QVERIFY(qAbs(row.dropHighlight().fillColor().alphaF() - accent.alphaF() * 0.14) < 0.01);
     dropOnHoveredZone({"x"});
     QVERIFY(!row.isTargeted());
     QCOMPARE(c.folderTabIDs(id), QStringList{"x"});

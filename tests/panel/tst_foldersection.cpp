@@ -183,7 +183,8 @@ void FolderSectionTest::dragOverLightsTheSection() {
     QVERIFY(section.isDragTargeted());
     QCOMPARE(section.folderIconColor(), QColor(Qt::white));
     const QColor accent = Style::color(Style::Role::Accent, section.palette());
-    QTRY_VERIFY(qAbs(section.dropHighlight().fillColor().alphaF() - accent.alphaF() * 0.14) < 0.01);
+    QTRY_COMPARE(section.dropHighlight().progress(), 1.0);
+    QVERIFY(qAbs(section.dropHighlight().fillColor().alphaF() - accent.alphaF() * 0.14) < 0.01);
     QVERIFY(qAbs(section.dropHighlight().borderColor().alphaF() - accent.alphaF() * 0.5) < 0.01);
 
     dropOnHoveredZone({"x", "y"});

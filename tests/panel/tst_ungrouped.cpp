@@ -99,8 +99,8 @@ void UngroupedSectionTest::dragOverShowsDropToUngroup() {
     hoverZone(section.dropHighlight().zone());
     QVERIFY(section.isDragTargeted());
     QCOMPARE(section.captionColor(), accent);
-    QTRY_VERIFY(qAbs(section.dropHighlight().borderColor().alphaF() - accent.alphaF() * 0.5) <
-                0.01);
+    QTRY_COMPARE(section.dropHighlight().progress(), 1.0);
+    QVERIFY(qAbs(section.dropHighlight().borderColor().alphaF() - accent.alphaF() * 0.5) < 0.01);
     dropOnHoveredZone({"x"});
     QVERIFY(!section.isDragTargeted());
     QVERIFY(c.folderTabIDs(id).isEmpty());
