@@ -1,5 +1,6 @@
 #include "platform/linux/InotifyFileWatcher.h"
 
+#include "platform/linux/InotifyFileWatch.h"
 #include "platform/linux/InotifyWatchWorker.h"
 
 InotifyFileWatcher::InotifyFileWatcher() {
@@ -24,9 +25,5 @@ std::unique_ptr<FileWatch> InotifyFileWatcher::watch(const QString &path,
     QObject::connect(&m_thread, &QThread::finished, worker, &QObject::deleteLater);
     QMetaObject::invokeMethod(worker, &InotifyWatchWorker::start, Qt::QueuedConnection);
 
-    auto handle = std::make_unique<FileWatch>();
-    QObject::connect(worker, &InotifyWatchWorker::settled, handle.get(), &FileWatch::changed);
-    // The worker belongs to the watch thread, so it is deleted there once the handle goes.
-    QObject::connect(handle.get(), &QObject::destroyed, worker, &QObject::deleteLater);
-    return handle;
+    return std::make_unique<InotifyFileWatch>(worker);
 }
