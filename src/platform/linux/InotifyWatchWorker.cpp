@@ -40,7 +40,7 @@ bool InotifyWatchWorker::attach() {
     m_folderWatch = ::inotify_add_watch(m_inotify, QFile::encodeName(folder).constData(),
                                         IN_CREATE | IN_MOVED_TO | IN_ONLYDIR);
 
-    if (m_awaitedName == target.fileName()) {
+    if (folder == target.absolutePath()) {
         const QByteArray path = QFile::encodeName(m_path);
         m_fileWatch = ::inotify_add_watch(m_inotify, path.constData(),
                                           IN_MODIFY | IN_ATTRIB | IN_MOVE_SELF | IN_DELETE_SELF);
