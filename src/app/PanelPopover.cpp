@@ -83,6 +83,14 @@ void PanelPopover::resizeEvent(QResizeEvent *event) {
         place();
 }
 
+void PanelPopover::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    // A focused text field keeps blinking its cursor in a hidden window, waking the program
+    // twice a second; every opening gives the focus out again anyway.
+    if (QWidget *focused = focusWidget())
+        focused->clearFocus();
+}
+
 void PanelPopover::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange)

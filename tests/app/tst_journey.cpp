@@ -52,15 +52,18 @@ private slots:
     void getStartedShowsThePanel();
     void shortcutOpensWithCursorInSearchField();
     void typingFiltersAndReturnSwitchesFigma();
+    void idleIsSilentAfterUse();
     void draggingARowOntoAFolderFilesIt();
     void ctrlClickedRowsMoveTogether();
     void closedTabReopensFromRecentlyClosed();
     void recordedShortcutReplacesTheOld();
     void commandLineToggles();
+    void quitFromSettings();
+    void toggleStartsNookeryWhenNotRunning();
 
 private:
     QJsonObject report() const;
-    bool waitFor(const std::function<bool(const QJsonObject &)> &ready, int timeoutMs = 5000);
+    bool waitFor(const std::function<bool(const QJsonObject &)> &ready, int timeoutMs = 10000);
     QList<QJsonObject> widgets(const QString &className) const;
     QJsonObject widget(const QString &className, const QString &text) const;
     bool panelVisible() const { return report()["popoverVisible"].toBool(); }
@@ -455,6 +458,64 @@ void TestJourney::commandLineToggles() {
     QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
              "nookery --toggle did not close the panel");
     QCOMPARE(m_nookery.state(), QProcess::Running);
+}
+
+void TestJourney::idleIsSilentAfterUse() {
+    // Just after a tab was opened from the keyboard, which closed the panel.
+    QVERIFY(!panelVisible());
+    QTest::qWait(1000);
+    const auto contextSwitches = [this] {
+        qint64 sum = 0;
+        const QString tasks = QStringLiteral("/proc/%1/task").arg(m_nookery.processId());
+        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile status(tasks + '/' + task + QStringLiteral("/status"));
+            if (!status.open(QIODevice::ReadOnly))
+                continue;
+            for (const QByteArray &line : status.readAll().split('\n')) {
+                if (line.contains("ctxt_switches:"))
+                    sum += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+            }
+        }
+        return sum;
+    };
+    const qint64 before = contextSwitches();
+    QTest::qWait(3000);
+    // A timer left running (a blinking cursor, an animation) wakes the program several times a
+    // second; a closed panel must not wake it at all.
+    QVERIFY2(contextSwitches() - before < 3,
+             qPrintable(QStringLiteral("%1 wake-ups in 3 s").arg(contextSwitches() - before)));
+}
+
+void TestJourney::quitFromSettings() {
+    openPanelWithShortcut(QStringLiteral("ctrl+alt+k"));
+    QJsonObject settings = widget("SymbolButton", "Settings");
+    if (!settings.isEmpty())
+        clickAt(centreOf(settings));
+    QJsonObject quit;
+    QVERIFY2(waitFor([&](const QJsonObject &) {
+                 for (const QJsonValue &value : report()["widgets"].toArray()) {
+                     if (value["text"].toString() == QLatin1String("Quit Nookery") &&
+                         isOnScreen(value.toObject()))
+                         quit = value.toObject();
+                 }
+                 return !quit.isEmpty();
+             }),
+             "no Quit Nookery button on the settings page");
+    clickAt(centreOf(quit));
+    QVERIFY2(m_nookery.waitForFinished(5000), "Nookery did not quit");
+    QCOMPARE(m_nookery.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_nookery.exitCode(), 0);
+}
+
+void TestJourney::toggleStartsNookeryWhenNotRunning() {
+    QFile::remove(m_reportPath);
+    m_nookery.start(QStringLiteral(NOOKERY_BINARY), {"--toggle"});
+    QVERIFY(m_nookery.waitForStarted());
+    QVERIFY2(waitFor([](const QJsonObject &r) { return r["popoverVisible"].toBool(); }, 10000),
+             "nookery --toggle did not start with its panel open");
+    // A plain second start hands over to the running one and closes its panel.
+    QCOMPARE(runNookery({}), 0);
+    QVERIFY(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }));
 }
 
 QTEST_GUILESS_MAIN(TestJourney)
