@@ -58,6 +58,7 @@ private slots:
     void closedTabReopensFromRecentlyClosed();
     void recordedShortcutReplacesTheOld();
     void commandLineToggles();
+    void trayIconClicksToggle();
     void quitFromSettings();
     void toggleStartsNookeryWhenNotRunning();
 
@@ -458,6 +459,27 @@ void TestJourney::commandLineToggles() {
     QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
              "nookery --toggle did not close the panel");
     QCOMPARE(m_nookery.state(), QProcess::Running);
+}
+
+void TestJourney::trayIconClicksToggle() {
+    QVERIFY(!panelVisible());
+    const QJsonObject tray = report()["tray"].toObject();
+    const QPoint icon(tray["x"].toInt() + tray["w"].toInt() / 2,
+                      tray["y"].toInt() + tray["h"].toInt() / 2);
+    QVERIFY2(tray["w"].toInt() > 0 && !icon.isNull(), "the tray icon's place is unknown");
+    // Either button opens the panel; a click on the icon while it is open only closes it.
+    for (const QString &button : {QStringLiteral("1"), QStringLiteral("3")}) {
+        xdotool({"mousemove", QString::number(icon.x()), QString::number(icon.y())});
+        xdotool({"click", button});
+        QVERIFY2(waitFor([](const QJsonObject &r) { return r["popoverVisible"].toBool(); }),
+                 qPrintable("button " + button + " did not open the panel"));
+        QTest::qWait(300);
+        xdotool({"click", button});
+        QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
+                 qPrintable("button " + button + " did not close the panel"));
+        QTest::qWait(500);
+        QVERIFY2(!panelVisible(), qPrintable("button " + button + " reopened the panel"));
+    }
 }
 
 void TestJourney::idleIsSilentAfterUse() {
