@@ -1,6 +1,7 @@
 #include "panel/ThumbnailLoader.h"
 
 #include <QBuffer>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -65,6 +66,9 @@ ThumbnailLoader::State ThumbnailLoader::request(const QUrl &url, QObject *receiv
     if (m_images.contains(url))
         return State::Loaded;
     if (m_failed.contains(url) || !isSupported(url))
+        return State::Failed;
+    // Only regular files: opening a FIFO or a device would block the GUI thread.
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile())
         return State::Failed;
     const bool started = m_waiting.contains(url);
     m_waiting[url].append(Waiter{receiver, std::move(onReady)});

@@ -17,8 +17,8 @@ private slots:
     void fileUrlLoadsDownscaled();
     void failures_data();
     void failures();
-    void unsupportedSchemesAreRefused_data();
-    void unsupportedSchemesAreRefused();
+    void unusableUrlsAreRefused_data();
+    void unusableUrlsAreRefused();
     void waitersShareOneLoad();
     void goneReceiverIsNotCalled();
     void rowThumbnailFollowsTheLoad();
@@ -86,8 +86,10 @@ void ThumbnailTest::failures() {
     QCOMPARE(loader.request(url, this, {}), ThumbnailLoader::State::Failed);
 }
 
-void ThumbnailTest::unsupportedSchemesAreRefused_data() {
+void ThumbnailTest::unusableUrlsAreRefused_data() {
     QTest::addColumn<QUrl>("url");
+    QTest::newRow("directory") << QUrl::fromLocalFile(m_directory.path());
+    QTest::newRow("device") << QUrl::fromLocalFile("/dev/zero");
     QTest::newRow("ftp") << QUrl("ftp://example.com/a.png");
     QTest::newRow("data") << QUrl("data:image/png;base64,AAAA");
     QTest::newRow("qrc") << QUrl("qrc:/icons/xmark.svg");
@@ -95,7 +97,7 @@ void ThumbnailTest::unsupportedSchemesAreRefused_data() {
     QTest::newRow("http without host") << QUrl("http:///a.png");
 }
 
-void ThumbnailTest::unsupportedSchemesAreRefused() {
+void ThumbnailTest::unusableUrlsAreRefused() {
     QFETCH(QUrl, url);
     ThumbnailLoader loader;
     bool called = false;
