@@ -82,16 +82,16 @@ void AppDelegate::createStatusItem() {
 
 void AppDelegate::createPopover() {
     SpotlightSearchController *hotkey = SpotlightSearchController::shared();
-    const PanelContext context{m_tabManager.get(),
-                               m_folderStore.get(),
-                               m_recentlyClosedStore.get(),
-                               m_updaterManager.get(),
-                               hotkey,
-                               m_selectionStore.get(),
-                               m_onboardingStore.get(),
-                               &m_notifications,
-                               this,
-                               m_autostart.get()};
+    const PanelContext context{.tabManager = m_tabManager.get(),
+                               .folderStore = m_folderStore.get(),
+                               .recentlyClosedStore = m_recentlyClosedStore.get(),
+                               .updaterManager = m_updaterManager.get(),
+                               .hotkey = hotkey,
+                               .selectionStore = m_selectionStore.get(),
+                               .onboardingStore = m_onboardingStore.get(),
+                               .notifications = &m_notifications,
+                               .shell = this,
+                               .autostart = m_autostart.get()};
     auto *root = new PanelRootView(context);
     m_popover = std::make_unique<PanelPopover>(root, [this] { return m_statusItem->geometry(); });
     m_popover->setInitialFocus([root]() -> QWidget * {
