@@ -228,9 +228,11 @@ private slots:
         QVERIFY(first);
 
         emit first->changed(events);
-        QTRY_COMPARE(reader->reads(), 1);
+        // On a slow machine the re-watch may have read again before this first look.
+        QTRY_VERIFY(reader->reads() >= 1);
         if (!rewatches) {
             QTest::qWait(100);
+            QCOMPARE(reader->reads(), 1);
             QCOMPARE(watcher->liveWatches(), QList<FileWatch *>{first});
             return;
         }
