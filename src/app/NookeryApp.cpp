@@ -26,6 +26,17 @@ int NookeryApp::run(int &argc, char **argv, bool openPanel) {
         break;
     }
 
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        // Qt would abort with a core dump; say what is missing instead.
+        std::fprintf(stderr, "Nookery needs a graphical session: neither DISPLAY nor "
+                             "WAYLAND_DISPLAY is set.\n");
+        return 1;
+    }
+    // In a Wayland session with XWayland, run as an X client unless the user chose otherwise:
+    // only there can the panel be placed under the tray icon and the shortcut be grabbed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("nookery"));
     // Closing the panel never ends the program; only the settings page's "Quit Nookery" does.
