@@ -28,11 +28,24 @@ context_switches() {
   cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ { sum += $2 } END { print sum }'
 }
 
+# Presses the shortcut and waits for the panel; sets $upper (from the press) and $lower (from
+# xdotool's return), then closes the panel again.
+time_shortcut() {
+  start=$(now_us)
+  xdotool key alt+space
+  sent=$(now_us)
+  wait_for_windows 2
+  upper=$(($(now_us) - start))
+  lower=$(($(now_us) - sent))
+  xdotool key Escape
+  wait_for_windows_below 2
+}
+
 startup=""
-shortcut=""
-afterKey=""
-reopen=""
-reopenAfterKey=""
+first=""
+firstAfterKey=""
+second=""
+secondAfterKey=""
 for run in $(seq "$runs"); do
   rm -rf "$XDG_RUNTIME_DIR"/nookery.* "$XDG_CONFIG_HOME/Nookery"
   start=$(now_us)
@@ -42,22 +55,13 @@ for run in $(seq "$runs"); do
   startup="$startup $(($(now_us) - start))"
   # Let the tray settle, then give the keyboard to the root window like another application.
   sleep 1
-  start=$(now_us)
-  xdotool key alt+space
-  sent=$(now_us)
-  wait_for_windows 2
-  shortcut="$shortcut $(($(now_us) - start))"
-  afterKey="$afterKey $(($(now_us) - sent))"
-  xdotool key Escape
-  wait_for_windows_below 2
+  time_shortcut
+  first="$first $upper"
+  firstAfterKey="$firstAfterKey $lower"
   sleep 0.3
-  start=$(now_us)
-  xdotool key alt+space
-  sent=$(now_us)
-  wait_for_windows 2
-  reopen="$reopen $(($(now_us) - start))"
-  reopenAfterKey="$reopenAfterKey $(($(now_us) - sent))"
-  xdotool key Escape
+  time_shortcut
+  second="$second $upper"
+  secondAfterKey="$secondAfterKey $lower"
   if [ "$run" -eq "$runs" ]; then
     sleep 1
     before=$(context_switches "$pid")
@@ -74,6 +78,6 @@ m() { echo "$@" | tr ' ' '\n' | median; }
 echo "start-up to tray icon shown: $(m $startup) us (median of $runs)"
 # xdotool itself takes 10-50 ms to send a key: the time counted from its return is a lower
 # bound, the time counted from its start an upper bound.
-echo "shortcut to panel visible, first opening:  $(m $afterKey) to $(m $shortcut) us"
-echo "shortcut to panel visible, second opening: $(m $reopenAfterKey) to $(m $reopen) us"
+echo "shortcut to panel visible, first opening:  $(m $firstAfterKey) to $(m $first) us"
+echo "shortcut to panel visible, second opening: $(m $secondAfterKey) to $(m $second) us"
 echo "idle context switches in 10 s, panel closed: $idle (all $threads threads)"
