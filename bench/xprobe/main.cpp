@@ -1,0 +1,160 @@
+// nookery-xprobe: times what a user sees on an X display, from inside its event stream.
+//   launch --class C -- command...   start-up until the application's tray icon is mapped; the
+//                                    application keeps running and its pid is printed
+//   press --class C [--chord alt+space] [--presses N] [--settle-ms M]
+//                                    N times: press the chord, time the map of the
+//                                    application's panel window and the first drawing into it,
+//                                    then press the chord again and wait until it is unmapped
+// Figures are printed as key=value lines, times in milliseconds.
+
+#include "XWindowWatcher.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Options {
+    std::string mode;
+    std::string windowClass;
+    std::string chord = "alt+space";
+    int presses = 21;
+    int settleMs = 150;
+    std::vector<char *> command;
+};
+
+double milliseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int launch(const Options &options) {
+    XWindowWatcher watcher(options.windowClass);
+    if (!watcher.connected()) {
+        std::fprintf(stderr, "nookery-xprobe: no X display with the Damage extension\n");
+        return 1;
+    }
+    std::vector<char *> argv = options.command;
+    argv.push_back(nullptr);
+    const Clock::time_point started = Clock::now();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // Whoever reads our output must not wait for the application's end.
+        if (const int devNull = open("/dev/null", O_WRONLY); devNull >= 0)
+            dup2(devNull, STDOUT_FILENO);
+        execvp(argv[0], argv.data());
+        std::perror("nookery-xprobe: exec");
+        _exit(127);
+    }
+    const Clock::time_point deadline = started + 30s;
+    while (const auto mapped = watcher.waitForMap(deadline)) {
+        if (mapped->first.small) {
+            std::printf("startup_ms=%.1f\npid=%d\n", milliseconds(mapped->second - started),
+                        int(pid));
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "nookery-xprobe: no tray icon of class %s within 30 s\n",
+                 options.windowClass.c_str());
+    std::printf("pid=%d\n", int(pid));
+    return 1;
+}
+
+int press(const Options &options) {
+    XWindowWatcher watcher(options.windowClass);
+    if (!watcher.connected()) {
+        std::fprintf(stderr, "nookery-xprobe: no X display with the Damage extension\n");
+        return 1;
+    }
+    std::vector<double> maps, drawings;
+    int failures = 0;
+    for (int i = 0; i < options.presses; ++i) {
+        const auto pressed = watcher.pressChord(options.chord);
+        if (!pressed) {
+            std::fprintf(stderr, "nookery-xprobe: no keys for %s\n", options.chord.c_str());
+            return 1;
+        }
+        std::optional<std::pair<XWindowWatcher::Window, Clock::time_point>> mapped;
+        do
+            mapped = watcher.waitForMap(*pressed + 3s);
+        while (mapped && mapped->first.small);
+        if (!mapped) {
+            ++failures;
+            std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
+            continue;
+        }
+        const auto drawn = watcher.waitForDrawing(mapped->first.id, *pressed, *pressed + 3s);
+        maps.push_back(milliseconds(mapped->second - *pressed));
+        if (drawn)
+            drawings.push_back(milliseconds(*drawn - *pressed));
+        else
+            ++failures;
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
+        watcher.pressChord(options.chord);
+        if (!watcher.waitForUnmap(mapped->first.id, Clock::now() + 3s))
+            ++failures;
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
+    }
+    std::printf("presses=%d\nfailures=%d\n", options.presses, failures);
+    if (!maps.empty())
+        std::printf("first_map_ms=%.2f\nmap_median_ms=%.2f\n", maps.front(), median(maps));
+    if (!drawings.empty())
+        std::printf("first_paint_ms=%.2f\npaint_median_ms=%.2f\n", drawings.front(),
+                    median(drawings));
+    return failures == 0 ? 0 : 1;
+}
+
+bool parse(int argc, char **argv, Options &options) {
+    if (argc < 2)
+        return false;
+    options.mode = argv[1];
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--") {
+            options.command.assign(argv + i + 1, argv + argc);
+            break;
+        } else if (argument == "--class" && hasValue) {
+            options.windowClass = argv[++i];
+        } else if (argument == "--chord" && hasValue) {
+            options.chord = argv[++i];
+        } else if (argument == "--presses" && hasValue) {
+            options.presses = std::max(1, std::atoi(argv[++i]));
+        } else if (argument == "--settle-ms" && hasValue) {
+            options.settleMs = std::max(0, std::atoi(argv[++i]));
+        } else {
+            return false;
+        }
+    }
+    if (options.windowClass.empty())
+        return false;
+    return options.mode == "press" || (options.mode == "launch" && !options.command.empty());
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Options options;
+    if (!parse(argc, argv, options)) {
+        std::fputs("usage: nookery-xprobe launch --class <class> -- <command> [args...]\n"
+                   "       nookery-xprobe press --class <class> [--chord alt+space] "
+                   "[--presses N] [--settle-ms M]\n",
+                   stderr);
+        return 2;
+    }
+    return options.mode == "launch" ? launch(options) : press(options);
+}
