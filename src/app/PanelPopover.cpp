@@ -29,7 +29,7 @@ PanelPopover::PanelPopover(QWidget *content, std::function<QRect()> iconGeometry
     layout->setSpacing(0);
     // The window follows the panel's height as its content grows and shrinks.
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    content->setFixedWidth(width);
+    content->setFixedWidth(panelWidth);
     layout->addWidget(content);
 }
 

@@ -15,7 +15,7 @@
 class PanelPopover : public QWidget, public PopoverSurface {
     Q_OBJECT
 public:
-    static constexpr int width = 420;
+    static constexpr int panelWidth = 420;
 
     // `iconGeometry` tells where the tray icon is right now (an empty rectangle when unknown).
     PanelPopover(QWidget *content, std::function<QRect()> iconGeometry, QWidget *parent = nullptr);

@@ -24,9 +24,10 @@ xcb_atom_t internAtom(xcb_connection_t *connection, const char *name) {
 
 void X11WindowActivator::activate(QWindow *window) {
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window || !window->handle())
+    // The offscreen platform answers to the X11 interface too, without a connection.
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window || !window->handle())
         return;
-    xcb_connection_t *connection = x11->connection();
     static const xcb_atom_t activeWindow = internAtom(connection, "_NET_ACTIVE_WINDOW");
     if (activeWindow == XCB_ATOM_NONE)
         return;
