@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -87,11 +88,30 @@ public:
             show(root);
             save(root, QStringLiteral("panel-empty"));
         }
+        renderLoading();
         renderSample(lightPalette(), QString());
         renderSample(darkPalette(), QStringLiteral("-dark"));
     }
 
 private:
+    // A first read of the session file that takes longer than the loading delay.
+    void renderLoading() {
+        PanelTestContext env;
+        TabManager::Options slow;
+        slow.sessionFilePath = QStringLiteral("/nonexistent/settings.json");
+        slow.loadingDelay = std::chrono::milliseconds(0);
+        slow.readSessionTabs = [](const QString &) {
+            QThread::msleep(1500);
+            return QList<TabItem>();
+        };
+        TabManager slowManager(env.fileWatcher, env.workspace, slow);
+        env.context.tabManager = &slowManager;
+        PanelRootView root(env.context);
+        slowManager.refresh();
+        show(root);
+        save(root, QStringLiteral("panel-loading"));
+    }
+
     void renderSample(const QPalette &palette, const QString &suffix) {
         QApplication::setPalette(palette);
         PanelTestContext env;
