@@ -1,22 +1,27 @@
-// Another program rewrites the session file as fast as it can while Nookery follows it: the GUI
+// Another program rewrites the session file as fast as it can while the panel is open: the GUI
 // thread keeps answering, the re-reads stay paced by the file watch's settle time, and the list
 // ends up showing the last file written.
 
+#include "panel/MenuBarView.h"
 #include "platform/FakeWorkspace.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
+#include "stores/SelectionStore.h"
 #include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 #include <fcntl.h>
@@ -68,23 +73,53 @@ bool writeSession(const QByteArray &path, int n) {
     return written;
 }
 
-// The longest time the GUI thread went without running a 5 ms timer.
+// Nanoseconds this thread has spent ready to run but waiting for a CPU; 0 where not told.
+qint64 runQueueWaitNs(int schedstat) {
+    char text[128] = {};
+    if (::pread(schedstat, text, sizeof text - 1, 0) <= 0)
+        return 0;
+    long long onCpu = 0;
+    long long waiting = 0;
+    return std::sscanf(text, "%lld %lld", &onCpu, &waiting) == 2 ? waiting : 0;
+}
+
+// The longest time the GUI thread went without running a 5 ms timer. A gap counts only the time
+// the thread ran or was blocked: time spent waiting for a CPU that other programs held is the
+// machine's load, not a stall of ours.
 class StallProbe : public QObject {
 public:
-    StallProbe() {
+    StallProbe()
+        : m_schedstat(::open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(heartbeatMs);
-        connect(&m_timer, &QTimer::timeout, this,
-                [this] { m_longestGapMs = std::max(m_longestGapMs, m_sinceLastBeat.restart()); });
+        connect(&m_timer, &QTimer::timeout, this, &StallProbe::beat);
+        m_lastWaitNs = runQueueWaitNs(m_schedstat);
         m_sinceLastBeat.start();
         m_timer.start();
     }
-    qint64 longestStallMs() const { return m_longestGapMs - heartbeatMs; }
+    ~StallProbe() override {
+        if (m_schedstat >= 0)
+            ::close(m_schedstat);
+    }
+    qint64 longestStallMs() const { return m_longestStallNs / 1000000 - heartbeatMs; }
+    qint64 longestGapMs() const { return m_longestGapNs / 1000000 - heartbeatMs; }
 
 private:
+    void beat() {
+        const qint64 gapNs = m_sinceLastBeat.nsecsElapsed();
+        m_sinceLastBeat.restart();
+        const qint64 waitNs = runQueueWaitNs(m_schedstat);
+        m_longestGapNs = std::max(m_longestGapNs, gapNs);
+        m_longestStallNs = std::max(m_longestStallNs, gapNs - (waitNs - m_lastWaitNs));
+        m_lastWaitNs = waitNs;
+    }
+
+    int m_schedstat;
     QTimer m_timer;
     QElapsedTimer m_sinceLastBeat;
-    qint64 m_longestGapMs = 0;
+    qint64 m_lastWaitNs = 0;
+    qint64 m_longestGapNs = 0;
+    qint64 m_longestStallNs = 0;
 };
 
 } // namespace
@@ -93,7 +128,7 @@ class SessionFloodTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void staysResponsiveWhileTheSessionFileIsRewritten() {
+    void panelStaysResponsiveWhileTheSessionFileIsRewritten() {
         // In memory where possible: a disk file system flushes each file renamed over another,
         // and the writer would fall far behind 1000 writes a second.
         const QString base = QFileInfo(QStringLiteral("/dev/shm")).isWritable()
@@ -115,7 +150,18 @@ private slots:
         FakeWorkspace workspace;
         TabManager manager(fileWatcher, workspace, options);
         RecentlyClosedStore recentlyClosed(dir.filePath("data"));
+        FolderStore folders(dir.filePath("data"));
+        SelectionStore selection;
         manager.setRecentlyClosedStore(&recentlyClosed);
+        folders.addTab("K3", folders.createFolder("Pinned"), {});
+
+        PanelContext context;
+        context.tabManager = &manager;
+        context.folderStore = &folders;
+        context.recentlyClosedStore = &recentlyClosed;
+        context.selectionStore = &selection;
+        MenuBarView panel(context);
+        panel.show();
 
         manager.refresh();
         manager.startFileMonitor();
@@ -146,10 +192,15 @@ private slots:
 
         const QList<TabItem> last = parseSessionTabs(session(writes - 1));
         QTRY_COMPARE_WITH_TIMEOUT(manager.tabs(), last, 2000);
+        panel.flushRebuild();
+        const QList<TabItem> shown = panel.snapshot().navigableTabs; // the folder's tab first
+        QCOMPARE(QSet<TabItem>(shown.cbegin(), shown.cend()),
+                 QSet<TabItem>(last.cbegin(), last.cend()));
         const qint64 stallMs = probe.longestStallMs();
         const int parses = reads.load();
-        qInfo("%d writes in %lld ms: %d parses, longest GUI stall %lld ms", writes, floodMs, parses,
-              stallMs);
+        qInfo("%d writes in %lld ms: %d parses, longest GUI stall %lld ms (%lld ms with the waits "
+              "for a CPU)",
+              writes, floodMs, parses, stallMs, probe.longestGapMs());
 
         QVERIFY2(stallMs < allowedStallMs, qPrintable(QString::number(stallMs)));
         // Each settled delivery gives one re-read, and one more when the watch is renewed after a
