@@ -6,11 +6,14 @@ CMAKE_FLAGS ?=
 # The model and platform tests run a second time under ASan+UBSan; only their targets are built.
 SANITIZE_BUILD ?= build-asan
 SANITIZED_LABELS = model|platform
+TSAN_BUILD ?= build-tsan
 # `make fuzz`: each libFuzzer target for 60 s, seeded also with JSONTestSuite when it is there.
 FUZZ_BUILD ?= build-fuzz
 JSON_TEST_SUITE ?= /work/shared/testdata/JSONTestSuite/test_parsing
+# `make bench`: a Release build with the benchmarks, then one table of figures and baselines.
+BENCH_BUILD ?= build-release
 
-.PHONY: deps configure build run test sanitized-test fuzz
+.PHONY: deps configure build run test sanitized-test tsan-test fuzz bench demo
 
 deps:
 	@scripts/install-deps
@@ -34,7 +37,23 @@ sanitized-test: deps
 		$$(cd $(SANITIZE_BUILD) && ctest -N -L '$(SANITIZED_LABELS)' | sed -n 's/^ *Test *#[0-9]*: //p')
 	@cd $(SANITIZE_BUILD) && ctest --output-on-failure -j $(JOBS) -L '$(SANITIZED_LABELS)'
 
+# The same tests under ThreadSanitizer; Debian's Qt is not instrumented, hence the suppressions.
+tsan-test: deps
+	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOOKERY_WERROR=ON -DNOOKERY_TSAN=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target \
+		$$(cd $(TSAN_BUILD) && ctest -N -L '$(SANITIZED_LABELS)' | sed -n 's/^ *Test *#[0-9]*: //p')
+	@cd $(TSAN_BUILD) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/robustness/tsan.supp" \
+		ctest --output-on-failure -j $(JOBS) -L '$(SANITIZED_LABELS)'
+
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 \
 		-DNOOKERY_FUZZ=ON -DNOOKERY_FUZZ_SECONDS=60 -DNOOKERY_FUZZ_EXTRA_SEEDS="$(wildcard $(JSON_TEST_SUITE))" >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target run_fuzzers
+
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOOKERY_WERROR=ON -DNOOKERY_BENCH=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
+	@bench/run $(BENCH_BUILD)
+
+demo: build
+	@tools/demo $(BUILD)
