@@ -16,6 +16,7 @@
 #include "tst_menubarviewcontext.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -316,6 +317,32 @@ private slots:
         QTRY_COMPARE(list->height(), list->heightCap());
         QVERIFY(!resized.isEmpty());
         QCOMPARE(m_view->sizeHint().width(), MenuBarView::panelWidth);
+    }
+
+    void rebuildKeepsTheScrollPosition() {
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
+        openTabs(many);
+        QScrollBar *bar = m_view->visibleList()->verticalScrollBar();
+        bar->setValue(300);
+        m_env->folderStore.createFolder(QStringLiteral("Later"));
+        m_view->flushRebuild();
+        QCOMPARE(bar->value(), 300);
+    }
+
+    void highlightedRowIsScrolledToTheCentre() {
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
+        openTabs(many);
+        PanelListView *list = m_view->visibleList();
+        for (int i = 0; i < 20; ++i)
+            QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
+        const TabRowView *row = m_view->normalList()->rowFor(QStringLiteral("t19"));
+        QVERIFY(row && row->isKeyboardHighlighted());
+        QTRY_COMPARE_WITH_TIMEOUT(row->mapTo(list->viewport(), QPoint(0, row->height() / 2)).y(),
+                                  list->viewport()->height() / 2, 2000);
     }
 
 private:
