@@ -1,5 +1,7 @@
 #include "panel/PanelLineEdit.h"
 
+#include "panel/CursorBlinkTimeout.h"
+
 #include <QKeyEvent>
 
 PanelLineEdit::PanelLineEdit(QWidget *parent)
@@ -9,6 +11,7 @@ PanelLineEdit::PanelLineEdit(QWidget *parent)
     QPalette transparent = palette();
     transparent.setColor(QPalette::Base, Qt::transparent);
     setPalette(transparent);
+    new CursorBlinkTimeout(this);
 }
 
 void PanelLineEdit::keyPressEvent(QKeyEvent *event) {
