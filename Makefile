@@ -42,7 +42,7 @@ tsan-test: deps
 	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOOKERY_WERROR=ON -DNOOKERY_TSAN=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target \
 		$$(cd $(TSAN_BUILD) && ctest -N -L '$(SANITIZED_LABELS)' | sed -n 's/^ *Test *#[0-9]*: //p')
-	@cd $(TSAN_BUILD) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/robustness/tsan.supp" \
+	@cd $(TSAN_BUILD) && TSAN_OPTIONS="suppressions=$(CURDIR)/tests/robustness/tsan.supp die_after_fork=0" \
 		ctest --output-on-failure -j $(JOBS) -L '$(SANITIZED_LABELS)'
 
 fuzz: deps
