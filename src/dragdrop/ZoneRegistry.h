@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QWidget>
@@ -26,18 +27,39 @@ public:
     // Registering again replaces the zone's callbacks and moves it to the end.
     void registerZone(QWidget *view, OnDrop onDrop, OnHighlight onHighlight) {
         unregisterZone(view);
+        index_.insert(view, entries_.size());
         entries_.append(Entry{view, std::move(onDrop), std::move(onHighlight)});
     }
 
+    // A panel rebuild registers and removes a thousand zones at once, so removal leaves a dead
+    // entry in place (skipped like any dead zone) and the list is compacted only now and then.
     void unregisterZone(const QWidget *view) {
-        entries_.removeIf([view](const Entry &entry) { return !entry.view || entry.view == view; });
+        const auto found = index_.constFind(view);
+        if (found == index_.constEnd())
+            return;
+        Entry &entry = entries_[*found];
+        if (entry.view == view)
+            entry = Entry{};
+        index_.erase(found);
+        if (++deadCount_ > 32 && deadCount_ * 2 > entries_.size())
+            purge();
     }
 
-    void purge() {
+    // Dropping dead entries changes nothing a caller can see, so it is allowed on a const registry.
+    void purge() const {
         entries_.removeIf([](const Entry &entry) { return !entry.view; });
+        index_.clear();
+        for (qsizetype i = 0; i < entries_.size(); ++i)
+            index_.insert(entries_[i].view.data(), i);
+        deadCount_ = 0;
     }
 
-    const QList<Entry> &entries() const { return entries_; }
+    // Live zones in registration order (a zone whose widget died since may still be listed).
+    const QList<Entry> &entries() const {
+        if (deadCount_ > 0)
+            purge();
+        return entries_;
+    }
 
     QWidget *hoveredView() const { return hovered_ ? hovered_->view.data() : nullptr; }
 
@@ -69,6 +91,8 @@ public:
     }
 
 private:
-    QList<Entry> entries_;
+    mutable QList<Entry> entries_;
+    mutable QHash<const QWidget *, qsizetype> index_;
+    mutable qsizetype deadCount_ = 0;
     std::optional<Entry> hovered_;
 };
