@@ -3,6 +3,8 @@
 // the program writes when NOOKERY_TEST_GEOMETRY_FILE is set. A failed step leaves a screenshot
 // in the build directory.
 
+#include "tst_journey_support.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -63,11 +65,13 @@ private slots:
     void toggleStartsNookeryWhenNotRunning();
 
 private:
-    QJsonObject report() const;
-    bool waitFor(const std::function<bool(const QJsonObject &)> &ready, int timeoutMs = 10000);
+    QJsonObject report() const { return m_nookery.report(); }
+    bool waitFor(const std::function<bool(const QJsonObject &)> &ready) {
+        return m_nookery.waitFor(ready);
+    }
     QList<QJsonObject> widgets(const QString &className) const;
     QJsonObject widget(const QString &className, const QString &text) const;
-    bool panelVisible() const { return report()["popoverVisible"].toBool(); }
+    bool panelVisible() const { return m_nookery.panelVisible(); }
     void xdotool(const QStringList &arguments);
     void clickAt(QPoint point);
     void drag(QPoint from, QPoint to);
@@ -77,30 +81,10 @@ private:
     bool isShownInFolder(const QString &tabID, const QString &folderName) const;
     QJsonObject folder(const QString &id) const;
     QStringList figmaLog() const;
-    int runNookery(const QStringList &arguments);
 
-    QString m_reportPath;
     QProcess m_figma;
-    QProcess m_nookery;
+    NookeryProcess m_nookery;
 };
-
-QJsonObject TestJourney::report() const {
-    QFile file(m_reportPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QJsonDocument::fromJson(file.readAll()).object();
-}
-
-bool TestJourney::waitFor(const std::function<bool(const QJsonObject &)> &ready, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!ready(report())) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 QList<QJsonObject> TestJourney::widgets(const QString &className) const {
     QList<QJsonObject> found;
@@ -153,16 +137,14 @@ void TestJourney::focusFigma() {
 
 void TestJourney::openPanelWithShortcut(const QString &shortcut) {
     xdotool({"key", shortcut});
-    QVERIFY2(waitFor([](const QJsonObject &r) { return r["popoverVisible"].toBool(); }),
-             "the panel did not open");
+    QVERIFY2(m_nookery.waitForPanel(true), "the panel did not open");
 }
 
 void TestJourney::closePanelByClickingOutside() {
     const QJsonObject popover = report()["popover"].toObject();
     // Left of the panel, on the desktop.
     clickAt({std::max(5, popover["x"].toInt() - 40), popover["y"].toInt() + 200});
-    QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
-             "the panel did not close");
+    QVERIFY2(m_nookery.waitForPanel(false), "the panel did not close");
 }
 
 bool TestJourney::isShownInFolder(const QString &tabID, const QString &folderName) const {
@@ -195,17 +177,8 @@ QStringList TestJourney::figmaLog() const {
     return QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts);
 }
 
-int TestJourney::runNookery(const QStringList &arguments) {
-    QProcess process;
-    process.start(QStringLiteral(NOOKERY_BINARY), arguments);
-    if (!process.waitForFinished(10000))
-        return -1;
-    return process.exitCode();
-}
-
 void TestJourney::initTestCase() {
     QVERIFY2(!scratch().isEmpty(), "run through tests/harness/run-test xvfb-tray");
-    m_reportPath = scratch() + QStringLiteral("/geometry.json");
 
     // Two empty folders, as a user who already made them.
     QDir().mkpath(QFileInfo(foldersFile()).path());
@@ -227,12 +200,7 @@ void TestJourney::initTestCase() {
     QVERIFY(m_figma.waitForStarted());
     focusFigma();
 
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("NOOKERY_TEST_GEOMETRY_FILE"), m_reportPath);
-    m_nookery.setProcessEnvironment(environment);
-    m_nookery.setProcessChannelMode(QProcess::ForwardedChannels);
-    m_nookery.start(QStringLiteral(NOOKERY_BINARY), QStringList());
-    QVERIFY(m_nookery.waitForStarted());
+    QVERIFY(m_nookery.start());
 }
 
 void TestJourney::cleanup() {
@@ -241,13 +209,12 @@ void TestJourney::cleanup() {
     const QString shot = QStringLiteral(SCREENSHOT_DIR "/journey-%1.png")
                              .arg(QString::fromLatin1(QTest::currentTestFunction()));
     QProcess::execute(QStringLiteral("import"), {"-window", "root", shot});
-    QFile::copy(m_reportPath, shot + QStringLiteral(".json"));
+    QFile::copy(m_nookery.reportPath(), shot + QStringLiteral(".json"));
     qWarning("screenshot: %s", qPrintable(shot));
 }
 
 void TestJourney::cleanupTestCase() {
-    m_nookery.terminate();
-    m_nookery.waitForFinished(3000);
+    m_nookery.stop();
     QProcess::execute(QStringLiteral(FAKE_FIGMA_BINARY), {"--quit"});
     m_figma.waitForFinished(3000);
 }
@@ -298,8 +265,7 @@ void TestJourney::getStartedShowsThePanel() {
 void TestJourney::shortcutOpensWithCursorInSearchField() {
     // The shortcut closes the open panel as well.
     xdotool({"key", "alt+space"});
-    QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
-             "the shortcut did not close the panel");
+    QVERIFY2(m_nookery.waitForPanel(false), "the shortcut did not close the panel");
     focusFigma();
     openPanelWithShortcut();
     QVERIFY2(waitFor([](const QJsonObject &r) {
@@ -319,8 +285,7 @@ void TestJourney::typingFiltersAndReturnSwitchesFigma() {
     xdotool({"key", "Down"});
     QTest::qWait(100);
     xdotool({"key", "Return"});
-    QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
-             "Return did not close the panel");
+    QVERIFY2(m_nookery.waitForPanel(false), "Return did not close the panel");
     QTRY_VERIFY_WITH_TIMEOUT(!figmaLog().isEmpty(), 5000);
     QVERIFY2(figmaLog().constLast().startsWith(QLatin1String("figma://")),
              qPrintable(figmaLog().constLast()));
@@ -452,13 +417,11 @@ void TestJourney::recordedShortcutReplacesTheOld() {
 void TestJourney::commandLineToggles() {
     if (panelVisible())
         closePanelByClickingOutside();
-    QCOMPARE(runNookery({"--toggle"}), 0);
-    QVERIFY2(waitFor([](const QJsonObject &r) { return r["popoverVisible"].toBool(); }),
-             "nookery --toggle did not open the panel");
-    QCOMPARE(runNookery({"--toggle"}), 0);
-    QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
-             "nookery --toggle did not close the panel");
-    QCOMPARE(m_nookery.state(), QProcess::Running);
+    QCOMPARE(NookeryProcess::runAgain({"--toggle"}), 0);
+    QVERIFY2(m_nookery.waitForPanel(true), "nookery --toggle did not open the panel");
+    QCOMPARE(NookeryProcess::runAgain({"--toggle"}), 0);
+    QVERIFY2(m_nookery.waitForPanel(false), "nookery --toggle did not close the panel");
+    QCOMPARE(m_nookery.process().state(), QProcess::Running);
 }
 
 void TestJourney::trayIconClicksToggle() {
@@ -471,11 +434,11 @@ void TestJourney::trayIconClicksToggle() {
     for (const QString &button : {QStringLiteral("1"), QStringLiteral("3")}) {
         xdotool({"mousemove", QString::number(icon.x()), QString::number(icon.y())});
         xdotool({"click", button});
-        QVERIFY2(waitFor([](const QJsonObject &r) { return r["popoverVisible"].toBool(); }),
+        QVERIFY2(m_nookery.waitForPanel(true),
                  qPrintable("button " + button + " did not open the panel"));
         QTest::qWait(300);
         xdotool({"click", button});
-        QVERIFY2(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }),
+        QVERIFY2(m_nookery.waitForPanel(false),
                  qPrintable("button " + button + " did not close the panel"));
         QTest::qWait(500);
         QVERIFY2(!panelVisible(), qPrintable("button " + button + " reopened the panel"));
@@ -486,26 +449,13 @@ void TestJourney::idleIsSilentAfterUse() {
     // Just after a tab was opened from the keyboard, which closed the panel.
     QVERIFY(!panelVisible());
     QTest::qWait(1000);
-    const auto contextSwitches = [this] {
-        qint64 sum = 0;
-        const QString tasks = QStringLiteral("/proc/%1/task").arg(m_nookery.processId());
-        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile status(tasks + '/' + task + QStringLiteral("/status"));
-            if (!status.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray &line : status.readAll().split('\n')) {
-                if (line.contains("ctxt_switches:"))
-                    sum += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
-            }
-        }
-        return sum;
-    };
-    const qint64 before = contextSwitches();
+    const qint64 before = m_nookery.contextSwitches();
     QTest::qWait(3000);
     // A timer left running (a blinking cursor, an animation) wakes the program several times a
     // second; a closed panel must not wake it at all.
-    QVERIFY2(contextSwitches() - before < 3,
-             qPrintable(QStringLiteral("%1 wake-ups in 3 s").arg(contextSwitches() - before)));
+    QVERIFY2(
+        m_nookery.contextSwitches() - before < 3,
+        qPrintable(QStringLiteral("%1 wake-ups in 3 s").arg(m_nookery.contextSwitches() - before)));
 }
 
 void TestJourney::quitFromSettings() {
@@ -524,20 +474,17 @@ void TestJourney::quitFromSettings() {
              }),
              "no Quit Nookery button on the settings page");
     clickAt(centreOf(quit));
-    QVERIFY2(m_nookery.waitForFinished(5000), "Nookery did not quit");
-    QCOMPARE(m_nookery.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(m_nookery.exitCode(), 0);
+    QVERIFY2(m_nookery.process().waitForFinished(5000), "Nookery did not quit");
+    QCOMPARE(m_nookery.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_nookery.process().exitCode(), 0);
 }
 
 void TestJourney::toggleStartsNookeryWhenNotRunning() {
-    QFile::remove(m_reportPath);
-    m_nookery.start(QStringLiteral(NOOKERY_BINARY), {"--toggle"});
-    QVERIFY(m_nookery.waitForStarted());
-    QVERIFY2(waitFor([](const QJsonObject &r) { return r["popoverVisible"].toBool(); }, 10000),
-             "nookery --toggle did not start with its panel open");
+    QVERIFY(m_nookery.start({"--toggle"}));
+    QVERIFY2(m_nookery.waitForPanel(true), "nookery --toggle did not start with its panel open");
     // A plain second start hands over to the running one and closes its panel.
-    QCOMPARE(runNookery({}), 0);
-    QVERIFY(waitFor([](const QJsonObject &r) { return !r["popoverVisible"].toBool(); }));
+    QCOMPARE(NookeryProcess::runAgain({}), 0);
+    QVERIFY(m_nookery.waitForPanel(false));
 }
 
 QTEST_GUILESS_MAIN(TestJourney)
