@@ -1,15 +1,33 @@
 #include "app/PanelPopover.h"
 
 #include "app/PopoverPlacement.h"
+#include "panel/style/Style.h"
 #include "platform/x11/X11WindowActivator.h"
 
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
+
+// A hairline around the panel, drawn over its content, so its edge shows on any background.
+class PopoverEdge : public QWidget {
+public:
+    explicit PopoverEdge(QWidget *popover)
+        : QWidget(popover) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        painter.setPen(Style::color(Style::Role::Quaternary, palette()));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+};
 
 QScreen *screenAtOrPrimary(QPoint point) {
     QScreen *screen = QGuiApplication::screenAt(point);
@@ -31,6 +49,8 @@ PanelPopover::PanelPopover(QWidget *content, std::function<QRect()> iconGeometry
     layout->setSizeConstraint(QLayout::SetFixedSize);
     content->setFixedWidth(panelWidth);
     layout->addWidget(content);
+    m_edge = new PopoverEdge(this);
+    m_edge->raise();
 }
 
 bool PanelPopover::isShown() const {
@@ -78,6 +98,7 @@ void PanelPopover::place() {
 
 void PanelPopover::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
+    m_edge->setGeometry(rect());
     // Growing content must not push the panel off its screen.
     if (isVisible())
         place();

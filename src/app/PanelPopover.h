@@ -46,6 +46,7 @@ private:
     void place();
 
     std::function<QRect()> m_iconGeometry;
+    QWidget *m_edge = nullptr;
     std::function<QWidget *()> m_initialFocus;
     Placement m_placement;
     bool m_openedByPointer = false;
