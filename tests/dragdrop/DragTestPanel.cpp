@@ -2,7 +2,6 @@
 
 #include "dragdrop/DragState.h"
 
-#include <QScrollBar>
 #include <QTest>
 #include <QWindow>
 
@@ -26,12 +25,6 @@ DragTestPanel::~DragTestPanel() {
     DragState::shared().setScrollArea(nullptr);
 }
 
-template <typename View> View *DragTestPanel::place(View *view, const QRect &rect) {
-    view->setGeometry(rect);
-    view->show();
-    return view;
-}
-
 TabRowDragSourceView *DragTestPanel::addRow(const QRect &rect, const QString &stableID) {
     auto *row = place(new TabRowDragSourceView(content_), rect);
     row->setFields({.stableID = stableID, .title = "Title " + stableID});
@@ -45,42 +38,15 @@ FolderHeaderDragSourceView *DragTestPanel::addHeader(const QRect &rect, bool edi
     return header;
 }
 
-DropZoneView *DragTestPanel::addZone(const QRect &rect) {
-    return place(new DropZoneView(content_), rect);
-}
-
-InsertionLineView *DragTestPanel::addLine(int y) {
-    return place(new InsertionLineView(content_),
-                 QRect(0, y, panelWidth, InsertionMarkerStrip::stripHeight));
-}
-
-FolderInsertionZoneView *DragTestPanel::addFolderLine(int y) {
-    return place(new FolderInsertionZoneView(content_),
-                 QRect(0, y, panelWidth, InsertionMarkerStrip::stripHeight));
-}
-
-QPointF DragTestPanel::inWindow(const QWidget *widget, const QPointF &point) const {
-    return widget->mapTo(this, point);
-}
-
-MouseDriver::MouseDriver(QWidget *window)
-    : window_(window) {
-}
-
-void MouseDriver::press(const QPointF &point, Qt::KeyboardModifiers modifiers,
-                        Qt::MouseButton button) {
+void MouseDriver::press(const QPointF &point, Qt::KeyboardModifiers modifiers) {
     modifiers_ = modifiers;
-    buttons_ |= button;
-    send(point, button, QEvent::MouseButtonPress);
+    buttons_ |= Qt::LeftButton;
+    send(point, Qt::LeftButton, QEvent::MouseButtonPress);
 }
 
-void MouseDriver::move(const QPointF &point) {
-    send(point, Qt::NoButton, QEvent::MouseMove);
-}
-
-void MouseDriver::release(const QPointF &point, Qt::MouseButton button) {
-    buttons_ &= ~button;
-    send(point, button, QEvent::MouseButtonRelease);
+void MouseDriver::release(const QPointF &point) {
+    buttons_ &= ~Qt::LeftButton;
+    send(point, Qt::LeftButton, QEvent::MouseButtonRelease);
     modifiers_ = {};
 }
 
@@ -98,28 +64,4 @@ void MouseDriver::send(const QPointF &point, Qt::MouseButton button, QEvent::Typ
     QWindow *window = window_->windowHandle();
     qt_handleMouseEvent(window, point, window->mapToGlobal(point), buttons_, button, type,
                         modifiers_, timestamp);
-}
-
-std::function<void(bool)> OwnerLog::highlightNote(const QString &name) {
-    return [this, name](bool on) { note(name + (on ? ":highlight on" : ":highlight off")); };
-}
-
-void OwnerLog::watch(DropZoneView *zone, const QString &name) {
-    zone->setCallbacks(
-        [this, name](const QStringList &ids) { note(name + ":drop " + ids.join(',')); },
-        highlightNote(name));
-}
-
-void OwnerLog::watch(InsertionLineView *line, const QString &name) {
-    line->setCallbacks(
-        [this, name](const QStringList &ids) { note(name + ":drop " + ids.join(',')); },
-        highlightNote(name));
-}
-
-void OwnerLog::watch(FolderInsertionZoneView *zone, const QString &name) {
-    zone->setCallbacks(
-        [this, name](const QUuid &id) {
-            note(name + ":drop " + id.toString(QUuid::WithoutBraces));
-        },
-        highlightNote(name));
 }

@@ -10,11 +10,11 @@
 #include <QRect>
 #include <QScrollArea>
 #include <QStringList>
+#include <QUuid>
 #include <QWidget>
 
-// A stand-in for the panel: a 30 px header above a 300 × 300 scrolling list whose content is
-// laid out by hand, so every test knows exactly where each row and zone lies. The list is the
-// drag state's scroll area while the panel lives.
+// A stand-in for the panel: a 30 px header above a 300 × 300 scrolling list laid out by hand,
+// so every test knows where each row and zone lies. The list is the drag state's scroll area.
 class DragTestPanel : public QWidget {
 public:
     static constexpr int headerHeight = 30;
@@ -30,15 +30,22 @@ public:
     // Children of the content at `rect` (content coordinates), shown at once.
     TabRowDragSourceView *addRow(const QRect &rect, const QString &stableID);
     FolderHeaderDragSourceView *addHeader(const QRect &rect, bool editMode);
-    DropZoneView *addZone(const QRect &rect);
-    InsertionLineView *addLine(int y);
-    FolderInsertionZoneView *addFolderLine(int y);
+    DropZoneView *addZone(const QRect &rect) { return place(new DropZoneView(content_), rect); }
+    template <typename Line> Line *addLine(int y) {
+        return place(new Line(content_),
+                     QRect(0, y, panelWidth, InsertionMarkerStrip::stripHeight));
+    }
 
-    // `point` in `widget`'s coordinates, as a point in this window.
-    QPointF inWindow(const QWidget *widget, const QPointF &point) const;
+    QPointF inWindow(const QWidget *widget, const QPointF &point) const {
+        return widget->mapTo(this, point);
+    }
 
 private:
-    template <typename View> View *place(View *view, const QRect &rect);
+    template <typename View> View *place(View *view, const QRect &rect) {
+        view->setGeometry(rect);
+        view->show();
+        return view;
+    }
 
     QScrollArea *list_;
     QWidget *content_;
@@ -48,12 +55,12 @@ private:
 // work alone so a test can look at the state between a release and the next event-loop turn.
 class MouseDriver {
 public:
-    explicit MouseDriver(QWidget *window);
+    explicit MouseDriver(QWidget *window)
+        : window_(window) {}
 
-    void press(const QPointF &point, Qt::KeyboardModifiers modifiers = {},
-               Qt::MouseButton button = Qt::LeftButton);
-    void move(const QPointF &point);
-    void release(const QPointF &point, Qt::MouseButton button = Qt::LeftButton);
+    void press(const QPointF &point, Qt::KeyboardModifiers modifiers = {});
+    void move(const QPointF &point) { send(point, Qt::NoButton, QEvent::MouseMove); }
+    void release(const QPointF &point);
     // Press at `from`, move along `path`, release at the last point; no event-loop turn between.
     void drag(const QPointF &from, const QList<QPointF> &path);
 
@@ -68,13 +75,16 @@ private:
 // Records what a zone's owner hears, in order, as "name:highlight on|off" and "name:drop ids".
 class OwnerLog {
 public:
-    void watch(DropZoneView *zone, const QString &name);
-    void watch(InsertionLineView *line, const QString &name);
-    void watch(FolderInsertionZoneView *zone, const QString &name);
+    template <typename Zone> void watch(Zone *zone, const QString &name) {
+        zone->setCallbacks(
+            [this, name](const auto &dropped) { note(name + ":drop " + describe(dropped)); },
+            [this, name](bool on) { note(name + (on ? ":highlight on" : ":highlight off")); });
+    }
     void note(const QString &entry) { entries.append(entry); }
 
     QStringList entries;
 
 private:
-    std::function<void(bool)> highlightNote(const QString &name);
+    static QString describe(const QStringList &ids) { return ids.join(','); }
+    static QString describe(const QUuid &id) { return id.toString(QUuid::WithoutBraces); }
 };
