@@ -1,5 +1,5 @@
-// Saves the first folder of the store in the given directory over and over, renaming it to the
-// next number each time, until it is killed. Prints "ready" once the first save is done.
+// Renames the first folder in the given directory to the next number, saving each time, until
+// killed. Prints "ready" after the first save.
 #include "stores/FolderStore.h"
 
 #include <QCoreApplication>
@@ -9,14 +9,12 @@
 int main(int argc, char **argv) {
     QCoreApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: folders_save_loop <directory>\n");
+        std::fprintf(stderr, "usage: folders_save_loop <directory with a folder>\n");
         return 2;
     }
     FolderStore store(QString::fromLocal8Bit(argv[1]));
-    if (store.folders().isEmpty()) {
-        std::fprintf(stderr, "folders_save_loop: no folder to save\n");
+    if (store.folders().isEmpty())
         return 1;
-    }
     const QUuid id = store.folders().first().id;
     int number = store.folders().first().name.toInt();
     store.renameFolder(id, QString::number(++number));

@@ -17,25 +17,25 @@ class FolderStoreTest : public QObject {
     std::unique_ptr<QTemporaryDir> m_dir;
     const QUuid m_a = QUuid::createUuid();
     const QUuid m_b = QUuid::createUuid();
-    const QUuid m_c = QUuid::createUuid();
 
     QString filePath() const { return m_dir->filePath(QStringLiteral("folders.json")); }
 
-    // A store that starts from folders A, B (and C) holding the given ids.
+    // A store that starts from folders A, B and C, the first two holding the given ids.
     std::unique_ptr<FolderStore> storeWith(const QStringList &inA, const QStringList &inB = {},
                                            const QStringList &order = {}) {
         const PersistedData data{
-            {{m_a, "A", inA, true}, {m_b, "B", inB, true}, {m_c, "C", {}, true}}, order};
+            {{m_a, "A", inA, true}, {m_b, "B", inB, true}, {QUuid::createUuid(), "C", {}, true}},
+            order};
         writeContents(filePath(), data.encode());
         return std::make_unique<FolderStore>(m_dir->path());
     }
-    QStringList idsIn(const FolderStore &store, const QUuid &id) const {
-        for (const TabFolder &folder : store.folders())
-            if (folder.id == id)
-                return folder.tabIDs;
-        return {};
+    static QStringList idsIn(const FolderStore &store, const QUuid &id) {
+        const auto folders = store.folders();
+        const auto found = std::find_if(folders.begin(), folders.end(),
+                                        [&](const TabFolder &folder) { return folder.id == id; });
+        return found == folders.end() ? QStringList() : found->tabIDs;
     }
-    QStringList folderNames(const FolderStore &store) const {
+    static QStringList folderNames(const FolderStore &store) {
         QStringList names;
         for (const TabFolder &folder : store.folders())
             names.append(folder.name);
@@ -59,7 +59,6 @@ private slots:
         QCOMPARE(idsIn(*store, m_b), QStringList({"z", "x"}));
         QCOMPARE(store->folderFor("x")->id, m_b);
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(FolderStore(m_dir->path()).folders(), store->folders());
     }
 
     void addingPlacesByTitle_data() {
@@ -67,25 +66,18 @@ private slots:
         QTest::addColumn<QString>("added");
         QTest::addColumn<QStringList>("tabTitles"); // "id=title" of the open tabs
         QTest::addColumn<QStringList>("expected");
-        const QStringList betaDelta{"b=beta", "d=Delta", "a=alpha", "c=Charlie"};
+        const QStringList titles{"b=beta", "d=Delta", "a=alpha", "c=Charlie"};
         QTest::newRow("first, ignoring case")
-            << QStringList{"b", "d"} << "a" << betaDelta << QStringList{"a", "b", "d"};
+            << QStringList{"b", "d"} << "a" << titles << QStringList{"a", "b", "d"};
         QTest::newRow("between, ignoring case")
-            << QStringList{"b", "d"} << "c" << betaDelta << QStringList{"b", "c", "d"};
+            << QStringList{"b", "d"} << "c" << titles << QStringList{"b", "c", "d"};
         QTest::newRow("no tab list appends")
             << QStringList{"b", "d"} << "a" << QStringList{} << QStringList{"b", "d", "a"};
         QTest::newRow("closed member has the empty title")
-            << QStringList{"gone", "b"} << "a" << betaDelta << QStringList{"gone", "a", "b"};
-        QTest::newRow("untitled newcomer before first titled")
-            << QStringList{"gone", "b", "d"} << "new" << betaDelta
-            << QStringList{"gone", "new", "b", "d"};
+            << QStringList{"gone", "b"} << "a" << titles << QStringList{"gone", "a", "b"};
         QTest::newRow("numbers by value") << QStringList{"n2", "n10"} << "n3"
                                           << QStringList{"n2=File 2", "n10=File 10", "n3=File 3"}
                                           << QStringList{"n2", "n3", "n10"};
-        QTest::newRow("accents by letter")
-            << QStringList{"e", "z"} << "ec"
-            << QStringList{"e=Eagle", "z=Zebra", QString::fromUtf8("ec=\u00c9crin")}
-            << QStringList{"e", "ec", "z"};
     }
     void addingPlacesByTitle() {
         QFETCH(QStringList, members);
@@ -98,16 +90,6 @@ private slots:
         auto store = storeWith(members);
         store->addTab(added, m_a, tabs);
         QCOMPARE(idsIn(*store, m_a), expected);
-    }
-
-    void addingToAnUnknownFolderOnlyTakesTheTabOut() {
-        auto store = storeWith({"x"});
-        QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
-        QVERIFY(!writes(*store, [](FolderStore &s) { s.addTab("x", QUuid::createUuid(), {}); }));
-        QVERIFY(!store->isInFolder("x"));
-        QCOMPARE(changed.count(), 1);
-        store->save();
-        QVERIFY(!FolderStore(m_dir->path()).isInFolder("x"));
     }
 
     void insertingAtAPosition_data() {
@@ -125,8 +107,6 @@ private slots:
             << "a" << 99 << QStringList{"b", "c", "d", "a"} << QStringList{"x"};
         QTest::newRow("from another folder")
             << "x" << 1 << QStringList{"a", "x", "b", "c", "d"} << QStringList{};
-        QTest::newRow("from no folder")
-            << "new" << 0 << QStringList{"new", "a", "b", "c", "d"} << QStringList{"x"};
     }
     void insertingAtAPosition() {
         QFETCH(QString, moved);
@@ -153,7 +133,6 @@ private slots:
         QTest::newRow("0 to 1") << 0 << 1 << QStringList{"A", "B", "C"} << true << false;
         QTest::newRow("from past the end")
             << 3 << 0 << QStringList{"A", "B", "C"} << false << false;
-        QTest::newRow("from negative") << -1 << 0 << QStringList{"A", "B", "C"} << false << false;
     }
     void movingFolders() {
         QFETCH(int, from);
@@ -170,7 +149,7 @@ private slots:
 
     void deletedFolderTabsReturnToTheirUngroupedPlace() {
         auto store = storeWith({"x", "y"}, {}, {"b", "x", "a"});
-        QVERIFY(writes(*store, [&](FolderStore &s) { s.deleteFolder(m_a); }));
+        store->deleteFolder(m_a);
         QCOMPARE(folderNames(*store), QStringList({"B", "C"}));
         QCOMPARE(store->ungroupedOrder(), QStringList({"b", "x", "a"}));
         QCOMPARE(stableIDsOf(store->ungroupedTabs(openTabs({"a", "y", "b", "x"}))),
@@ -180,7 +159,7 @@ private slots:
     void ungroupedTabs_data() {
         QTest::addColumn<QStringList>("order");
         QTest::addColumn<QStringList>("expected");
-        // Open: a b c d x, with x in folder A.
+        // Open: a b x c d, with x in folder A.
         QTest::newRow("never arranged") << QStringList{} << QStringList{"a", "b", "c", "d"};
         QTest::newRow("arranged first, rest in input order")
             << QStringList{"c", "a"} << QStringList{"c", "a", "b", "d"};
@@ -196,24 +175,15 @@ private slots:
         QCOMPARE(stableIDsOf(store->ungroupedTabs(openTabs({"a", "b", "x", "c", "d"}))), expected);
     }
 
-    void tabsInFolderFollowFolderOrderAndSkipClosed() {
+    void tabsInFolderFollowTheTabListAsItChanges() {
         auto store = storeWith({"c", "closed", "a", "c"});
-        QCOMPARE(
-            stableIDsOf(store->tabsInFolder(store->folders().first(), openTabs({"a", "b", "c"}))),
-            QStringList({"c", "a"}));
-    }
-
-    void answersFollowTheTabListAsItChanges() {
-        auto store = storeWith({"a", "c"});
-        QList<TabItem> tabs = openTabs({"a", "b", "c"});
         const TabFolder folder = store->folders().first();
-        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList({"a", "c"}));
+        QList<TabItem> tabs = openTabs({"a", "b", "c"});
+        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList({"c", "a"}));
+        // The same list object with other contents must not be answered from a stale index.
         tabs[2] = openTab("d");
         QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList{"a"});
         QCOMPARE(stableIDsOf(store->ungroupedTabs(tabs)), QStringList({"b", "d"}));
-        tabs.append(openTab("c"));
-        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, tabs)), QStringList({"a", "c"}));
-        QCOMPARE(stableIDsOf(store->tabsInFolder(folder, openTabs({"c"}))), QStringList{"c"});
     }
 
     void placingInUngrouped_data() {
@@ -252,33 +222,24 @@ private slots:
         QTest::addColumn<QStringList>("order");
         const QByteArray folder = R"({"id":"0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B","name":"N",)"
                                   R"("tabIDs":["k1","k2"],"isExpanded":false})";
+        const auto changed = [&](const char *from, const char *to) {
+            return "[" + QByteArray(folder).replace(from, to) + "]";
+        };
+        const QStringList none;
         QTest::newRow("object") << R"({"folders":[)" + folder + R"(],"ungroupedOrder":["u"]})"
                                 << QStringList{"N"} << QStringList{"u"};
         QTest::newRow("unknown keys ignored")
             << R"({"v":2,"folders":[)" + folder + R"(],"ungroupedOrder":[]})" << QStringList{"N"}
-            << QStringList{};
+            << none;
         QTest::newRow("older bare array")
-            << "[" + folder + "," + folder + "]" << QStringList{"N", "N"} << QStringList{};
+            << "[" + folder + "," + folder + "]" << QStringList{"N", "N"} << none;
         QTest::newRow("lower-case id")
-            << "[" + QByteArray(folder).replace("0F3A8C52", "0f3a8c52") + "]" << QStringList{"N"}
-            << QStringList{};
-        QTest::newRow("no ungroupedOrder")
-            << R"({"folders":[)" + folder + "]}" << QStringList{} << QStringList{};
-        QTest::newRow("no isExpanded")
-            << "[" + QByteArray(folder).replace(R"(,"isExpanded":false)", "") + "]" << QStringList{}
-            << QStringList{};
-        QTest::newRow("id not a UUID") << "[" + QByteArray(folder).replace("0F3A8C52-", "") + "]"
-                                       << QStringList{} << QStringList{};
-        QTest::newRow("braced id")
-            << "[" +
-                   QByteArray(folder).replace(R"("0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B")",
-                                              R"("{0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A}")") +
-                   "]"
-            << QStringList{} << QStringList{};
-        QTest::newRow("number among tabIDs")
-            << "[" + QByteArray(folder).replace(R"("k2")", "2") + "]" << QStringList{}
-            << QStringList{};
-        QTest::newRow("not JSON") << QByteArray("{\"folders\":") << QStringList{} << QStringList{};
+            << changed("0F3A8C52", "0f3a8c52") << QStringList{"N"} << none;
+        QTest::newRow("no ungroupedOrder") << R"({"folders":[)" + folder + "]}" << none << none;
+        QTest::newRow("no isExpanded") << changed(R"(,"isExpanded":false)", "") << none << none;
+        QTest::newRow("id not a UUID") << changed("0F3A8C52-", "") << none << none;
+        QTest::newRow("number among tabIDs") << changed(R"("k2")", "2") << none << none;
+        QTest::newRow("not JSON") << QByteArray("{\"folders\":") << none << none;
     }
     void loading() {
         QFETCH(QByteArray, contents);
@@ -288,12 +249,10 @@ private slots:
         FolderStore store(m_dir->path());
         QCOMPARE(folderNames(store), names);
         QCOMPARE(store.ungroupedOrder(), order);
-        if (!names.isEmpty()) {
-            const TabFolder folder = store.folders().first();
-            QCOMPARE(folder.id, QUuid("0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B"));
-            QCOMPARE(folder.tabIDs, QStringList({"k1", "k2"}));
-            QCOMPARE(folder.isExpanded, false);
-        }
+        if (!names.isEmpty())
+            QCOMPARE(store.folders().first(),
+                     (TabFolder{QUuid("0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B"), "N",
+                                QStringList{"k1", "k2"}, false}));
         QCOMPARE(fileContents(filePath()), contents); // loading never writes
     }
 
@@ -330,6 +289,8 @@ private slots:
             {"toggle", [&](FolderStore &s) { s.toggleExpanded(m_a); }, true, 1},
             {"toggle unknown", [&](FolderStore &s) { s.toggleExpanded(unknown); }, false, 0},
             {"add", [&](FolderStore &s) { s.addTab("n", m_a, {}); }, true, 1},
+            // The tab leaves its folder but lands nowhere: nothing is saved.
+            {"add to unknown", [&](FolderStore &s) { s.addTab("x", unknown, {}); }, false, 1},
             {"insert unknown", [&](FolderStore &s) { s.insertTab("x", unknown, 0); }, false, 0},
             {"remove", [](FolderStore &s) { s.removeFromFolder("x"); }, true, 1},
             {"remove ungrouped", [](FolderStore &s) { s.removeFromFolder("n"); }, true, 0},
@@ -344,20 +305,13 @@ private slots:
         }
     }
 
-    void createdFolderIsExpandedEmptyAndLast() {
-        auto store = storeWith({});
-        const QUuid id = store->createFolder("New");
-        const TabFolder folder = store->folders().last();
-        QCOMPARE(folder, (TabFolder{id, "New", {}, true}));
-        QCOMPARE(id.version(), QUuid::Random);
-    }
-
-    void defaultLocationFollowsXdgDataHome() {
+    void createdFolderIsExpandedEmptyAndLastInXdgDataHome() {
         const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
         if (dataHome.isEmpty())
             QSKIP("runs only under the test runner's private XDG_DATA_HOME");
         FolderStore store;
-        store.createFolder("F");
+        const QUuid id = store.createFolder("New");
+        QCOMPARE(store.folders().last(), (TabFolder{id, "New", {}, true}));
         QVERIFY(QFile::exists(dataHome + "/Nookery/folders.json"));
     }
 };

@@ -80,13 +80,7 @@ private slots:
                  QList<ClosedTab>({{"B", "Bee", b.url, b.thumbnailURL, start}}));
         QCOMPARE(changed.count(), 1);
         QCOMPARE(makeStore()->closedTabs(), store->closedTabs());
-    }
-
-    void nothingClosedWritesNothing() {
-        auto store = makeStore();
-        QVERIFY(!writes([&] {
-            store->recordClosed(openTabs({"A", "B"}), openTabs({"B", "A", "N"}));
-        }));
+        QVERIFY(!writes([&] { store->recordClosed(openTabs({"A"}), openTabs({"N", "A"})); }));
     }
 
     void aKnownEntryKeepsItsDateAndPlace() {
@@ -103,9 +97,8 @@ private slots:
     void twoOpenTabsOfOneFileGiveTwoEntries() {
         auto store = makeStore();
         store->recordClosed({openTab("A", "first"), openTab("A", "second")}, {});
-        QCOMPARE(idsOf(store->closedTabs()), QStringList({"A", "A"}));
         store->recordClosed({openTab("A", "third")}, {});
-        QCOMPARE(store->closedTabs().size(), 2);
+        QCOMPARE(idsOf(store->closedTabs()), QStringList({"A", "A"}));
     }
 
     void forgettingReopenedFiles() {
@@ -128,7 +121,6 @@ private slots:
         QVERIFY(writes([&] { store->remove("nothing"); }));
         QVERIFY(writes([&] { store->clear(); }));
         QVERIFY(writes([&] { store->clear(); }));
-        QCOMPARE(fileContents(filePath()), QByteArray("[]"));
         QCOMPARE(changed.count(), 2);
     }
 
@@ -190,8 +182,6 @@ private slots:
             << "[" + entryJson("A", now, ",\"thumbnailURL\":\"https://cdn.example/a%20b.png\"") +
                    "]"
             << QStringList{"A"} << QUrl("https://cdn.example/a%20b.png");
-        QTest::newRow("unknown keys ignored")
-            << "[" + entryJson("A", now, R"(,"isActive":true)") + "]" << QStringList{"A"} << QUrl();
         QTest::newRow("thumbnail that is no URL")
             << "[" + entryJson("A", now) + "," +
                    entryJson("B", now, ",\"thumbnailURL\":\"http://[::1\"") + "]"
@@ -204,8 +194,6 @@ private slots:
         QTest::newRow("missing title")
             << "[" + entryJson("A", now).replace(R"("title":"T A",)", "") + "]" << QStringList{}
             << QUrl();
-        QTest::newRow("object root")
-            << QByteArray(R"({"closedTabs":[]})") << QStringList{} << QUrl();
         QTest::newRow("huge date stays in the future")
             << "[" + entryJson("A", 1e300) + "]" << QStringList{"A"} << QUrl();
     }
