@@ -62,21 +62,23 @@ private:
 class TabManagerTest : public QObject {
     Q_OBJECT
 
-    ScriptedReader *reader = nullptr;
-    FakeFileWatcher *watcher = nullptr;
-    FakeWorkspace *workspace = nullptr;
-    TabManager *manager = nullptr;
-    QTemporaryDir *storeDir = nullptr;
+    std::unique_ptr<ScriptedReader> reader;
+    std::unique_ptr<FakeFileWatcher> watcher;
+    std::unique_ptr<FakeWorkspace> workspace;
+    std::unique_ptr<QTemporaryDir> storeDir;
+    std::unique_ptr<TabManager> manager; // last: goes first
 
-    TabManager::Options options(std::chrono::milliseconds loadingDelay = 2000ms) {
+    TabManager::Options options(std::chrono::milliseconds loadingDelay = 2000ms,
+                                std::chrono::milliseconds openRefreshDelay = 400ms) {
         auto options = TabManager::Options::standard();
         options.readSessionTabs = reader->function();
         options.loadingDelay = loadingDelay;
+        options.openRefreshDelay = openRefreshDelay;
         return options;
     }
     void makeManager(const TabManager::Options &options) {
-        delete manager;
-        manager = new TabManager(*watcher, *workspace, options);
+        manager.reset();
+        manager = std::make_unique<TabManager>(*watcher, *workspace, options);
     }
     // Refreshes and waits until the re-read has been applied.
     void refreshAndSettle() {
@@ -88,25 +90,18 @@ class TabManagerTest : public QObject {
 
 private slots:
     void init() {
-        reader = new ScriptedReader;
-        watcher = new FakeFileWatcher;
-        workspace = new FakeWorkspace;
-        storeDir = new QTemporaryDir;
+        reader = std::make_unique<ScriptedReader>();
+        watcher = std::make_unique<FakeFileWatcher>();
+        workspace = std::make_unique<FakeWorkspace>();
+        storeDir = std::make_unique<QTemporaryDir>();
         makeManager(options());
     }
-    void cleanup() {
-        delete manager;
-        manager = nullptr;
-        delete workspace;
-        delete watcher;
-        delete reader;
-        delete storeDir;
-    }
+    void cleanup() { manager.reset(); }
 
     void newerRefreshSupersedesOlder() {
         reader->answer({tab("Old")}, 300ms);
         reader->answer({tab("New")});
-        QSignalSpy changed(manager, &TabManager::tabsChanged);
+        QSignalSpy changed(manager.get(), &TabManager::tabsChanged);
 
         manager->refresh();
         QTRY_COMPARE(reader->reads(), 1); // the first re-read is running
@@ -117,42 +112,37 @@ private slots:
         QCOMPARE(changed.count(), 1);
     }
 
+    // Shown only when a read outlasts the delay; a second refresh keeps it on until one applies.
     void loadingIndicator_data() {
         QTest::addColumn<int>("readMs");
+        QTest::addColumn<int>("refreshes");
         QTest::addColumn<QList<bool>>("states");
-        QTest::newRow("quick read") << 20 << QList<bool>{};
-        QTest::newRow("slow read") << 300 << QList<bool>{true, false};
+        QTest::newRow("quick read") << 20 << 1 << QList<bool>{};
+        QTest::newRow("slow read") << 300 << 1 << QList<bool>{true, false};
+        QTest::newRow("slow read, refreshed while on") << 300 << 2 << QList<bool>{true, false};
     }
     void loadingIndicator() {
         QFETCH(int, readMs);
+        QFETCH(int, refreshes);
         QFETCH(QList<bool>, states);
         reader->answer({tab("A")}, std::chrono::milliseconds(readMs));
         makeManager(options(100ms));
         QList<bool> seen;
-        connect(manager, &TabManager::isLoadingChanged, this,
+        connect(manager.get(), &TabManager::isLoadingChanged, this,
                 [&] { seen.append(manager->isLoading()); });
 
         manager->refresh();
+        if (refreshes == 2) {
+            QTRY_VERIFY(manager->isLoading());
+            manager->refresh();
+        }
         QTRY_COMPARE(manager->tabs().size(), 1);
         QTest::qWait(150); // past the delay: a finished re-read leaves the indicator off
         QCOMPARE(seen, states);
     }
 
-    void indicatorStaysOnUntilSomeReadApplies() {
-        reader->answer({tab("A")}, 300ms);
-        makeManager(options(100ms));
-        QSignalSpy loading(manager, &TabManager::isLoadingChanged);
-        manager->refresh();
-        QTRY_VERIFY(manager->isLoading());
-        manager->refresh();
-        QVERIFY(manager->isLoading());
-        QTRY_COMPARE(manager->tabs().size(), 1);
-        QVERIFY(!manager->isLoading());
-        QCOMPARE(loading.count(), 2);
-    }
-
     void tabsReplacedOnlyWhenDifferent() {
-        QSignalSpy changed(manager, &TabManager::tabsChanged);
+        QSignalSpy changed(manager.get(), &TabManager::tabsChanged);
         reader->answer({tab("A"), tab("B")});
         refreshAndSettle();
         refreshAndSettle();
@@ -214,7 +204,6 @@ private slots:
         QTest::addColumn<bool>("rewatches");
         QTest::newRow("write") << FileWatch::Events(FileWatch::Write) << false;
         QTest::newRow("rename") << FileWatch::Events(FileWatch::Rename) << true;
-        QTest::newRow("delete") << FileWatch::Events(FileWatch::Delete) << true;
         QTest::newRow("created") << FileWatch::Events(FileWatch::Created) << true;
         QTest::newRow("write and delete") << (FileWatch::Write | FileWatch::Delete) << true;
     }
@@ -244,14 +233,6 @@ private slots:
         QTRY_COMPARE(reader->reads(), 2);
     }
 
-    void unwatchableFileLeavesNoWatch() {
-        watcher->watchable = false;
-        manager->startFileMonitor();
-        QVERIFY(watcher->liveWatches().isEmpty());
-        manager->refresh();
-        QTRY_COMPARE(reader->reads(), 1);
-    }
-
     void workspaceEventsOfFigmaOnly_data() {
         QTest::addColumn<int>("signalIndex");
         QTest::addColumn<QString>("instance");
@@ -261,12 +242,11 @@ private slots:
         for (int index = 0; index < names.size(); ++index) {
             QTest::addRow("figma %s", names[index].constData()) << index << "fake-figma"
                                                                 << "com.figma.Desktop" << 1;
-            QTest::addRow("figma by instance %s", names[index].constData())
-                << index << "com.figma.Desktop"
-                << "Figma" << 1;
             QTest::addRow("other %s", names[index].constData()) << index << "gimp"
                                                                 << "Gimp" << 0;
         }
+        QTest::newRow("figma by instance") << 0 << "com.figma.Desktop"
+                                           << "Figma" << 1;
     }
     void workspaceEventsOfFigmaOnly() {
         QFETCH(int, signalIndex);
@@ -278,9 +258,68 @@ private slots:
         const QList<void (Workspace::*)(const RunningApplication &)> signals_{
             &Workspace::applicationActivated, &Workspace::applicationDeactivated,
             &Workspace::applicationLaunched, &Workspace::applicationTerminated};
-        (workspace->*signals_[signalIndex])(application);
+        (workspace.get()->*signals_[signalIndex])(application);
         QTest::qWait(100);
         QCOMPARE(reader->reads(), refreshes);
+    }
+
+    void figmaUrl_data() {
+        QTest::addColumn<QString>("tabUrl");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("path") << "https://www.figma.com/d/AbC123/Untitled"
+                              << "figma:///d/AbC123/Untitled";
+        QTest::newRow("query and fragment dropped")
+            << "https://www.figma.com/d/K/Name?node-id=1-2#frame"
+            << "figma:///d/K/Name";
+        QTest::newRow("decoded and re-encoded") << "https://www.figma.com/d/K/A%20B%C3%A9"
+                                                << "figma:///d/K/A%20B%C3%A9";
+        QTest::newRow("encoded question mark stays in the path")
+            << "https://www.figma.com/d/K/What%3F"
+            << "figma:///d/K/What%3F";
+        QTest::newRow("no path") << "https://www.figma.com"
+                                 << "figma://";
+        QTest::newRow("unparsable url") << "http://[::1"
+                                        << "";
+    }
+    void figmaUrl() {
+        QFETCH(QString, tabUrl);
+        QFETCH(QString, expected);
+        const QUrl url = TabOpener::figmaUrl(TabItem("figma-0-0", "t", tabUrl, false));
+        QCOMPARE(url.toString(QUrl::FullyEncoded), expected);
+    }
+
+    void openTabHandsOverTheUrlAndRefreshesLater() {
+        makeManager(options(2000ms, 100ms));
+        manager->openTab(TabItem("figma-0-0", "t", "https://www.figma.com/d/K/N", false));
+        QCOMPARE(workspace->openedUrls, QList<QUrl>{QUrl("figma:///d/K/N")});
+        QVERIFY(workspace->activated.isEmpty());
+        QTest::qWait(50);
+        QCOMPARE(reader->reads(), 0);
+        QTRY_COMPARE(reader->reads(), 1);
+    }
+
+    void fallbackActivatesTheFirstRunningFigma_data() {
+        const RunningApplication figma{"fake-figma", "com.figma.Desktop"};
+        const RunningApplication otherFigma{"figma-beta", "com.figma.Desktop"};
+        const RunningApplication editor{"kate", "kate"};
+        QTest::addColumn<QList<RunningApplication>>("running");
+        QTest::addColumn<QList<RunningApplication>>("activated");
+        QTest::newRow("figma running")
+            << QList{editor, otherFigma, figma} << QList<RunningApplication>{otherFigma};
+        QTest::newRow("figma not running") << QList{editor} << QList<RunningApplication>{};
+    }
+    void fallbackActivatesTheFirstRunningFigma() {
+        QFETCH(QList<RunningApplication>, running);
+        QFETCH(QList<RunningApplication>, activated);
+        workspace->running = running;
+        makeManager(options(2000ms, 10ms));
+        // A recently closed tab with no stored URL, and one whose URL does not parse.
+        manager->openTab(TabItem("closed-K", "t", "", false));
+        manager->openTab(TabItem("closed-L", "t", "http://[::1", false));
+        QTest::qWait(50);
+        QVERIFY(workspace->openedUrls.isEmpty());
+        QCOMPARE(workspace->activated, activated + activated);
+        QCOMPARE(reader->reads(), 0);
     }
 
     void destroyedWithWorkInFlight() {
@@ -294,8 +333,7 @@ private slots:
         QTRY_COMPARE(reader->reads(), 1);
         emit watcher->liveWatches().first()->changed(FileWatch::Rename);
         manager->openTab(tab("A"));
-        delete manager;
-        manager = nullptr;
+        manager.reset();
         const int reads = reader->reads();
         // Neither the re-watch nor the delayed refresh runs, and no watch survives.
         QTest::qWait(100);
