@@ -69,16 +69,12 @@ class DragStateTest : public QObject {
     Q_OBJECT
 private slots:
     void cleanup();
-    void linesHaveSlackZonesDoNot_data();
-    void linesHaveSlackZonesDoNot();
-    void nearestLineWinsTiesGoToTheFirstRegistered_data();
-    void nearestLineWinsTiesGoToTheFirstRegistered();
+    void hoverAndDrop_data();
+    void hoverAndDrop();
     void overlappingZonesGoToTheFirstRegistered();
     void registrationFollowsVisibility();
-    void lineInsideSectionLightsBothAndTakesTheDrop();
     void dropRunsAfterTheReleaseWasHandled_data();
     void dropRunsAfterTheReleaseWasHandled();
-    void transitionsInOrderAndNothingDroppedOutside();
     void zonesThatGoAwayDuringADragAreInert();
     void ownerMayDeleteItsZoneWhenTheHighlightGoes();
     void zonesScrolledOutOfSightAreNotHit();
@@ -105,58 +101,65 @@ void DragStateTest::cleanup() {
     QVERIFY(state.insertionZones().entries().isEmpty());
 }
 
-void DragStateTest::linesHaveSlackZonesDoNot_data() {
-    // The 12 px line lies at content y 150, the drop zone at y 250 to 350.
-    QTest::addColumn<int>("y");
-    QTest::addColumn<QStringList>("lit");
-    QTest::newRow("18 above the line") << 132 << QStringList{"line:highlight on"};
-    QTest::newRow("19 above the line") << 131 << QStringList{};
-    QTest::newRow("17 below the line") << 179 << QStringList{"line:highlight on"};
-    QTest::newRow("18 below the line") << 180 << QStringList{};
-    QTest::newRow("10 above the zone") << 240 << QStringList{};
-    QTest::newRow("on the zone's top edge") << 250 << QStringList{"zone:highlight on"};
+void DragStateTest::hoverAndDrop_data() {
+    QTest::addColumn<QStringList>("zones"); // "line name y", "zone name y height", "again name"
+    QTest::addColumn<QList<int>>("path");   // content y of each move; released at the last
+    QTest::addColumn<QStringList>("heard");
+    const QStringList lineAndZone{"line line 150", "zone zone 250 100"};
+    const QStringList adjacent{"line upper 150", "line lower 162"}; // middles at 156 and 168
+    const QStringList none{"clear selection"};
+    const auto missed = [](const QString &name) {
+        return QStringList{name + ":highlight on", name + ":highlight off", "clear selection"};
+    };
+    const auto dropped = [](const QString &name) {
+        return QStringList{name + ":highlight on", "clear selection", name + ":highlight off",
+                           name + ":drop a"};
+    };
+    QTest::newRow("18 above a line") << lineAndZone << QList<int>{132, 500} << missed("line");
+    QTest::newRow("19 above a line") << lineAndZone << QList<int>{131, 500} << none;
+    QTest::newRow("17 below a line") << lineAndZone << QList<int>{179, 500} << missed("line");
+    QTest::newRow("18 below a line") << lineAndZone << QList<int>{180, 500} << none;
+    QTest::newRow("10 above a zone") << lineAndZone << QList<int>{240, 500} << none;
+    QTest::newRow("on a zone's top edge") << lineAndZone << QList<int>{250, 500} << missed("zone");
+    QTest::newRow("nearer the upper line") << adjacent << QList<int>{161} << dropped("upper");
+    QTest::newRow("nearer the lower line") << adjacent << QList<int>{163} << dropped("lower");
+    QTest::newRow("tie, upper registered first") << adjacent << QList<int>{162} << dropped("upper");
+    QTest::newRow("tie, upper registered again")
+        << adjacent + QStringList{"again upper"} << QList<int>{162} << dropped("lower");
+    QTest::newRow("in the lower's slack only") << adjacent << QList<int>{190} << dropped("lower");
+    QTest::newRow("line inside a section: both lit, the line takes the drop")
+        << QStringList{"zone section 120 200", "line line 200"} << QList<int>{206}
+        << QStringList{"line:highlight on",  "section:highlight on", "clear selection",
+                       "line:highlight off", "line:drop a",          "section:highlight off"};
+    QTest::newRow("transitions in order, never repeated; nothing dropped outside")
+        << QStringList{"zone first 150 60", "zone second 210 60"}
+        << QList<int>{155, 165, 175, 185, 195, 205, 215, 240, 500}
+        << QStringList{"first:highlight on", "first:highlight off", "second:highlight on",
+                       "second:highlight off", "clear selection"};
 }
 
-void DragStateTest::linesHaveSlackZonesDoNot() {
-    QFETCH(int, y);
-    QFETCH(QStringList, lit);
+void DragStateTest::hoverAndDrop() {
+    QFETCH(QStringList, zones);
+    QFETCH(QList<int>, path);
+    QFETCH(QStringList, heard);
     DragFixture fixture;
-    fixture.line(150, "line");
-    fixture.zone({0, 250, 300, 100}, "zone");
-
+    QSignalSpy finished(&DragState::shared(), &DragState::dragFinished);
+    QHash<QString, InsertionLineView *> lines;
+    for (const QString &spec : zones) {
+        const QStringList field = spec.split(' ');
+        if (field[0] == "line")
+            lines[field[1]] = fixture.line(field[2].toInt(), field[1]);
+        else if (field[0] == "zone")
+            fixture.zone({0, field[2].toInt(), 300, field[3].toInt()}, field[1]);
+        else
+            fixture.log.watch(lines[field[1]], field[1]); // registering again moves it to the end
+    }
     fixture.startDrag();
-    fixture.moveTo(fixture.panel.content(), y);
-    QCOMPARE(fixture.log.entries, lit);
-    fixture.drop(fixture.panel.content(), 500);
-}
-
-void DragStateTest::nearestLineWinsTiesGoToTheFirstRegistered_data() {
-    // Adjacent lines at content y 150 and 162: their middles are 156 and 168.
-    QTest::addColumn<int>("y");
-    QTest::addColumn<bool>("registerUpperAgain");
-    QTest::addColumn<QString>("winner");
-    QTest::newRow("nearer the upper") << 161 << false << "upper";
-    QTest::newRow("nearer the lower") << 163 << false << "lower";
-    QTest::newRow("tie, upper registered first") << 162 << false << "upper";
-    QTest::newRow("tie, upper registered again") << 162 << true << "lower";
-    QTest::newRow("in the lower's slack only") << 190 << false << "lower";
-}
-
-void DragStateTest::nearestLineWinsTiesGoToTheFirstRegistered() {
-    QFETCH(int, y);
-    QFETCH(bool, registerUpperAgain);
-    QFETCH(QString, winner);
-    DragFixture fixture;
-    InsertionLineView *upper = fixture.line(150, "upper");
-    fixture.line(162, "lower");
-    if (registerUpperAgain)
-        fixture.log.watch(upper, "upper");
-
-    fixture.startDrag();
-    fixture.moveTo(fixture.panel.content(), y);
-    fixture.drop(fixture.panel.content(), y);
-    QCOMPARE(fixture.log.entries, QStringList({winner + ":highlight on", "clear selection",
-                                               winner + ":highlight off", winner + ":drop a"}));
+    for (int y : path)
+        fixture.moveTo(fixture.panel.content(), y);
+    fixture.drop(fixture.panel.content(), path.last());
+    QCOMPARE(fixture.log.entries, heard);
+    QCOMPARE(finished.count(), 1);
 }
 
 void DragStateTest::overlappingZonesGoToTheFirstRegistered() {
@@ -192,19 +195,6 @@ void DragStateTest::registrationFollowsVisibility() {
     delete first;
 }
 
-void DragStateTest::lineInsideSectionLightsBothAndTakesTheDrop() {
-    DragFixture fixture;
-    fixture.zone({0, 120, 300, 200}, "section");
-    InsertionLineView *line = fixture.line(200, "line");
-
-    fixture.startDrag();
-    fixture.moveTo(line, 6);
-    fixture.drop(line, 6);
-    QCOMPARE(fixture.log.entries,
-             QStringList({"line:highlight on", "section:highlight on", "clear selection",
-                          "line:highlight off", "line:drop a", "section:highlight off"}));
-}
-
 void DragStateTest::dropRunsAfterTheReleaseWasHandled_data() {
     QTest::addColumn<bool>("zoneDiesFirst");
     QTest::newRow("zone lives") << false;
@@ -230,25 +220,6 @@ void DragStateTest::dropRunsAfterTheReleaseWasHandled() {
         QCOMPARE(fixture.log.entries.size(), 2);
     else
         QCOMPARE(fixture.log.entries.mid(2), QStringList({"zone:highlight off", "zone:drop a"}));
-}
-
-void DragStateTest::transitionsInOrderAndNothingDroppedOutside() {
-    DragFixture fixture;
-    QSignalSpy finished(&DragState::shared(), &DragState::dragFinished);
-    DropZoneView *first = fixture.zone({0, 150, 300, 60}, "first");
-    DropZoneView *second = fixture.zone({0, 210, 300, 60}, "second");
-
-    fixture.startDrag();
-    for (int y = 5; y < 60; y += 10)
-        fixture.moveTo(first, y);
-    fixture.moveTo(second, 5);
-    fixture.moveTo(second, 30);
-    fixture.moveTo(fixture.panel.content(), 500);
-    fixture.drop(fixture.panel.content(), 500);
-    QCOMPARE(fixture.log.entries,
-             QStringList({"first:highlight on", "first:highlight off", "second:highlight on",
-                          "second:highlight off", "clear selection"}));
-    QCOMPARE(finished.count(), 1);
 }
 
 void DragStateTest::zonesThatGoAwayDuringADragAreInert() {
