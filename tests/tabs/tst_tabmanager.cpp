@@ -234,32 +234,21 @@ private slots:
     }
 
     void workspaceEventsOfFigmaOnly_data() {
-        QTest::addColumn<int>("signalIndex");
-        QTest::addColumn<QString>("instance");
-        QTest::addColumn<QString>("className");
+        QTest::addColumn<RunningApplication>("application");
         QTest::addColumn<int>("refreshes");
-        const QList<QByteArray> names{"activated", "deactivated", "launched", "terminated"};
-        for (int index = 0; index < names.size(); ++index) {
-            QTest::addRow("figma %s", names[index].constData()) << index << "fake-figma"
-                                                                << "com.figma.Desktop" << 1;
-            QTest::addRow("other %s", names[index].constData()) << index << "gimp"
-                                                                << "Gimp" << 0;
-        }
-        QTest::newRow("figma by instance") << 0 << "com.figma.Desktop"
-                                           << "Figma" << 1;
+        QTest::newRow("figma") << RunningApplication{"fake-figma", "com.figma.Desktop"} << 4;
+        QTest::newRow("figma by instance") << RunningApplication{"com.figma.Desktop", "Figma"} << 4;
+        QTest::newRow("other") << RunningApplication{"gimp", "Gimp"} << 0;
     }
     void workspaceEventsOfFigmaOnly() {
-        QFETCH(int, signalIndex);
-        QFETCH(QString, instance);
-        QFETCH(QString, className);
+        QFETCH(RunningApplication, application);
         QFETCH(int, refreshes);
         manager->startWorkspaceObservers();
-        const RunningApplication application{instance, className};
-        const QList<void (Workspace::*)(const RunningApplication &)> signals_{
-            &Workspace::applicationActivated, &Workspace::applicationDeactivated,
-            &Workspace::applicationLaunched, &Workspace::applicationTerminated};
-        (workspace.get()->*signals_[signalIndex])(application);
-        QTest::qWait(100);
+        for (auto signal : {&Workspace::applicationActivated, &Workspace::applicationDeactivated,
+                            &Workspace::applicationLaunched, &Workspace::applicationTerminated}) {
+            (workspace.get()->*signal)(application);
+            QTest::qWait(100);
+        }
         QCOMPARE(reader->reads(), refreshes);
     }
 
