@@ -1,125 +1,166 @@
+#include "hotkey/HotkeyRecorderView.h"
+#include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
 #include "platform/FakeGlobalKeyGrabber.h"
 
+#include <QLineEdit>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
 constexpr quint32 evdevSpace = 57;
 constexpr quint32 evdevK = 37;
-
+constexpr quint32 evdevN = 49;
 using Chord = FakeGlobalKeyGrabber::Chord;
+const Chord optionSpace{evdevSpace, Qt::AltModifier};
 
 } // namespace
 
+// The controller with a fake desktop grab, and the recorder that edits its binding.
 class TestSpotlightSearchController : public QObject {
     Q_OBJECT
 
     FakeGlobalKeyGrabber *m_grabber = nullptr;
     std::unique_ptr<SpotlightSearchController> m_controller;
+    std::unique_ptr<QWidget> m_window;
+    HotkeyRecorderView *m_recorder = nullptr;
+    QLineEdit *m_field = nullptr;
 
-    void makeController() {
-        auto grabber = std::make_unique<FakeGlobalKeyGrabber>();
-        m_grabber = grabber.get();
-        m_controller = std::make_unique<SpotlightSearchController>(std::move(grabber));
+    static QSettings settings() {
+        return QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery"));
+    }
+    ShortcutWell *well() const { return m_recorder->findChild<ShortcutWell *>(); }
+
+    void startRecording() {
+        QTest::mouseClick(well(), Qt::LeftButton);
+        QVERIFY(m_recorder->isRecording());
+        QCOMPARE(well()->text(), QStringLiteral("Press keys…"));
+        // Let go so that the shortcut itself can be recorded instead of toggling the panel.
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
     }
 
 private slots:
     void init() {
-        QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery")).clear();
-        makeController();
+        settings().clear();
+        auto grabber = std::make_unique<FakeGlobalKeyGrabber>();
+        m_grabber = grabber.get();
+        m_controller = std::make_unique<SpotlightSearchController>(std::move(grabber));
+        m_controller->configure();
+        m_window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(m_window.get());
+        layout->addWidget(m_field = new QLineEdit);
+        layout->addWidget(m_recorder = new HotkeyRecorderView(*m_controller));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_field->setFocus();
     }
 
-    void configureRegistersTheSavedBinding() {
-        QCOMPARE(m_grabber->grabbed(), std::nullopt);
-        m_controller->configure();
-        QCOMPARE(m_grabber->grabbed(), (Chord{evdevSpace, Qt::AltModifier}));
-        QVERIFY(m_controller->isRegistered());
+    void cleanup() { m_window.reset(); }
 
-        saveBinding({40, 0x300});
-        makeController();
-        QVERIFY((m_controller->binding() == HotkeyBinding{40, 0x300}));
-        m_controller->configure();
-        QCOMPARE(m_grabber->grabbed(), (Chord{evdevK, Qt::ShiftModifier | Qt::MetaModifier}));
-    }
-
-    void pressingTheShortcutFiresOneTurnLater() {
-        m_controller->configure();
+    void registersTheBindingAndFiresOneTurnLater() {
+        QCOMPARE(m_grabber->grabbed(), optionSpace);
         QSignalSpy pressed(m_controller.get(), &SpotlightSearchController::hotKeyPressed);
         m_grabber->press(evdevSpace, Qt::AltModifier);
         QCOMPARE(pressed.count(), 0);
         QTRY_COMPARE(pressed.count(), 1);
     }
 
-    void newBindingReplacesTheOldRegistration() {
-        m_controller->configure();
+    void newBindingIsSavedAndReplacesTheOldGrab() {
         QSignalSpy changed(m_controller.get(), &SpotlightSearchController::bindingChanged);
-        QSignalSpy pressed(m_controller.get(), &SpotlightSearchController::hotKeyPressed);
+        m_controller->setBinding({40, 0x1000});
+        QCOMPARE(m_grabber->grabbed(), (Chord{evdevK, Qt::ControlModifier}));
+        QCOMPARE(well()->text(), QStringLiteral("⌃ K"));
+        QVERIFY((SpotlightSearchController(nullptr).binding() == HotkeyBinding{40, 0x1000}));
+
+        // The same binding again: no change to report, but saved and grabbed anew.
+        const int grabs = m_grabber->grabCount();
+        settings().clear();
         m_controller->setBinding({40, 0x1000});
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(m_grabber->grabbed(), (Chord{evdevK, Qt::ControlModifier}));
-
-        m_grabber->press(evdevSpace, Qt::AltModifier);
-        m_grabber->press(evdevK, Qt::ControlModifier);
-        QTRY_COMPARE(pressed.count(), 1);
-
-        const QSettings settings(QStringLiteral("Nookery"), QStringLiteral("Nookery"));
-        QCOMPARE(settings.value(QLatin1String(SpotlightSearchController::keyCodeKey)).toInt(), 40);
-        QCOMPARE(settings.value(QLatin1String(SpotlightSearchController::modifiersKey)).toInt(),
-                 0x1000);
+        QCOMPARE(m_grabber->grabCount(), grabs + 1);
+        QVERIFY(settings().contains(QLatin1String(SpotlightSearchController::modifiersKey)));
     }
 
-    void sameBindingStillSavesAndRegistersAgain() {
-        m_controller->configure();
-        QSignalSpy changed(m_controller.get(), &SpotlightSearchController::bindingChanged);
-        const int grabsBefore = m_grabber->grabCount();
-        m_controller->setBinding(HotkeyBinding::defaultBinding());
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(m_grabber->grabCount(), grabsBefore + 1);
-        const QSettings settings(QStringLiteral("Nookery"), QStringLiteral("Nookery"));
-        QVERIFY(settings.contains(QLatin1String(SpotlightSearchController::keyCodeKey)));
-        QVERIFY(settings.contains(QLatin1String(SpotlightSearchController::modifiersKey)));
-    }
-
-    void refusedRegistrationIsSilentAndRetriedOnTheNextChange() {
-        m_grabber->setTaken({evdevSpace, Qt::AltModifier});
-        m_controller->configure();
-        QVERIFY(!m_controller->isRegistered());
-        QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());
-
+    void failedRegistrationIsSilentAndRetriedOnTheNextChange() {
+        m_grabber->setTaken({evdevK, Qt::AltModifier});
         m_controller->setBinding({40, 0x800});
-        QVERIFY(m_controller->isRegistered());
-        QVERIFY((loadBinding() == HotkeyBinding{40, 0x800}));
-    }
-
-    void keyWithoutAPositionRegistersNothing() {
-        m_controller->configure();
-        m_controller->setBinding({54, 0x800});
         QVERIFY(!m_controller->isRegistered());
-        QCOMPARE(m_grabber->grabbed(), std::nullopt);
-        QCOMPARE(displayString(m_controller->binding()), QStringLiteral("⌥ Key 54"));
+        QVERIFY((loadBinding() == HotkeyBinding{40, 0x800}));
+        m_controller->setBinding({54, 0x800}); // right command: no position on this keyboard
+        QVERIFY(!m_controller->isRegistered());
+        m_controller->setBinding({49, 0x1000});
+        QVERIFY(m_controller->isRegistered());
     }
 
-    void pausingLetsGoUntilResumed() {
-        m_controller->configure();
-        m_controller->setPaused(true);
-        QCOMPARE(m_grabber->grabbed(), std::nullopt);
-        m_controller->setBinding({40, 0x1000});
-        QCOMPARE(m_grabber->grabbed(), std::nullopt);
-        m_controller->setPaused(false);
-        QCOMPARE(m_grabber->grabbed(), (Chord{evdevK, Qt::ControlModifier}));
+    void recordsOnlyAKeyWithAModifierAndSwallowsEveryKey() {
+        int shortcutFired = 0;
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), m_window.get());
+        connect(shortcut, &QShortcut::activated, this, [&] { ++shortcutFired; });
+        startRecording();
+        QTest::keyClicks(m_field, QStringLiteral("a "));
+        QTest::keyClick(m_field, Qt::Key_Alt, Qt::AltModifier);
+        QCoreApplication::processEvents();
+        QVERIFY(m_recorder->isRecording());
+        QTest::keyClick(m_field, Qt::Key_N, Qt::ControlModifier);
+        QTRY_VERIFY(!m_recorder->isRecording());
+        QCOMPARE(m_field->text(), QString());
+        QCOMPARE(shortcutFired, 0);
+        QCOMPARE(well()->text(), QStringLiteral("⌃ N"));
+        QCOMPARE(m_grabber->grabbed(), (Chord{evdevN, Qt::ControlModifier}));
+        QTest::keyClicks(m_field, QStringLiteral("x"));
+        QCOMPARE(m_field->text(), QStringLiteral("x"));
     }
 
-    void worksWithoutAnyGrabber() {
-        SpotlightSearchController controller(nullptr);
-        controller.configure();
-        controller.setBinding({40, 0x100});
-        QVERIFY(!controller.isRegistered());
-        QVERIFY((controller.binding() == HotkeyBinding{40, 0x100}));
+    void theKeyPositionComesFromTheNativeScanCode() {
+        startRecording();
+        // X keycode 45 is the K position whatever the layout types there (here: a Cyrillic л).
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::MetaModifier | Qt::ShiftModifier, 45,
+                        0, 0, QStringLiteral("л"));
+        QApplication::sendEvent(m_field, &press);
+        QTRY_VERIFY((m_controller->binding() == HotkeyBinding{40, 0x300}));
+    }
+
+    void cancellingKeepsTheShortcut_data() {
+        QTest::addColumn<int>("way");
+        QTest::newRow("shift escape") << 0;
+        QTest::newRow("second click") << 1;
+        QTest::newRow("hiding") << 2;
+    }
+
+    void cancellingKeepsTheShortcut() {
+        QFETCH(int, way);
+        startRecording();
+        if (way == 0)
+            QTest::keyClick(m_field, Qt::Key_Escape, Qt::ShiftModifier);
+        else if (way == 1)
+            QTest::mouseClick(well(), Qt::LeftButton);
+        else
+            m_window->hide();
+        QTRY_VERIFY(!m_recorder->isRecording());
+        QCOMPARE(m_grabber->grabbed(), optionSpace);
+        QVERIFY(!settings().contains(QLatin1String(SpotlightSearchController::keyCodeKey)));
+        QTest::keyClick(m_field, Qt::Key_K, Qt::AltModifier);
+        QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());
+    }
+
+    void resetRestoresOptionSpaceAndSavesIt() {
+        m_controller->setBinding({40, 0x300});
+        settings().clear();
+        startRecording();
+        QTest::mouseClick(m_recorder->findChild<QToolButton *>(), Qt::LeftButton);
+        QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());
+        QCOMPARE(settings().value(QLatin1String(SpotlightSearchController::modifiersKey)).toInt(),
+                 0x800);
+        QVERIFY(m_recorder->isRecording());
+        QTest::mouseClick(well(), Qt::LeftButton);
+        QCOMPARE(well()->text(), QStringLiteral("⌥ Space"));
     }
 };
 
-QTEST_GUILESS_MAIN(TestSpotlightSearchController)
+QTEST_MAIN(TestSpotlightSearchController)
 #include "tst_spotlightsearchcontroller.moc"
