@@ -42,12 +42,10 @@ class DragSourcesTest : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() { QVERIFY(!DragState::shared().isDragging()); }
-    void tabRowPress_data();
-    void tabRowPress();
+    void pressOrDrag_data();
+    void pressOrDrag();
     void dragCarriesTheSelectionItBelongsTo_data();
     void dragCarriesTheSelectionItBelongsTo();
-    void folderHeaderThreshold_data();
-    void folderHeaderThreshold();
     void folderDragDropsTheFolderID();
     void folderMenuOnlyOutsideEditMode();
     void hoverAndCursors();
@@ -55,39 +53,53 @@ private slots:
     void callbacksAreReplacedEvenWhileRunning();
 };
 
-void DragSourcesTest::tabRowPress_data() {
+void DragSourcesTest::pressOrDrag_data() {
+    QTest::addColumn<QString>("source"); // "row", "header" in edit mode, or "normal header"
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<QPointF>("offset");
     QTest::addColumn<bool>("drags");
     const Qt::KeyboardModifiers none;
-    QTest::newRow("4 px right") << none << QPointF(4, 0) << false;
-    QTest::newRow("4 px up") << none << QPointF(0, -4) << false;
-    QTest::newRow("4.5 px right") << none << QPointF(4.5, 0) << true;
-    QTest::newRow("3,3 diagonally") << none << QPointF(3, 3) << true;
-    QTest::newRow("Ctrl, 160 px") << Qt::KeyboardModifiers(Qt::ControlModifier) << QPointF(0, 160)
-                                  << false;
+    QTest::newRow("row, 4 px right") << "row" << none << QPointF(4, 0) << false;
+    QTest::newRow("row, 4 px up") << "row" << none << QPointF(0, -4) << false;
+    QTest::newRow("row, 4.5 px right") << "row" << none << QPointF(4.5, 0) << true;
+    QTest::newRow("row, 3,3 diagonally") << "row" << none << QPointF(3, 3) << true;
+    QTest::newRow("row, Ctrl, 160 px")
+        << "row" << Qt::KeyboardModifiers(Qt::ControlModifier) << QPointF(0, 160) << false;
+    QTest::newRow("header, 5 px") << "header" << none << QPointF(0, 5) << false;
+    QTest::newRow("header, 3,4 diagonally") << "header" << none << QPointF(3, 4) << false;
+    QTest::newRow("header, 5.5 px") << "header" << none << QPointF(0, 5.5) << true;
+    QTest::newRow("normal header, 60 px") << "normal header" << none << QPointF(0, 60) << false;
 }
 
-void DragSourcesTest::tabRowPress() {
+void DragSourcesTest::pressOrDrag() {
+    QFETCH(QString, source);
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(QPointF, offset);
     QFETCH(bool, drags);
     DragTestPanel panel;
     CountedRow row(panel, 100, "a");
+    FolderHeaderDragSourceView *header = panel.addHeader({0, 200, 300, 36}, source == "header");
+    int headerTaps = 0;
+    FolderHeaderDragSourceView::Fields fields = header->fields();
+    fields.onTap = [&headerTaps] { ++headerTaps; };
+    header->setFields(fields);
     MouseDriver mouse(&panel);
+    const QPointF start = source == "row" ? row.centre : panel.inWindow(header, {150, 18});
 
-    mouse.press(row.centre, modifiers);
-    mouse.move(row.centre + offset / 2);
-    mouse.move(row.centre + offset);
+    mouse.press(start, modifiers);
+    mouse.move(start + offset / 2);
+    mouse.move(start + offset);
     QCOMPARE(DragState::shared().isDragging(), drags);
+    QCOMPARE(DragState::shared().activeFolderID().has_value(), drags && source != "row");
     // The label appears on the very move that starts the drag.
-    QCOMPARE(labelText(), drags ? QString("Title a") : QString());
-    mouse.release(row.centre + offset);
+    const QString label = source == "row" ? "Title a" : QString::fromUtf8("\xF0\x9F\x93\x81 Work");
+    QCOMPARE(labelText(), drags ? label : QString());
+    mouse.release(start + offset);
 
     const bool ctrl = modifiers != Qt::NoModifier;
-    QCOMPARE(row.taps, drags || ctrl ? 0 : 1);
+    QCOMPARE(row.taps + headerTaps, drags || ctrl ? 0 : 1);
     QCOMPARE(row.commandTaps, ctrl ? 1 : 0);
-    QCOMPARE(row.clears, drags ? 1 : 0);
+    QCOMPARE(row.clears, drags && source == "row" ? 1 : 0);
     QVERIFY(!DragState::shared().previewLabel());
 }
 
@@ -128,37 +140,6 @@ void DragSourcesTest::dragCarriesTheSelectionItBelongsTo() {
     QCOMPARE(log.entries, QStringList({"folder:highlight on", "folder:highlight off",
                                        "folder:drop " + carried.join(',')}));
     QCOMPARE(row.clears, 1);
-}
-
-void DragSourcesTest::folderHeaderThreshold_data() {
-    QTest::addColumn<bool>("editMode");
-    QTest::addColumn<QPointF>("offset");
-    QTest::addColumn<bool>("drags");
-    QTest::newRow("edit mode, 5 px") << true << QPointF(0, 5) << false;
-    QTest::newRow("edit mode, 3,4 diagonally") << true << QPointF(3, 4) << false;
-    QTest::newRow("edit mode, 5.5 px") << true << QPointF(0, 5.5) << true;
-    QTest::newRow("normal mode, 60 px") << false << QPointF(0, 60) << false;
-}
-
-void DragSourcesTest::folderHeaderThreshold() {
-    QFETCH(bool, editMode);
-    QFETCH(QPointF, offset);
-    QFETCH(bool, drags);
-    DragTestPanel panel;
-    FolderHeaderDragSourceView *header = panel.addHeader({0, 100, 300, 36}, editMode);
-    int taps = 0;
-    FolderHeaderDragSourceView::Fields fields = header->fields();
-    fields.onTap = [&taps] { ++taps; };
-    header->setFields(fields);
-    MouseDriver mouse(&panel);
-    const QPointF start = panel.inWindow(header, {150, 18});
-
-    mouse.press(start);
-    mouse.move(start + offset);
-    QCOMPARE(DragState::shared().activeFolderID().has_value(), drags);
-    QCOMPARE(labelText(), drags ? QString::fromUtf8("\xF0\x9F\x93\x81 Work") : QString());
-    mouse.release(start + offset);
-    QCOMPARE(taps, drags ? 0 : 1);
 }
 
 void DragSourcesTest::folderDragDropsTheFolderID() {
