@@ -11,8 +11,8 @@ using namespace std::chrono_literals;
 class CursorBlinkTimeoutTest : public QObject {
     Q_OBJECT
 private slots:
-    // Blinks while the user is at it, stops when the focused field sits idle, blinks again at
-    // the next key; a field without the focus never stops another field's blinking.
+    // Stops blinking when the focused field sits idle, blinks again at the next key; a field
+    // without the focus never stops another field's blinking.
     void blinkingFollowsTheFocusedField() {
         QStyleHints *hints = QGuiApplication::styleHints();
         const int platform = hints->cursorFlashTime();
@@ -30,7 +30,6 @@ private slots:
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
 
-        // The quick field's timer runs out after the focus moved on: the other keeps blinking.
         quick->setFocus();
         patient->setFocus();
         QTest::qWait(300);

@@ -1,6 +1,5 @@
 #include "dragdrop/DragState.h"
 #include "panel/CreateFolderButton.h"
-#include "panel/EmptyStateView.h"
 #include "panel/MenuBarView.h"
 #include "panel/NewFolderRowView.h"
 #include "panel/NormalListView.h"
@@ -8,6 +7,7 @@
 #include "panel/PanelHeaderView.h"
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelListView.h"
+#include "panel/PanelRootView.h"
 #include "panel/PlainTextButton.h"
 #include "panel/SearchFieldView.h"
 #include "panel/SearchResultsView.h"
@@ -16,18 +16,12 @@
 #include "tst_menubarviewcontext.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-
-QStringList folderNames(const FolderStore &store) {
-    QStringList names;
-    for (const TabFolder &folder : store.folders())
-        names.append(folder.name);
-    return names;
-}
 
 QStringList highlightedRows(const QList<TabRowView *> &rows) {
     QStringList keys;
@@ -36,6 +30,13 @@ QStringList highlightedRows(const QList<TabRowView *> &rows) {
             keys.append(row->tab().stableID());
     }
     return keys;
+}
+
+QList<TabItem> manyTabs(int count) {
+    QStringList keys;
+    for (int i = 0; i < count; ++i)
+        keys.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
+    return RowsTestContext::tabs(keys);
 }
 
 } // namespace
@@ -55,15 +56,35 @@ private slots:
         m_env.reset();
     }
 
+    void welcomeThenThePanelAtItsHeight() {
+        PanelTestContext env;
+        env.onboarding.setHasSeenWelcome(false);
+        PanelRootView root(env.context);
+        root.show();
+        QVERIFY(root.welcomeView() && !root.menuBarView());
+        const auto buttons = root.welcomeView()->findChildren<QPushButton *>();
+        QCOMPARE(buttons.size(), 1); // "Get Started"
+        QSignalSpy resized(&root, &PanelRootView::heightChanged);
+        buttons.first()->click();
+        QVERIFY(env.onboarding.hasSeenWelcome());
+        QVERIFY(root.menuBarView());
+        QTRY_VERIFY(!root.welcomeView());
+        QTRY_COMPARE(root.height(), root.menuBarView()->sizeHint().height());
+        QVERIFY(!resized.isEmpty());
+
+        const int emptyHeight = root.height();
+        env.setOpenTabs(manyTabs(30));
+        QTRY_VERIFY(root.height() != emptyHeight);
+        QTRY_COMPARE(root.height(), root.menuBarView()->sizeHint().height());
+    }
+
     void headerAndFooterFollowTheStores() {
         QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("0 tabs"));
         QVERIFY(m_view->visibleContent()->inherits("EmptyStateView"));
-        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌥ Space to open"));
-
         openTabs({"a"});
         QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("1 tab"));
         QCOMPARE(m_view->visibleList(), m_view->normalList()->parentWidget()->parentWidget());
-
+        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌥ Space to open"));
         m_env->hotkey.setBinding({49, HotkeyBinding::controlBit | HotkeyBinding::optionBit});
         QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌃ ⌥ Space to open"));
     }
@@ -83,16 +104,13 @@ private slots:
         openTabs({"a", "b"});
         m_view->header()->newFolderButton()->click();
         NewFolderRowView *row = m_view->normalList()->newFolderRow();
-        QVERIFY(m_view->isCreatingFolder());
-        QVERIFY(row->isVisible());
+        QVERIFY(m_view->isCreatingFolder() && row->isVisible());
         QVERIFY(row->field()->hasFocus());
-
         QTest::keyClicks(row->field(), typed);
         QTest::keyClick(row->field(), Qt::Key(key));
         m_view->flushRebuild();
-        QCOMPARE(folderNames(m_env->folderStore), folders);
-        QVERIFY(!m_view->isCreatingFolder());
-        QVERIFY(!row->isVisible());
+        QCOMPARE(m_env->folderNames(), folders);
+        QVERIFY(!m_view->isCreatingFolder() && !row->isVisible());
         QVERIFY(m_view->searchField()->hasFieldFocus());
 
         // Opening the row again starts from an empty field.
@@ -114,16 +132,17 @@ private slots:
     void editModeEndsWithTheLastFolder() {
         openTabs({"a", "b"});
         QVERIFY(!m_view->editButton()->isVisible());
-        const QList<QUuid> ids = m_env->makeFolders({{"One", {"a"}}, {"Two", {}}});
+        const QList<QUuid> ids = m_env->makeFolders({{"One", {"b"}}, {"Two", {}}});
         m_view->flushRebuild();
-        QVERIFY(m_view->editButton()->isVisible());
-
         m_view->editButton()->click();
         m_view->flushRebuild();
-        QVERIFY(m_view->isEditingFolders());
-        QVERIFY(m_view->doneButton()->isVisible());
+        QVERIFY(m_view->isEditingFolders() && m_view->doneButton()->isVisible());
         QCOMPARE(m_view->normalList()->folderOrderLines().size(), 3);
         QVERIFY(!m_view->normalList()->ungroupedSection());
+        // The keyboard still reaches the ungrouped tabs, though they are not shown.
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
 
         m_env->folderStore.deleteFolder(ids.at(0));
         m_view->flushRebuild();
@@ -131,19 +150,22 @@ private slots:
         m_env->folderStore.deleteFolder(ids.at(1));
         m_view->flushRebuild();
         QVERIFY(!m_view->isEditingFolders());
-        QVERIFY(!m_view->editButton()->isVisible());
-        QVERIFY(!m_view->doneButton()->isVisible());
+        QVERIFY(!m_view->editButton()->isVisible() && !m_view->doneButton()->isVisible());
         QVERIFY(m_view->normalList()->folderOrderLines().isEmpty());
         QVERIFY(m_view->normalList()->ungroupedSection());
     }
 
     void arrowsMoveTheHighlight() {
-        openTabs({"a", "b", "c", "d", "e"});
-        const QList<QUuid> ids = m_env->makeFolders({{"Closed", {"b"}}});
-        m_env->folderStore.toggleExpanded(ids.first());
-        m_view->flushRebuild();
         PanelLineEdit *field = m_view->searchField()->field();
+        // Without tabs the field keeps its own meaning for the key.
+        QKeyEvent upOnEmpty(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &upOnEmpty);
+        QVERIFY(!upOnEmpty.isAccepted());
+        QVERIFY(!m_view->keyboardHighlight().hasNavigated());
 
+        openTabs({"a", "b", "c", "d", "e"});
+        m_env->folderStore.toggleExpanded(m_env->makeFolders({{"Closed", {"b"}}}).first());
+        m_view->flushRebuild();
         QTest::keyClick(field, Qt::Key_Down);
         QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
         QTest::keyClick(field, Qt::Key_Down);
@@ -151,84 +173,57 @@ private slots:
         QTest::keyClick(field, Qt::Key_Up);
         QTest::keyClick(field, Qt::Key_Up);
         QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
-        const auto rows = m_view->normalList()->findChildren<TabRowView *>();
-        QCOMPARE(highlightedRows(rows), QStringList{"a"});
+        QCOMPARE(highlightedRows(m_view->normalList()->findChildren<TabRowView *>()),
+                 QStringList{"a"});
 
         // Typing removes the highlight; the next Down lands on the first result.
         QTest::keyClicks(field, QStringLiteral("d"));
         m_view->flushRebuild();
         QCOMPARE(m_view->keyboardHighlightedTabID(), QString());
         QTest::keyClick(field, Qt::Key_Down);
-        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("d"));
         QCOMPARE(highlightedRows(m_view->searchResults()->rows()), QStringList{"d"});
     }
 
-    void arrowsAreConsumedOnlyWithTabsToReach() {
-        PanelLineEdit *field = m_view->searchField()->field();
-        QKeyEvent upOnEmpty(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-        QCoreApplication::sendEvent(field, &upOnEmpty);
-        QVERIFY(!upOnEmpty.isAccepted()); // the field keeps its own meaning for the key
-        QVERIFY(!m_view->keyboardHighlight().hasNavigated());
-
-        openTabs({"a"});
-        QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-        QCoreApplication::sendEvent(field, &down);
-        QVERIFY(down.isAccepted());
-        QVERIFY(m_view->keyboardHighlight().hasNavigated());
+    // Tabs a and b, folder "Clients", tab a selected; keys typed into the search field.
+    void returnAndEscape_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("textAfter");
+        QTest::newRow("opens the first result")
+            << "b" << int(Qt::Key_Return) << "figma:///design/b/File" << QStringList{"Clients"}
+            << "";
+        QTest::newRow("no results: creates a folder")
+            << " Work " << int(Qt::Key_Return) << "" << QStringList{"Clients", "Work"} << "";
+        QTest::newRow("an existing name is refused")
+            << "clients" << int(Qt::Key_Return) << "" << QStringList{"Clients"} << "clients";
+        QTest::newRow("escape clears the search")
+            << "a" << int(Qt::Key_Escape) << "" << QStringList{"Clients"} << "";
     }
-
-    void returnOpensTheHighlightedTab() {
+    void returnAndEscape() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, opened);
+        QFETCH(QStringList, folders);
+        QFETCH(QString, textAfter);
         openTabs({"a", "b"});
+        m_env->makeFolders({{"Clients", {}}});
         m_env->selectionStore.toggle(QStringLiteral("a"));
-        PanelLineEdit *field = m_view->searchField()->field();
-        QTest::keyClicks(field, QStringLiteral("b"));
-        QTest::keyClick(field, Qt::Key_Return); // no arrow pressed: the first result
-        QCOMPARE(m_env->workspace.openedUrls, QList<QUrl>{QUrl("figma:///design/b/File")});
-        QVERIFY(m_env->selectionStore.selectedIDs().isEmpty());
-        QCOMPARE(m_view->searchText(), QString());
-        QCOMPARE(m_env->closeRequests, 1);
-    }
-
-    void returnWithoutResultsCreatesAFolder() {
-        openTabs({"a"});
-        PanelLineEdit *field = m_view->searchField()->field();
-        QTest::keyClicks(field, QStringLiteral(" Clients "));
-        m_view->flushRebuild();
-        QVERIFY(m_view->searchResults()->createFolderButton()->isEnabled());
-        QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(folderNames(m_env->folderStore), QStringList{"Clients"});
-        QCOMPARE(m_view->searchText(), QString());
-        QCOMPARE(m_env->closeRequests, 0);
-        QVERIFY(m_env->workspace.openedUrls.isEmpty());
-
-        // The same name again is refused and the text stays.
-        QTest::keyClicks(field, QStringLiteral("clients"));
-        m_view->flushRebuild();
-        QVERIFY(!m_view->searchResults()->createFolderButton()->isEnabled());
-        QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(m_env->folderStore.folders().size(), 1);
-        QCOMPARE(m_view->searchText(), QStringLiteral("clients"));
-    }
-
-    void escapeClearsTheSearch() {
-        openTabs({"a"});
-        PanelLineEdit *field = m_view->searchField()->field();
-        QTest::keyClicks(field, QStringLiteral("a"));
-        QTest::keyClick(field, Qt::Key_Escape);
-        QCOMPARE(m_view->searchText(), QString());
-        m_view->flushRebuild();
-        QVERIFY(!m_view->snapshot().isSearching());
-        QVERIFY(m_view->isVisible()); // the panel itself stays
+        QTest::keyClicks(m_view->searchField()->field(), typed);
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key(key));
+        const bool opens = !opened.isEmpty();
+        QCOMPARE(m_env->workspace.openedUrls, opens ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
+        QCOMPARE(m_env->selectionStore.selectedIDs().isEmpty(), opens);
+        QCOMPARE(m_env->closeRequests, opens ? 1 : 0);
+        QCOMPARE(m_env->folderNames(), folders);
+        QCOMPARE(m_view->searchText(), textAfter);
     }
 
     void searchResultsList() {
-        openTabs({"x"});
-        *m_env->sessionTabs = {RowsTestContext::tab("u", "UI design"),
-                               RowsTestContext::tab("r", "Roadmap"),
-                               RowsTestContext::tab("s", "Design system")};
-        QSignalSpy changed(&m_env->tabManager, &TabManager::tabsChanged);
-        m_env->tabManager.refresh();
-        QVERIFY(changed.wait());
+        m_env->setOpenTabs({RowsTestContext::tab("u", "UI design"),
+                            RowsTestContext::tab("r", "Roadmap"),
+                            RowsTestContext::tab("s", "Design system")});
         m_view->setSearchText(QStringLiteral("des"));
         m_view->flushRebuild();
         SearchResultsView *results = m_view->searchResults();
@@ -252,12 +247,11 @@ private slots:
 
     void focusSearchFieldResets() {
         openTabs({"a", "b"});
-        m_env->selectionStore.clear();
         PanelLineEdit *field = m_view->searchField()->field();
         QTest::keyClick(field, Qt::Key_Down);
         QTest::keyClick(field, Qt::Key_Down);
         m_view->setSearchText(QStringLiteral("left over"));
-        m_view->editButton()->setFocus(); // focus elsewhere
+        m_view->editButton()->setFocus();
         field->clearFocus();
 
         emit m_env->notifications.focusSearchField();
@@ -270,23 +264,18 @@ private slots:
     void settingsPageReplacesThePanel() {
         QSignalSpy resized(m_view.get(), &MenuBarView::preferredHeightChanged);
         m_view->footer()->settingsButton()->click();
-        QVERIFY(m_view->isShowingSettings());
         QVERIFY(m_view->settingsView()->isVisible());
         QVERIFY(!m_view->header()->isVisible());
         QVERIFY(!resized.isEmpty());
-
         // The page's back button hands the panel back.
-        const auto buttons = m_view->settingsView()->findChildren<QAbstractButton *>();
-        QVERIFY(!buttons.isEmpty());
-        buttons.first()->click();
+        m_view->settingsView()->findChildren<QAbstractButton *>().first()->click();
         QVERIFY(!m_view->isShowingSettings());
         QVERIFY(m_view->header()->isVisible());
     }
 
     void rebuildsAreFoldedAndHeldDuringADrag() {
         openTabs({"a", "b"});
-        m_env->folderStore.createFolder(QStringLiteral("One"));
-        m_env->folderStore.createFolder(QStringLiteral("Two"));
+        m_env->makeFolders({{"One", {}}, {"Two", {}}});
         QCOMPARE(m_view->snapshot().folders.size(), 0); // not before the next turn
         QCoreApplication::processEvents();
         QCOMPARE(m_view->snapshot().folders.size(), 2);
@@ -303,40 +292,24 @@ private slots:
         QTRY_COMPARE(m_view->snapshot().folders.size(), 3);
     }
 
-    void listGrowsWithItsContentUpToTheCap() {
+    void longList() {
         openTabs({"a"});
         PanelListView *list = m_view->visibleList();
-        const int oneRow = list->height();
-        QVERIFY(oneRow < list->heightCap());
+        QVERIFY(list->height() < list->heightCap());
         QSignalSpy resized(m_view.get(), &MenuBarView::preferredHeightChanged);
-
-        QStringList many;
-        for (int i = 0; i < 40; ++i)
-            many.append(QStringLiteral("t%1").arg(i));
-        openTabs(many);
+        m_env->setOpenTabs(manyTabs(40));
+        m_view->flushRebuild();
         QTRY_COMPARE(list->height(), list->heightCap());
         QVERIFY(!resized.isEmpty());
-        QCOMPARE(m_view->sizeHint().width(), MenuBarView::panelWidth);
-    }
 
-    void rebuildKeepsTheScrollPosition() {
-        QStringList many;
-        for (int i = 0; i < 40; ++i)
-            many.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
-        openTabs(many);
-        QScrollBar *bar = m_view->visibleList()->verticalScrollBar();
+        // A rebuild keeps the scroll position.
+        QScrollBar *bar = list->verticalScrollBar();
         bar->setValue(300);
         m_env->folderStore.createFolder(QStringLiteral("Later"));
         m_view->flushRebuild();
         QCOMPARE(bar->value(), 300);
-    }
 
-    void highlightedRowIsScrolledToTheCentre() {
-        QStringList many;
-        for (int i = 0; i < 40; ++i)
-            many.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
-        openTabs(many);
-        PanelListView *list = m_view->visibleList();
+        // The highlighted row is scrolled to the centre.
         for (int i = 0; i < 20; ++i)
             QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
         const TabRowView *row = m_view->normalList()->rowFor(QStringLiteral("t19"));

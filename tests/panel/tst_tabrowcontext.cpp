@@ -64,12 +64,19 @@ QList<QUuid> RowsTestContext::makeFolders(const QList<QPair<QString, QStringList
     return ids;
 }
 
-QStringList RowsTestContext::folderTabIDs(const QUuid &id) const {
+TabFolder RowsTestContext::folder(const QUuid &id) const {
     for (const TabFolder &folder : folderStore.folders()) {
         if (folder.id == id)
-            return folder.tabIDs;
+            return folder;
     }
     return {};
+}
+
+QStringList RowsTestContext::folderNames() const {
+    QStringList names;
+    for (const TabFolder &folder : folderStore.folders())
+        names.append(folder.name);
+    return names;
 }
 
 QString RowsTestContext::folderFilePath() const {
@@ -90,11 +97,20 @@ std::optional<typename ZoneRegistry<Payload>::Entry> entryOf(ZoneRegistry<Payloa
 
 } // namespace
 
+void showInPanelWidth(QWidget &widget) {
+    widget.resize(420, widget.sizeHint().height());
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+}
+
 void hoverZone(QWidget *zone) {
-    DragState::TabZones &zones = DragState::shared().zones();
-    const auto entry = entryOf(zones, zone);
-    QVERIFY2(entry, "the zone is not registered");
-    zones.hover(entry);
+    DragState &drag = DragState::shared();
+    if (const auto entry = entryOf(drag.zones(), zone))
+        drag.zones().hover(entry);
+    else if (const auto folderEntry = entryOf(drag.folderInsertionZones(), zone))
+        drag.folderInsertionZones().hover(folderEntry);
+    else
+        QFAIL("the zone is not registered");
     QCoreApplication::processEvents();
 }
 

@@ -31,7 +31,9 @@ public:
     void setOpenTabs(const QList<TabItem> &tabs);
     // Makes folders in order and returns their ids; each holds the given stable ids.
     QList<QUuid> makeFolders(const QList<QPair<QString, QStringList>> &folders);
-    QStringList folderTabIDs(const QUuid &id) const;
+    TabFolder folder(const QUuid &id) const;
+    QStringList folderTabIDs(const QUuid &id) const { return folder(id).tabIDs; }
+    QStringList folderNames() const;
     QString folderFilePath() const;
 
     QTemporaryDir directory;
@@ -46,8 +48,10 @@ public:
     PanelContext context;
 };
 
-// Lights the drop zone `zone` as the drag state does while a tab drag hovers it, and lets the
-// zone's deferred callbacks run.
+// Gives `widget` the panel's width and its preferred height, and shows it.
+void showInPanelWidth(QWidget &widget);
+// Lights the drop zone `zone` (tab or folder-order) as the drag state does while a drag hovers
+// it, and lets the zone's deferred callbacks run.
 void hoverZone(QWidget *zone);
 // Drops `stableIDs` on the lit zone and clears the highlight, as a mouse-up does.
 void dropOnHoveredZone(const QStringList &stableIDs);
