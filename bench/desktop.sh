@@ -30,10 +30,11 @@ threads() {
 cpu_ticks() { sed 's/.*) //' /proc/"$1"/stat | awk '{ print $12 + $13 }'; }
 rss_kib() { awk '/^VmRSS/ { print $2 }' /proc/"$1"/status; }
 
-# idle <pid> <name>: wake-ups, CPU time and resident memory over idle_seconds. Threads that
-# end meanwhile (a thread pool retiring an idle worker) are counted apart.
+# idle <pid> <name>: wake-ups, CPU time and resident memory over idle_seconds, once the last
+# use is 31 s past: Qt's thread pools retire a worker 30 s after its last task, which is one
+# wake-up per worker after use, not idling. Threads that end meanwhile are counted apart.
 idle() {
-  sleep 2
+  sleep 31
   threads "$1" >"$NOOKERY_TEST_SCRATCH/threads-before"
   t0=$(cpu_ticks "$1")
   sleep "$idle_seconds"
@@ -102,7 +103,6 @@ press_times nookery Nookery alt+space
 idle "$pid" nookery_idle_closed
 # The search field's cursor blinks for its first 10 s, then rests.
 "$nookery" --toggle
-sleep 10
 idle "$pid" nookery_idle_open
 "$nookery" --toggle
 
