@@ -1,6 +1,5 @@
 #include "stores/FolderStore.h"
 
-#include <QLocale>
 #include <QSet>
 
 #include <algorithm>
@@ -33,11 +32,6 @@ void appendInOrder(QList<TabItem> &result, const QStringList &order, const TabIn
 FolderStore::FolderStore(const QString &directory, QObject *parent)
     : QObject(parent)
     , m_file(directory, QStringLiteral("folders.json")) {
-    // The C locale would order by code point, putting "Écrin" after "Zebra".
-    if (QLocale().language() == QLocale::C)
-        m_titleCollator.setLocale(QLocale(QLocale::English));
-    m_titleCollator.setCaseSensitivity(Qt::CaseInsensitive);
-    m_titleCollator.setNumericMode(true);
     const auto bytes = m_file.read();
     if (!bytes)
         return;
@@ -107,9 +101,8 @@ qsizetype FolderStore::sortedPosition(const TabFolder &folder, const QString &st
     };
     const QString newTitle = titleOf(stableID);
     const auto before =
-        std::find_if(folder.tabIDs.cbegin(), folder.tabIDs.cend(), [&](const QString &id) {
-            return m_titleCollator.compare(newTitle, titleOf(id)) < 0;
-        });
+        std::find_if(folder.tabIDs.cbegin(), folder.tabIDs.cend(),
+                     [&](const QString &id) { return m_titleOrder(newTitle, titleOf(id)); });
     return before - folder.tabIDs.cbegin();
 }
 

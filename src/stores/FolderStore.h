@@ -6,7 +6,7 @@
 #include "stores/TabIndex.h"
 #include "tabs/TabItem.h"
 
-#include <QCollator>
+#include "tabs/TitleOrder.h"
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -72,6 +72,6 @@ private:
 
     StoreFile m_file;
     PersistedData m_data;
-    QCollator m_titleCollator;
+    TitleOrder m_titleOrder;
     mutable TabIndex m_tabIndex; // of the tab list last asked about
 };

@@ -75,9 +75,10 @@ private slots:
             << QStringList{"b", "d"} << "a" << QStringList{} << QStringList{"b", "d", "a"};
         QTest::newRow("closed member has the empty title")
             << QStringList{"gone", "b"} << "a" << titles << QStringList{"gone", "a", "b"};
-        QTest::newRow("numbers by value") << QStringList{"n2", "n10"} << "n3"
-                                          << QStringList{"n2=File 2", "n10=File 10", "n3=File 3"}
-                                          << QStringList{"n2", "n3", "n10"};
+        QTest::newRow("digits compare as text")
+            << QStringList{"n10", "n2"} << "n3"
+            << QStringList{"n2=File 2", "n10=File 10", "n3=File 3"}
+            << QStringList{"n10", "n2", "n3"};
     }
     void addingPlacesByTitle() {
         QFETCH(QStringList, members);

@@ -4,10 +4,6 @@
 
 #include <algorithm>
 
-TabSearch::TabSearch() {
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
-}
-
 QList<TabItem> TabSearch::results(const QList<TabItem> &tabs, const QString &searchText) const {
     const QString query = searchText.toLower();
     QList<TabItem> matches;
@@ -15,9 +11,8 @@ QList<TabItem> TabSearch::results(const QList<TabItem> &tabs, const QString &sea
         if (tab.title.toLower().contains(query))
             matches.append(tab);
     }
-    // Collator sort keys ignore case in the C locale, so compare directly.
     std::stable_sort(matches.begin(), matches.end(), [&](const TabItem &a, const TabItem &b) {
-        return m_collator.compare(a.title, b.title) < 0;
+        return m_titleOrder(a.title, b.title);
     });
     return matches;
 }

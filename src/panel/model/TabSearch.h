@@ -1,8 +1,8 @@
 #pragma once
 
 #include "tabs/TabItem.h"
+#include "tabs/TitleOrder.h"
 
-#include <QCollator>
 #include <QList>
 #include <QString>
 
@@ -11,8 +11,6 @@ class FolderStore;
 // Finds open tabs by title while the user types.
 class TabSearch {
 public:
-    TabSearch();
-
     // Tabs whose title (as read, not the display title) contains the query, both lower-cased as a
     // whole; the query is used as typed, spaces included. Sorted by title, locale-aware and
     // case-insensitive, keeping list order among equal titles.
@@ -23,5 +21,5 @@ public:
     static QString folderHint(const FolderStore &store, const TabItem &tab);
 
 private:
-    QCollator m_collator;
+    TitleOrder m_titleOrder;
 };
