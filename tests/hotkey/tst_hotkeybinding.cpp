@@ -54,6 +54,7 @@ private slots:
         // Without a scan code, the keypad's digits are told from the main block's.
         QCOMPARE(KeyCodeTable::macFromQtKey(Qt::Key_1, false), 18u);
         QCOMPARE(KeyCodeTable::macFromQtKey(Qt::Key_1, true), 83u);
+        QCOMPARE(KeyCodeTable::macFromQtKey(Qt::Key_Backtab, false), 48u); // Shift+Tab
     }
 
     void displayStringsListModifiersInOrder() {

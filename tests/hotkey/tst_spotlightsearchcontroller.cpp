@@ -154,6 +154,7 @@ private slots:
         startRecording();
         QTest::mouseClick(m_recorder->findChild<QToolButton *>(), Qt::LeftButton);
         QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());
+        QCOMPARE(m_grabber->grabbed(), std::nullopt); // still let go while recording
         QCOMPARE(settings().value(QLatin1String(SpotlightSearchController::modifiersKey)).toInt(),
                  0x800);
         QVERIFY(m_recorder->isRecording());
