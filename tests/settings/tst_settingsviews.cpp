@@ -118,14 +118,11 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());
         QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
-        for (const QString &line :
-             {QStringLiteral("Exec=") + QCoreApplication::applicationFilePath(),
-              QStringLiteral("Type=Application"), QStringLiteral("Name=Nookery"),
-              QStringLiteral("Hidden=false"), QStringLiteral("X-GNOME-Autostart-enabled=true"),
-              QStringLiteral("X-GNOME-Autostart-Delay=3"),
-              QStringLiteral("X-KDE-autostart-after=panel"),
-              QStringLiteral("X-LXQt-Need-Tray=true")})
-            QVERIFY2(text.contains(QLatin1Char('\n') + line + QLatin1Char('\n')), qPrintable(line));
+        QVERIFY(text.contains("\nExec=" + QCoreApplication::applicationFilePath() + '\n'));
+        for (const char *line :
+             {"Type=Application", "Name=Nookery", "Hidden=false", "X-GNOME-Autostart-enabled=true",
+              "X-GNOME-Autostart-Delay=3", "X-KDE-autostart-after=panel", "X-LXQt-Need-Tray=true"})
+            QVERIFY2(text.contains('\n' + QString::fromUtf8(line) + '\n'), line);
         QTest::mouseClick(view.findChild<QCheckBox *>(), Qt::LeftButton);
         QTRY_VERIFY(!QFile::exists(m_entryPath));
     }
@@ -135,6 +132,7 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::newRow("plain") << QByteArray("[Desktop Entry]\nExec=nookery\n") << true;
         QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nHidden = true\n") << false;
+        QTest::newRow("not hidden") << QByteArray("[Desktop Entry]\nHidden=false\n") << true;
         QTest::newRow("gnome switch off")
             << QByteArray("[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n") << false;
         QTest::newRow("hidden in another group")
@@ -209,34 +207,24 @@ private slots:
         QVERIFY(visibleDialogs().isEmpty());
     }
 
-    void updateDialogs_data() {
-        QTest::addColumn<UpdateCheckResult::Outcome>("outcome");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("up to date") << UpdateCheckResult::Outcome::UpToDate
-                                    << "Nookery 1.2 is currently the newest version available.";
-        QTest::newRow("newer") << UpdateCheckResult::Outcome::UpdateAvailable
-                               << "Nookery 1.3 is now available — you have 1.2.";
-        QTest::newRow("error") << UpdateCheckResult::Outcome::Failed
-                               << "Nookery could not check for updates. The server is down.";
-    }
-
-    void updateDialogs() {
-        QFETCH(UpdateCheckResult::Outcome, outcome);
-        QFETCH(QString, message);
+    void updateDialogsTellTheVersionsAndTheReason() {
         const QUrl link(QStringLiteral("https://example.org/nookery.tar.gz"));
-        UpdateDialog dialog({outcome, {"", "46", "1.3", link}, "The server is down."}, "1.2");
+        UpdateCheckResult result;
+        result.outcome = UpdateCheckResult::Outcome::Failed;
+        result.item = {"", "46", "1.3", link};
+        result.error = QStringLiteral("The server is down.");
+        QCOMPARE(UpdateDialog(result, "1.2").message(),
+                 QStringLiteral("Nookery could not check for updates. The server is down."));
+        result.outcome = UpdateCheckResult::Outcome::UpdateAvailable;
+        UpdateDialog dialog(result, "1.2");
         dialog.show();
-        QVERIFY(withText<QLabel>(dialog, message));
-        QPushButton *download = withText(dialog, "Download");
-        QCOMPARE(bool(download), outcome == UpdateCheckResult::Outcome::UpdateAvailable);
-        if (download) {
-            UrlCatcher catcher;
-            QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
-            QTest::mouseClick(download, Qt::LeftButton);
-            QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-            QCOMPARE(catcher.opened, QList<QUrl>{link});
-            QVERIFY(!dialog.isVisible());
-        }
+        QVERIFY(withText<QLabel>(dialog, "Nookery 1.3 is now available — you have 1.2."));
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+        QTest::mouseClick(withText(dialog, "Download"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QCOMPARE(catcher.opened, QList<QUrl>{link});
+        QVERIFY(!dialog.isVisible());
     }
 
     void welcomeShowsTheShortcutAndReturnPressesGetStarted() {
