@@ -114,13 +114,9 @@ private slots:
         QCOMPARE(PanelTexts::resultCount(count), results);
     }
 
-    void quotedTexts() {
-        QCOMPARE(PanelTexts::noResults(QStringLiteral(" x ")),
-                 QStringLiteral("No results for \" x \""));
+    void createFolderTextTrimsTheQuery() {
         QCOMPARE(PanelTexts::createFolder(QStringLiteral("\t x \n")),
                  QStringLiteral("Create folder \"x \n\""));
-        QCOMPARE(PanelTexts::openHint(QStringLiteral("⌥ Space")),
-                 QStringLiteral("⌥ Space to open"));
     }
 
     void matching_data() {
