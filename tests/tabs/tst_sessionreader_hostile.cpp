@@ -18,7 +18,7 @@ static bool writeFile(const QString &path, const QByteArray &bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A file of the given size that takes no disk space.
+// Takes no disk space.
 static bool writeSparseFile(const QString &path, qint64 size) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && ::ftruncate(file.handle(), size) == 0;
@@ -34,10 +34,6 @@ class SessionReaderHostileTest : public QObject {
     std::optional<QTemporaryDir> scratch;
     QString path;
 
-    bool makeFifo(const QString &fifoPath) {
-        return ::mkfifo(QFile::encodeName(fifoPath).constData(), 0600) == 0;
-    }
-
 private slots:
     void init() {
         scratch.emplace();
@@ -47,7 +43,7 @@ private slots:
     void refusesWhatIsNotASmallReadableFile_data() {
         QTest::addColumn<QString>("kind");
         for (const char *kind : {"missing", "directory", "fifo", "character device", "symlink loop",
-                                 "symlink to a fifo", "200 MiB", "one byte too many", "unreadable"})
+                                 "one byte too many", "unreadable"})
             QTest::newRow(kind) << kind;
     }
     void refusesWhatIsNotASmallReadableFile() {
@@ -55,16 +51,11 @@ private slots:
         if (kind == "directory")
             QVERIFY(QDir().mkpath(path));
         else if (kind == "fifo")
-            QVERIFY(makeFifo(path));
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         else if (kind == "character device")
             QVERIFY(QFile::link("/dev/zero", path)); // would never reach its end
         else if (kind == "symlink loop")
             QVERIFY(QFile::link(path, path));
-        else if (kind == "symlink to a fifo")
-            QVERIFY(makeFifo(scratch->filePath("fifo")) &&
-                    QFile::link(scratch->filePath("fifo"), path));
-        else if (kind == "200 MiB")
-            QVERIFY(writeSparseFile(path, 200 * 1024 * 1024));
         else if (kind == "one byte too many")
             QVERIFY(writeSparseFile(path, maxSessionFileBytes + 1));
         else if (kind == "unreadable") {
@@ -92,25 +83,20 @@ private slots:
     void hostileContent_data() {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<int>("tabCount");
-        QByteArray deepObject;
-        for (int i = 0; i < 100000; ++i)
-            deepObject += "{\"a\":";
-        deepObject += "1" + QByteArray(100000, '}');
-
         QTest::newRow("invalid UTF-8 in a title")
             << QByteArray("{\"windows\":[{\"tabs\":[{\"title\":\"A\xff\xfe\",\"path\":\"/a\"}]}]}")
             << 0;
         QTest::newRow("raw NUL in a string")
             << QByteArray("{\"windows\":[{\"tabs\":[{\"title\":\"A\0\",\"path\":\"/a\"}]}]}", 49)
             << 0;
-        QTest::newRow("NUL after the document") << oneTab + QByteArray(1, '\0') << 0;
         QTest::newRow("escaped NUL in a title")
             << QByteArray("{\"windows\":[{\"tabs\":[{\"title\":\"A\\u0000B\",\"path\":\"/a\"}]}]}")
             << 1;
         QTest::newRow("byte order mark") << "\xef\xbb\xbf" + oneTab << 1;
         QTest::newRow("100,000 nested arrays")
             << QByteArray(100000, '[') + QByteArray(100000, ']') << 0;
-        QTest::newRow("100,000 nested objects") << deepObject << 0;
+        QTest::newRow("100,000 nested objects")
+            << QByteArray("{\"a\":").repeated(100000) + "1" + QByteArray(100000, '}') << 0;
         QTest::newRow("unterminated nesting") << QByteArray(100000, '[') << 0;
     }
     void hostileContent() {
@@ -121,11 +107,9 @@ private slots:
 
     // Figma rewrites the file in place while it may be read: every read sees none or all tabs.
     void fileRewrittenWhileRead() {
-        QByteArray session = "{\"windows\":[{\"tabs\":[";
-        for (int i = 0; i < 200; ++i)
-            session += "{\"title\":\"Tab " + QByteArray::number(i) + "\",\"path\":\"/d/K/n\"},";
-        session.chop(1);
-        session += "]}]}";
+        const QByteArray session =
+            "{\"windows\":[{\"tabs\":[" +
+            QByteArrayList(200, R"({"title":"T","path":"/d/K/n"})").join(',') + "]}]}";
         QVERIFY(writeFile(path, session));
 
         std::atomic<bool> stop = false;

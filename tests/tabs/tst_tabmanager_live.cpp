@@ -9,7 +9,6 @@
 #include "tabs/TabManager.h"
 
 #include <QElapsedTimer>
-#include <QSaveFile>
 #include <QTest>
 #include <QWindow>
 #include <atomic>
@@ -42,7 +41,9 @@ class TabManagerLiveTest : public QObject {
         return options;
     }
     // Waits until the list has followed a change made just before; fails after followMs.
-    template <typename Condition> bool follows(const QElapsedTimer &since, Condition condition) {
+    template <typename Condition> static bool follows(Condition condition) {
+        QElapsedTimer since;
+        since.start();
         while (!condition()) {
             if (since.elapsed() > followMs)
                 return false;
@@ -77,16 +78,12 @@ private slots:
         TabManager manager(fileWatcher, *workspace);
         QVERIFY(startWithFigma(figma, manager));
         const QString closing = manager.tabs().at(3).stableID();
-        QElapsedTimer since;
-
         // fake-figma saves by renaming a new file over the old one.
         QVERIFY(figma.run({"--close-tab", closing}));
-        since.start();
-        QVERIFY(follows(since, [&] { return !listsKey(manager.tabs(), closing); }));
+        QVERIFY(follows([&] { return !listsKey(manager.tabs(), closing); }));
 
         QVERIFY(figma.run({"--open-tab", "NewKey1", "Fresh – Figma", "2"}));
-        since.start();
-        QVERIFY(follows(since, [&] { return listsKey(manager.tabs(), "NewKey1"); }));
+        QVERIFY(follows([&] { return listsKey(manager.tabs(), "NewKey1"); }));
 
         // Written in place.
         const QString path = FakeFigma::sessionFilePath();
@@ -94,18 +91,15 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(R"({"windows":[{"tabs":[{"title":"Only","path":"/design/OnlyKey/Only"}]}]})");
         file.close();
-        since.start();
-        QVERIFY(follows(since, [&] { return manager.tabs().size() == 1; }));
+        QVERIFY(follows([&] { return manager.tabs().size() == 1; }));
 
         QVERIFY(QFile::remove(path));
-        since.start();
-        QVERIFY(follows(since, [&] { return manager.tabs().isEmpty(); }));
+        QVERIFY(follows([&] { return manager.tabs().isEmpty(); }));
 
         // Created again later, as when Figma starts after Nookery.
         QTest::qWait(100);
         QVERIFY(figma.run({"--open-tab", "NewKey2", "Again – Figma"}));
-        since.start();
-        QVERIFY(follows(since, [&] { return listsKey(manager.tabs(), "NewKey2"); }));
+        QVERIFY(follows([&] { return listsKey(manager.tabs(), "NewKey2"); }));
     }
 
     void eachFigmaEventRefreshesOnce() {
