@@ -1,79 +1,83 @@
 #pragma once
 
 // The real nookery binary as end-to-end tests drive it: started with a geometry report in the
-// test's throw-away session, read through that report, and measured through /proc.
+// test's throw-away session, read through that report, poked with xdotool, measured in /proc.
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
-#include <functional>
+inline QByteArray xdotool(const QStringList &arguments) {
+    QProcess process;
+    process.start(QStringLiteral("xdotool"), arguments);
+    process.waitForFinished(5000);
+    return process.readAllStandardOutput().trimmed();
+}
+
+// The icon is Nookery's only window while the panel is closed, embedded in the tray.
+inline bool trayIconShown() {
+    return !xdotool({"search", "--onlyvisible", "--class", "^Nookery$"}).isEmpty();
+}
+
+inline QRect rectOf(const QJsonValue &rect) {
+    return {rect["x"].toInt(), rect["y"].toInt(), rect["w"].toInt(), rect["h"].toInt()};
+}
 
 class NookeryProcess {
 public:
-    NookeryProcess()
-        : m_reportPath(qEnvironmentVariable("NOOKERY_TEST_SCRATCH") +
-                       QStringLiteral("/geometry.json")) {}
-
-    QString reportPath() const { return m_reportPath; }
-    QProcess &process() { return m_process; }
+    const QString reportPath = qEnvironmentVariable("NOOKERY_TEST_SCRATCH") + "/geometry.json";
+    QProcess process;
 
     bool start(const QStringList &arguments = {}) {
-        QFile::remove(m_reportPath);
+        QFile::remove(reportPath);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("NOOKERY_TEST_GEOMETRY_FILE"), m_reportPath);
-        m_process.setProcessEnvironment(environment);
-        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_process.start(QStringLiteral(NOOKERY_BINARY), arguments);
-        return m_process.waitForStarted();
+        environment.insert(QStringLiteral("NOOKERY_TEST_GEOMETRY_FILE"), reportPath);
+        process.setProcessEnvironment(environment);
+        process.setProcessChannelMode(QProcess::ForwardedChannels);
+        process.start(QStringLiteral(NOOKERY_BINARY), arguments);
+        return process.waitForStarted() && QTest::qWaitFor([this] { return !report().isEmpty(); });
     }
 
     void stop() {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
+        process.terminate();
+        process.waitForFinished(3000);
     }
 
     // A second invocation, as from a terminal or a desktop shortcut; its exit code.
     static int runAgain(const QStringList &arguments) {
-        QProcess process;
-        process.start(QStringLiteral(NOOKERY_BINARY), arguments);
-        return process.waitForFinished(10000) ? process.exitCode() : -1;
+        QProcess again;
+        again.start(QStringLiteral(NOOKERY_BINARY), arguments);
+        return again.waitForFinished(10000) ? again.exitCode() : -1;
     }
 
     QJsonObject report() const {
-        QFile file(m_reportPath);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object();
-    }
-
-    bool waitFor(const std::function<bool(const QJsonObject &)> &ready,
-                 int timeoutMs = 10000) const {
-        QElapsedTimer timer;
-        timer.start();
-        while (!ready(report())) {
-            if (timer.elapsed() > timeoutMs)
-                return false;
-            QTest::qWait(20);
-        }
-        return true;
+        QFile file(reportPath);
+        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
+                                              : QJsonObject();
     }
 
     bool panelVisible() const { return report()["popoverVisible"].toBool(); }
     bool waitForPanel(bool visible) const {
-        return waitFor([visible](const QJsonObject &r) { return r["popoverVisible"] == visible; });
+        return QTest::qWaitFor([&] { return panelVisible() == visible; }, 10000);
     }
 
-    // Voluntary and involuntary context switches of all its threads so far.
+    // Context switches of all its threads in 3 s of leaving it alone: a timer left running (a
+    // blinking cursor, an animation, polling) wakes it several times a second.
+    qint64 wakeupsWhileIdle() const {
+        QTest::qWait(1000);
+        const qint64 before = contextSwitches();
+        QTest::qWait(3000);
+        return contextSwitches() - before;
+    }
+
+private:
     qint64 contextSwitches() const {
         qint64 sum = 0;
-        const QString tasks = QStringLiteral("/proc/%1/task").arg(m_process.processId());
+        const QString tasks = QStringLiteral("/proc/%1/task/").arg(process.processId());
         for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile status(tasks + '/' + task + QStringLiteral("/status"));
+            QFile status(tasks + task + "/status");
             if (!status.open(QIODevice::ReadOnly))
                 continue;
             for (const QByteArray &line : status.readAll().split('\n')) {
@@ -83,8 +87,4 @@ public:
         }
         return sum;
     }
-
-private:
-    QString m_reportPath;
-    QProcess m_process;
 };

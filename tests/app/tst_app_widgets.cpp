@@ -1,0 +1,108 @@
+// The panel's window and the real delegate with its real stores, in a throw-away home, offscreen.
+
+#include "app/AppDelegate.h"
+#include "app/PanelPopover.h"
+
+#include <QApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+void writeFile(const QString &path, const QByteArray &bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QString recentlyClosedFile =
+    qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/recently_closed.json";
+
+QStringList rememberedIDs() {
+    QFile file(recentlyClosedFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList ids;
+    for (const QJsonValue &entry : QJsonDocument::fromJson(file.readAll()).array())
+        ids.append(entry["stableID"].toString());
+    return ids;
+}
+
+QJsonObject closedAMinuteAgo(const QString &stableID) {
+    const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    return {{"stableID", stableID},
+            {"title", "T " + stableID},
+            {"url", "https://www.figma.com/design/" + stableID + "/f"},
+            {"closedDate", reference.secsTo(QDateTime::currentDateTimeUtc()) - 60.0}};
+}
+
+} // namespace
+
+class TestAppWidgets : public QObject {
+    Q_OBJECT
+private slots:
+    void popover_staysOnScreenAndFocusesOnlyWhileShown() {
+        QWidget *panel = new QWidget;
+        auto *field = new QLineEdit(panel);
+        (new QVBoxLayout(panel))->addWidget(field);
+        panel->setFixedHeight(300);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        PanelPopover popover(
+            panel, [&] { return QRect(available.center().x(), available.top(), 22, 22); });
+        popover.setInitialFocus([field] { return field; });
+
+        popover.present();
+        QCOMPARE(popover.focusWidget(), field);
+        panel->setFixedHeight(available.height() + 100);
+        QTRY_COMPARE(popover.height(), available.height() + 100);
+        QCOMPARE(popover.y(), available.top());
+        panel->setFixedHeight(200);
+        QTRY_COMPARE(popover.height(), 200);
+        QVERIFY(available.contains(popover.geometry()));
+
+        popover.dismiss();
+        QVERIFY(!popover.isShown());
+        // A focused field would keep its cursor blinking in the hidden window.
+        QVERIFY(!field->hasFocus());
+        popover.present();
+        QCOMPARE(popover.focusWidget(), field);
+    }
+
+    void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
+        // KEYA was closed a minute ago and is open again; KEYC stays closed.
+        writeFile(QDir::home().filePath("Library/Application Support/Figma/settings.json"),
+                  R"({"windows":[{"tabs":[{"title":"Again – Figma","path":"/design/KEYA/Again"},
+                                          {"title":"Other – Figma","path":"/design/KEYB/Other"}]}]})");
+        writeFile(
+            recentlyClosedFile,
+            QJsonDocument(QJsonArray{closedAMinuteAgo("KEYA"), closedAMinuteAgo("KEYC")}).toJson());
+        {
+            AppDelegate delegate;
+            delegate.applicationWillFinishLaunching();
+            QCOMPARE(AppDelegate::shared(), &delegate);
+            QVERIFY(delegate.statusItem());
+            QVERIFY(!delegate.popover()->isShown());
+            QCOMPARE(rememberedIDs(), (QStringList{"KEYA", "KEYC"}));
+
+            delegate.applicationDidFinishLaunching();
+            QTRY_COMPARE(rememberedIDs(), QStringList{"KEYC"});
+        }
+        QCOMPARE(AppDelegate::shared(), nullptr);
+    }
+};
+
+int main(int argc, char *argv[]) {
+    QCoreApplication::setOrganizationName(QStringLiteral("Nookery"));
+    QCoreApplication::setApplicationName(QStringLiteral("Nookery"));
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestAppWidgets test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_app_widgets.moc"
