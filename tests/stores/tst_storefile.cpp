@@ -35,34 +35,24 @@ class StoreFileTest : public QObject {
 private slots:
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void everyUndecodableFileIsKeptAside() {
-        FolderStore(m_dir->path()).createFolder("Good");
-        FolderStore(m_dir->path()).createFolder("Good again");
-        QVERIFY(asideFiles().isEmpty());
+    // A later damaged or unreadable file never replaces the copy kept of an earlier one.
+    void everyUnreadableFileIsKeptAside() {
+        const bool root = geteuid() == 0; // file permissions do not bind root
         for (int round = 1; round <= 2; ++round) {
             const QByteArray damaged = "{\"folders\":[" + QByteArray::number(round);
-            writeContents(filePath(), damaged);
+            writeContents(filePath(), round == 2 && !root ? oneFolder(1).encode() : damaged);
+            if (round == 2 && !root)
+                QFile::setPermissions(filePath(), {});
             FolderStore store(m_dir->path());
+            QVERIFY(store.folders().isEmpty());
             store.createFolder("New");
             store.createFolder("Newer");
-            // A later copy never replaces an earlier one.
-            QByteArrayList kept;
-            for (const QString &name : asideFiles())
-                kept.append(fileContents(m_dir->filePath(name)));
-            QCOMPARE(kept.size(), round);
-            QVERIFY(kept.contains(damaged));
+            QCOMPARE(asideFiles().size(), round);
         }
-    }
-
-    void unreadableFileIsKeptAside() {
-        if (geteuid() == 0)
-            QSKIP("file permissions do not bind root");
-        writeContents(filePath(), oneFolder(1).encode());
-        QFile::setPermissions(filePath(), {});
-        FolderStore store(m_dir->path());
-        QVERIFY(store.folders().isEmpty());
-        store.createFolder("New");
-        QCOMPARE(asideFiles().size(), 1);
+        QByteArrayList kept;
+        for (const QString &name : asideFiles())
+            kept.append(fileContents(m_dir->filePath(name)));
+        QVERIFY(kept.contains("{\"folders\":[1"));
     }
 
     void readersNeverSeeAHalfWrittenFile() {
