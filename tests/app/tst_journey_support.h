@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 inline QByteArray xdotool(const QStringList &arguments) {
@@ -19,6 +20,11 @@ inline QByteArray xdotool(const QStringList &arguments) {
 // The icon is Nookery's only window while the panel is closed, embedded in the tray.
 inline bool trayIconShown() {
     return !xdotool({"search", "--onlyvisible", "--class", "^Nookery$"}).isEmpty();
+}
+
+inline QByteArray readFile(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline QRect rectOf(const QJsonValue &rect) {
@@ -52,11 +58,7 @@ public:
         return again.waitForFinished(10000) ? again.exitCode() : -1;
     }
 
-    QJsonObject report() const {
-        QFile file(reportPath);
-        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                              : QJsonObject();
-    }
+    QJsonObject report() const { return QJsonDocument::fromJson(readFile(reportPath)).object(); }
 
     bool panelVisible() const { return report()["popoverVisible"].toBool(); }
     bool waitForPanel(bool visible) const {
@@ -75,15 +77,11 @@ public:
 private:
     qint64 contextSwitches() const {
         qint64 sum = 0;
-        const QString tasks = QStringLiteral("/proc/%1/task/").arg(process.processId());
-        for (const QString &task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            QFile status(tasks + task + "/status");
-            if (!status.open(QIODevice::ReadOnly))
-                continue;
-            for (const QByteArray &line : status.readAll().split('\n')) {
-                if (line.contains("ctxt_switches:"))
-                    sum += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
-            }
+        const QDir tasks(QStringLiteral("/proc/%1/task").arg(process.processId()));
+        for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            for (const auto &match : QRegularExpression("ctxt_switches:\\s*(\\d+)")
+                                         .globalMatch(readFile(tasks.filePath(task + "/status"))))
+                sum += match.captured(1).toLongLong();
         }
         return sum;
     }
