@@ -6,6 +6,7 @@
 #include "app/PopoverSurface.h"
 #include "app/SessionSamples.h"
 #include "app/SingleInstance.h"
+#include "app/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QLocalSocket>
@@ -203,13 +204,9 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, pattern);
         QTemporaryDir home;
-        if (!session.isNull()) {
-            const QString folder = home.filePath("Library/Application Support/Figma");
-            QVERIFY(QDir().mkpath(folder));
-            QFile file(folder + "/settings.json");
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QCOMPARE(file.write(session), session.size());
-        }
+        if (!session.isNull())
+            QVERIFY(writeFile(home.filePath("Library/Application Support/Figma/settings.json"),
+                              session));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home.path());
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})

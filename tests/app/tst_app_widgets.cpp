@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/PanelPopover.h"
+#include "app/TestFiles.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -14,20 +15,8 @@
 
 namespace {
 
-void writeFile(const QString &path, const QByteArray &bytes) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 const QString recentlyClosedFile =
     qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/recently_closed.json";
-
-QByteArray remembered() {
-    QFile file(recentlyClosedFile);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -63,9 +52,10 @@ private slots:
 
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
         // KEYA was closed a minute ago and is open again; KEYC stays closed.
-        writeFile(QDir::home().filePath("Library/Application Support/Figma/settings.json"),
-                  R"({"windows":[{"tabs":[{"title":"Again – Figma","path":"/design/KEYA/Again"},
-                                          {"title":"Other – Figma","path":"/design/KEYB/Other"}]}]})");
+        QVERIFY(
+            writeFile(QDir::home().filePath("Library/Application Support/Figma/settings.json"),
+                      R"({"windows":[{"tabs":[{"title":"Again – Figma","path":"/design/KEYA/Again"},
+                                          {"title":"Other – Figma","path":"/design/KEYB/Other"}]}]})"));
         const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
         QJsonArray closed;
         for (const QString id : {"KEYA", "KEYC"})
@@ -74,16 +64,16 @@ private slots:
                 {"title", id},
                 {"url", "https://www.figma.com/design/" + id + "/f"},
                 {"closedDate", reference.secsTo(QDateTime::currentDateTimeUtc()) - 60.0}});
-        writeFile(recentlyClosedFile, QJsonDocument(closed).toJson());
+        QVERIFY(writeFile(recentlyClosedFile, QJsonDocument(closed).toJson()));
         {
             AppDelegate delegate;
             delegate.applicationWillFinishLaunching();
             QCOMPARE(AppDelegate::shared(), &delegate);
-            QVERIFY(remembered().contains("KEYA"));
+            QVERIFY(readFile(recentlyClosedFile).contains("KEYA"));
 
             delegate.applicationDidFinishLaunching();
-            QTRY_VERIFY(!remembered().contains("KEYA"));
-            QVERIFY(remembered().contains("KEYC"));
+            QTRY_VERIFY(!readFile(recentlyClosedFile).contains("KEYA"));
+            QVERIFY(readFile(recentlyClosedFile).contains("KEYC"));
         }
         QCOMPARE(AppDelegate::shared(), nullptr);
     }

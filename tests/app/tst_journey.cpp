@@ -111,15 +111,11 @@ private slots:
         QVERIFY2(qEnvironmentVariableIsSet("NOOKERY_TEST_SCRATCH"),
                  "run through tests/harness/run-test xvfb-tray");
         // Two empty folders, as a user who already made them.
-        QDir().mkpath(QFileInfo(foldersFile).path());
-        QFile file(foldersFile);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral(R"({"ungroupedOrder":[],"folders":[
+        QVERIFY(writeFile(foldersFile, QStringLiteral(R"({"ungroupedOrder":[],"folders":[
             {"id":"%1","name":"Inbox","tabIDs":[],"isExpanded":true},
             {"id":"%2","name":"Archive","tabIDs":[],"isExpanded":true}]})")
-                       .arg(inboxID, archiveID)
-                       .toUtf8());
-        file.close();
+                                           .arg(inboxID, archiveID)
+                                           .toUtf8()));
         QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--install-handler"}), 0);
         m_figma.start(FAKE_FIGMA_BINARY, QStringList());
         QVERIFY(m_figma.waitForStarted());

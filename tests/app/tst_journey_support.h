@@ -3,7 +3,8 @@
 // The real nookery binary as end-to-end tests drive it: started with a geometry report in the
 // test's throw-away session, read through that report, poked with xdotool, measured in /proc.
 
-#include <QDir>
+#include "app/TestFiles.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -20,11 +21,6 @@ inline QByteArray xdotool(const QStringList &arguments) {
 // The icon is Nookery's only window while the panel is closed, embedded in the tray.
 inline bool trayIconShown() {
     return !xdotool({"search", "--onlyvisible", "--class", "^Nookery$"}).isEmpty();
-}
-
-inline QByteArray readFile(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline QRect rectOf(const QJsonValue &rect) {
