@@ -49,8 +49,6 @@ private slots:
         QTest::newRow("taller than the screen: top edge visible")
             << QRect(640, 0, 24, 24) << QSize(420, 900) << screen << QPoint(442, 24);
         // No icon: the top-right corner, given as an empty anchor below.
-        QTest::newRow("no icon") << QRect() << panel << screen
-                                 << QPoint(1280 - margin - 420, 24 + margin);
         QTest::newRow("no icon, offset screen")
             << QRect() << panel << QRect(-1024, 0, 1024, 768) << QPoint(-margin - 420, margin);
         QTest::newRow("no icon, narrow screen")
