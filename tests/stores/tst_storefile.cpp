@@ -82,7 +82,7 @@ private slots:
         const PersistedData seed = oneFolder(300);
         writeContents(filePath(), seed.encode());
         int lastNumber = 0;
-        for (int kill = 0; kill < 50; ++kill) {
+        for (int kill = 0; kill < 200; ++kill) {
             QProcess writer;
             writer.start(QStringLiteral(SAVE_LOOP_PATH), {m_dir->path()});
             QVERIFY(writer.waitForReadyRead(10000));
