@@ -28,8 +28,10 @@ QApplication &application() {
     static char name[] = "bench_panel";
     static char *argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: at exit Qt's own statics go first, and a static application's destructor
+    // would then reach freed input-device registries.
+    static auto *app = new QApplication(argc, argv);
+    return *app;
 }
 
 TabItem tab(int i) {
