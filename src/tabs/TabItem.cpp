@@ -7,12 +7,10 @@ TabItem::TabItem(QString id, QString title, QString url, bool isActive, QUrl thu
     , title(std::move(title))
     , url(std::move(url))
     , isActive(isActive)
-    , thumbnailURL(std::move(thumbnailURL))
-{
+    , thumbnailURL(std::move(thumbnailURL)) {
 }
 
-QString TabItem::stableID() const
-{
+QString TabItem::stableID() const {
     if (url.isEmpty())
         return id;
     const QUrl parsed(url, QUrl::StrictMode);
@@ -29,18 +27,15 @@ QString TabItem::stableID() const
     return id;
 }
 
-QString TabItem::displayTitle() const
-{
+QString TabItem::displayTitle() const {
     return ::displayTitle(title);
 }
 
-static bool isTrimmedSpace(QChar c)
-{
+static bool isTrimmedSpace(QChar c) {
     return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
-QString displayTitle(const QString &title)
-{
+QString displayTitle(const QString &title) {
     QString text = title;
     text.remove(QStringLiteral(" \u2013 Figma"));
     text.remove(QStringLiteral(" - Figma"));
@@ -53,8 +48,7 @@ QString displayTitle(const QString &title)
     return text.mid(begin, end - begin);
 }
 
-size_t qHash(const TabItem &item, size_t seed) noexcept
-{
+size_t qHash(const TabItem &item, size_t seed) noexcept {
     QtPrivate::QHashCombine combine;
     seed = combine(seed, item.id);
     seed = combine(seed, item.title);
