@@ -9,7 +9,7 @@ SANITIZED_LABELS = model|platform
 TSAN_BUILD ?= build-tsan
 # `make fuzz`: each libFuzzer target for 60 s, seeded also with JSONTestSuite when it is there.
 FUZZ_BUILD ?= build-fuzz
-JSON_TEST_SUITE ?= /work/shared/testdata/JSONTestSuite/test_parsing
+JSON_TEST_SUITE ?= $(CURDIR)/../shared/testdata/JSONTestSuite/test_parsing
 # `make bench`: a Release build with the benchmarks, then one table of figures and baselines.
 BENCH_BUILD ?= build-release
 
