@@ -14,13 +14,12 @@ std::optional<TabFolder> findFolder(const FolderStore &store, const QUuid &id) {
 
 } // namespace
 
-FolderInsertionLine::FolderInsertionLine(const QUuid &folderID, const QString &rowAbove,
-                                         const QString &rowBelow, FolderStore *store,
-                                         QWidget *parent)
+FolderInsertionLine::FolderInsertionLine(const QUuid &folderID, const QList<TabItem> &shownTabs,
+                                         qsizetype position, FolderStore *store, QWidget *parent)
     : InsertionLineView(parent)
     , m_folderID(folderID)
-    , m_rowAbove(rowAbove)
-    , m_rowBelow(rowBelow)
+    , m_shownTabs(shownTabs)
+    , m_position(position)
     , m_store(store) {
     setCallbacks([this](const QStringList &stableIDs) { drop(stableIDs); }, {});
 }
@@ -34,10 +33,17 @@ int FolderInsertionLine::tabIDsPosition(const QStringList &tabIDs, const QString
     return int(tabIDs.size());
 }
 
+int FolderInsertionLine::positionIn(const QStringList &tabIDs) const {
+    const QString above = m_position > 0 ? m_shownTabs[m_position - 1].stableID() : QString();
+    const QString below =
+        m_position < m_shownTabs.size() ? m_shownTabs[m_position].stableID() : QString();
+    return tabIDsPosition(tabIDs, above, below);
+}
+
 int FolderInsertionLine::index() const {
     const std::optional<TabFolder> folder =
         m_store ? findFolder(*m_store, m_folderID) : std::nullopt;
-    return folder ? tabIDsPosition(folder->tabIDs, m_rowAbove, m_rowBelow) : 0;
+    return folder ? positionIn(folder->tabIDs) : 0;
 }
 
 void FolderInsertionLine::drop(const QStringList &stableIDs) {
@@ -48,7 +54,7 @@ void FolderInsertionLine::drop(const QStringList &stableIDs) {
         return;
     // Every dropped tab goes right before the first remaining id at the line, so the dropped
     // tabs keep their order even when some of them stood above the line in this folder.
-    const int start = tabIDsPosition(folder->tabIDs, m_rowAbove, m_rowBelow);
+    const int start = positionIn(folder->tabIDs);
     QString anchor;
     for (qsizetype i = start; i < folder->tabIDs.size(); ++i) {
         if (!stableIDs.contains(folder->tabIDs[i])) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "dragdrop/InsertionLineView.h"
+#include "tabs/TabItem.h"
 
+#include <QList>
 #include <QStringList>
 #include <QUuid>
 
@@ -12,9 +14,9 @@ class FolderStore;
 // count of rows, and finds its place in `tabIDs` when tabs are dropped on it.
 class FolderInsertionLine : public InsertionLineView {
 public:
-    // `rowAbove` and `rowBelow` are the stable ids of the shown rows around the line (empty
-    // for the first and the last line).
-    FolderInsertionLine(const QUuid &folderID, const QString &rowAbove, const QString &rowBelow,
+    // The line above `shownTabs[position]` (`position` == size: below the last row). The ids of
+    // the rows around it are read only when a drop needs them: they are parsed from URLs.
+    FolderInsertionLine(const QUuid &folderID, const QList<TabItem> &shownTabs, qsizetype position,
                         FolderStore *store, QWidget *parent = nullptr);
 
     // The position in the folder's current `tabIDs` a drop inserts at.
@@ -28,8 +30,10 @@ public:
                               const QString &rowBelow);
 
 private:
+    int positionIn(const QStringList &tabIDs) const;
+
     QUuid m_folderID;
-    QString m_rowAbove;
-    QString m_rowBelow;
+    QList<TabItem> m_shownTabs;
+    qsizetype m_position;
     FolderStore *m_store;
 };

@@ -69,16 +69,12 @@ FolderSectionView::FolderSectionView(const TabFolder &folder, const QList<TabIte
     if (folder.isExpanded) {
         FolderStore *store = context.folderStore;
         m_lines.reserve(tabs.size() + 1);
-        QString above;
         for (qsizetype p = 0; p <= tabs.size(); ++p) {
-            const QString below = p < tabs.size() ? tabs[p].stableID() : QString();
-            auto *line = new FolderInsertionLine(folder.id, above, below, store, this);
+            auto *line = new FolderInsertionLine(folder.id, tabs, p, store, this);
             m_lines.append(line);
             m_stack.add(line, lineIndent);
-            if (p == tabs.size())
-                break;
-            addRow(tabs[p], rowIndent);
-            above = below;
+            if (p < tabs.size())
+                addRow(tabs[p], rowIndent);
         }
     }
     attachHeaderSource();

@@ -121,7 +121,7 @@ void NormalListView::setKeyboardHighlightedID(const QString &stableID) {
 TabRowView *NormalListView::rowFor(const QString &stableID) const {
     const auto rows = findChildren<TabRowView *>();
     for (TabRowView *row : rows) {
-        if (row->isVisibleTo(this) && row->tab().stableID() == stableID)
+        if (row->isVisibleTo(this) && row->stableID() == stableID)
             return row;
     }
     return nullptr;

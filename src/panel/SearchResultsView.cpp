@@ -151,7 +151,7 @@ void SearchResultsView::setKeyboardHighlightedID(const QString &stableID) {
 
 TabRowView *SearchResultsView::rowFor(const QString &stableID) const {
     for (TabRowView *row : m_shownRows) {
-        if (row->tab().stableID() == stableID)
+        if (row->stableID() == stableID)
             return row;
     }
     return nullptr;

@@ -38,6 +38,7 @@ TabRowView::TabRowView(const TabItem &tab, const PanelContext &context,
                        std::optional<QString> folderHint, QWidget *parent)
     : QWidget(parent)
     , m_tab(tab)
+    , m_stableID(tab.stableID())
     , m_title(tab.displayTitle())
     , m_folderHint(std::move(folderHint))
     , m_context(context)
@@ -59,7 +60,7 @@ QString TabRowView::scrollID(const QString &stableID) {
 }
 
 void TabRowView::setKeyboardHighlightedID(const QString &stableID) {
-    const bool highlighted = !stableID.isEmpty() && stableID == m_tab.stableID();
+    const bool highlighted = !stableID.isEmpty() && stableID == m_stableID;
     if (highlighted == m_keyboardHighlighted)
         return;
     m_keyboardHighlighted = highlighted;
@@ -80,7 +81,7 @@ void TabRowView::open() {
 void TabRowView::readSelection(bool animate) {
     const QSet<QString> selected =
         m_context.selectionStore ? m_context.selectionStore->selectedIDs() : QSet<QString>();
-    const bool isSelected = selected.contains(m_tab.stableID());
+    const bool isSelected = selected.contains(m_stableID);
     const bool isActive = !selected.isEmpty();
     if (animate) {
         m_selected.set(isSelected);
@@ -114,7 +115,7 @@ QMenu *TabRowView::createContextMenu(QWidget *parent) const {
     FolderStore *store = m_context.folderStore;
     if (!store)
         return menu;
-    const QString stableID = m_tab.stableID();
+    const QString &stableID = m_stableID;
     const QList<TabFolder> folders = store->folders();
     if (!folders.isEmpty()) {
         QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
@@ -252,7 +253,7 @@ void TabRowView::paintTexts(QPainter &painter, const QRectF &column) const {
 void TabRowView::attachDragSource() {
     m_dragSource = new TabRowDragSourceView(this);
     SelectionStore *selection = m_context.selectionStore;
-    const QString stableID = m_tab.stableID();
+    const QString &stableID = m_stableID;
     m_dragSource->setFields({
         .stableID = stableID,
         .title = m_title,

@@ -25,10 +25,11 @@ public:
                std::optional<QString> folderHint = std::nullopt, QWidget *parent = nullptr);
 
     const TabItem &tab() const { return m_tab; }
+    const QString &stableID() const { return m_stableID; }
     const std::optional<QString> &folderHint() const { return m_folderHint; }
 
     // The row's identity in the scrolling list: "kbtab-" + stable id.
-    QString scrollID() const { return scrollID(m_tab.stableID()); }
+    QString scrollID() const { return scrollID(m_stableID); }
     static QString scrollID(const QString &stableID);
 
     // The stable id the keyboard cursor is on (empty: none); the panel hands it to every row.
@@ -67,6 +68,8 @@ private:
     void attachDragSource();
 
     TabItem m_tab;
+    // Derived from the URL on every call; rows read it on each selection change.
+    QString m_stableID;
     QString m_title;
     std::optional<QString> m_folderHint;
     PanelContext m_context;
