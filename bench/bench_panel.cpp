@@ -7,39 +7,21 @@
 #include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
 
-#include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include "PanelBenchSample.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+using namespace PanelBenchSample;
+
 namespace {
 
-constexpr int folderCount = 30;
-constexpr int tabsPerFolder = 16;
-constexpr int ungroupedCount = 20; // 30 × 16 + 20 = 500 open tabs
 constexpr int closedCount = 10;
-
-QApplication &application() {
-    static int argc = 1;
-    static char name[] = "bench_panel";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: at exit Qt's own statics go first, and a static application's destructor
-    // would then reach freed input-device registries.
-    static auto *app = new QApplication(argc, argv);
-    return *app;
-}
-
-TabItem tab(int i) {
-    const QString key = QStringLiteral("KEY%1").arg(i, 5, 10, QLatin1Char('0'));
-    return TabItem("id-" + key, QStringLiteral("Design file %1 – Figma").arg(i),
-                   "https://www.figma.com/design/" + key + "/file", i % 97 == 0);
-}
-
 // The stores the shell makes, holding 500 open tabs: 30 expanded folders of 16 (and 2 closed ids
 // each), 20 ungrouped tabs, 10 recently closed.
 struct Fixture {

@@ -3,33 +3,17 @@
 #include "stores/FolderStore.h"
 #include "stores/SelectionStore.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
+
+#include "PanelBenchSample.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
+using namespace PanelBenchSample;
+
 namespace {
-
-constexpr int folderCount = 30;
-constexpr int tabsPerFolder = 16;
-constexpr int ungroupedCount = 20; // 30 × 16 + 20 = 500 open tabs
-
-QApplication &application() {
-    static int argc = 1;
-    static char name[] = "bench_panel_rows";
-    static char *argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
-TabItem tab(int i) {
-    const QString key = QStringLiteral("KEY%1").arg(i, 5, 10, QLatin1Char('0'));
-    return TabItem("id-" + key, QStringLiteral("Design file %1 – Figma").arg(i),
-                   "https://www.figma.com/design/" + key + "/file", i % 97 == 0);
-}
 
 // 30 expanded folders of 16 open tabs each (and 2 closed ids each), 20 ungrouped tabs.
 struct Fixture {
