@@ -131,8 +131,8 @@ private slots:
         DragFixture fixture;
         QSignalSpy finished(&DragState::shared(), &DragState::dragFinished);
         QHash<QString, std::function<void()>> registerAgain; // moves the zone to the end
-        for (const QString &spec : zones) {
-            const QStringList field = spec.split(' ');
+        for (const QString &description : zones) {
+            const QStringList field = description.split(' ');
             const QString name = field[1];
             if (field[0] == "line") {
                 InsertionLineView *line = fixture.line(field[2].toInt(), name);
