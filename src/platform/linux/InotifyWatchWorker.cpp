@@ -23,6 +23,7 @@ InotifyWatchWorker::~InotifyWatchWorker() {
 }
 
 bool InotifyWatchWorker::attach() {
+    const std::lock_guard lock(m_handOver);
     m_inotify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_inotify < 0)
         return false;
@@ -51,6 +52,7 @@ bool InotifyWatchWorker::attach() {
 }
 
 void InotifyWatchWorker::start() {
+    const std::lock_guard lock(m_handOver);
     m_settleTimer = new QTimer(this);
     m_settleTimer->setSingleShot(true);
     m_settleTimer->setInterval(m_settleTime);

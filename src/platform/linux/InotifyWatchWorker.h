@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <chrono>
+#include <mutex>
 
 class QSocketNotifier;
 class QTimer;
@@ -40,4 +41,7 @@ private:
     QSocketNotifier *m_notifier = nullptr;
     QTimer *m_settleTimer = nullptr;
     FileWatch::Events m_pending;
+    // Set up on the caller's thread, then used on the watch thread. Qt's queued call orders the
+    // two, but only through locks race detectors cannot see; this one states it.
+    std::mutex m_handOver;
 };
