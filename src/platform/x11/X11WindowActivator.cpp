@@ -3,8 +3,6 @@
 #include <QGuiApplication>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
 #include <cstring>
 
 namespace {
@@ -28,6 +26,11 @@ void X11WindowActivator::activate(QWindow *window) {
     xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
     if (!connection || !window || !window->handle())
         return;
+    requestActivation(connection, xcb_window_t(window->winId()));
+}
+
+void X11WindowActivator::requestActivation(xcb_connection_t *connection, xcb_window_t window,
+                                           xcb_window_t currentlyActive) {
     static const xcb_atom_t activeWindow = internAtom(connection, "_NET_ACTIVE_WINDOW");
     if (activeWindow == XCB_ATOM_NONE)
         return;
@@ -37,10 +40,11 @@ void X11WindowActivator::activate(QWindow *window) {
     std::memset(&message, 0, sizeof message);
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = xcb_window_t(window->winId());
+    message.window = window;
     message.type = activeWindow;
     message.data.data32[0] = sourceIndicationPager;
     message.data.data32[1] = XCB_CURRENT_TIME;
+    message.data.data32[2] = currentlyActive;
     xcb_send_event(connection, 0, screen->root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char *>(&message));

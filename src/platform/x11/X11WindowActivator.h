@@ -1,5 +1,7 @@
 #pragma once
 
+#include <xcb/xcb.h>
+
 class QWindow;
 
 // Brings one of our windows to the front with the keyboard. The request goes to the window
@@ -9,4 +11,7 @@ class X11WindowActivator {
 public:
     // Does nothing outside X11 or for a window that has no native window yet.
     static void activate(QWindow *window);
+    // The same request for any client window; `currentlyActive` is the window giving way.
+    static void requestActivation(xcb_connection_t *connection, xcb_window_t window,
+                                  xcb_window_t currentlyActive = XCB_NONE);
 };

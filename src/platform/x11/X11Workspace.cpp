@@ -1,5 +1,7 @@
 #include "platform/x11/X11Workspace.h"
 
+#include "platform/x11/X11WindowActivator.h"
+
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
@@ -77,11 +79,7 @@ void X11Workspace::activate(const RunningApplication &application) {
     }
     if (target == XCB_NONE)
         return;
-    // As a pager asks: window managers do not apply focus-stealing prevention to it.
-    xcb_ewmh_request_change_active_window(m_ewmh.get(), 0, target,
-                                          XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME,
-                                          m_activeWindow);
-    xcb_flush(m_connection);
+    X11WindowActivator::requestActivation(m_connection, target, m_activeWindow);
 }
 
 bool X11Workspace::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) {
