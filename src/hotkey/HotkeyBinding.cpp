@@ -48,17 +48,20 @@ void saveBinding(const HotkeyBinding &binding) {
 }
 
 QString displayString(const HotkeyBinding &binding) {
+    // The names Linux keyboards carry, in Qt's portable order.
+    static const std::array<std::pair<quint32, const char *>, 4> names{{
+        {HotkeyBinding::controlBit, "Ctrl"},
+        {HotkeyBinding::optionBit, "Alt"},
+        {HotkeyBinding::shiftBit, "Shift"},
+        {HotkeyBinding::commandBit, "Super"},
+    }};
     QStringList parts;
-    if (binding.modifiers & HotkeyBinding::controlBit)
-        parts << QStringLiteral("⌃");
-    if (binding.modifiers & HotkeyBinding::optionBit)
-        parts << QStringLiteral("⌥");
-    if (binding.modifiers & HotkeyBinding::shiftBit)
-        parts << QStringLiteral("⇧");
-    if (binding.modifiers & HotkeyBinding::commandBit)
-        parts << QStringLiteral("⌘");
+    for (const auto &[bit, name] : names) {
+        if (binding.modifiers & bit)
+            parts << QLatin1String(name);
+    }
     parts << keyName(binding.keyCode);
-    return parts.join(QLatin1Char(' '));
+    return parts.join(QLatin1Char('+'));
 }
 
 quint32 carbonModifiers(Qt::KeyboardModifiers modifiers) {

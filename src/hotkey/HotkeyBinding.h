@@ -14,7 +14,7 @@ struct HotkeyBinding {
     quint32 keyCode = 49;
     quint32 modifiers = optionBit;
 
-    // Option-Space.
+    // Alt+Space.
     static constexpr HotkeyBinding defaultBinding() { return {}; }
 
     friend bool operator==(const HotkeyBinding &, const HotkeyBinding &) = default;
@@ -28,7 +28,8 @@ inline constexpr char hotkeyModifiersKey[] = "Nookery.hotkey.modifiers";
 HotkeyBinding loadBinding();
 void saveBinding(const HotkeyBinding &binding);
 
-// "⌃ ⌥ ⇧ ⌘" (those present, in that order) and the key name, joined by spaces: "⌥ Space".
+// "Ctrl", "Alt", "Shift", "Super" (those present, in that order) and the key name, joined by
+// "+": "Alt+Space".
 QString displayString(const HotkeyBinding &binding);
 
 // Super is the command key, Alt the option key; every other flag is ignored.

@@ -9,7 +9,7 @@ class SpotlightSearchController;
 
 // Records a new global shortcut: click the well, press a key together with at least one of
 // Ctrl, Alt, Shift and Super. Escape cancels; while recording every key press in the
-// application is taken, so none reaches another control. The reset button restores "⌥ Space".
+// application is taken, so none reaches another control. The reset button restores "Alt+Space".
 class HotkeyRecorderView : public QWidget {
     Q_OBJECT
 public:

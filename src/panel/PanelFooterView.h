@@ -11,7 +11,7 @@ class PanelFooterView : public QWidget {
 public:
     explicit PanelFooterView(QWidget *parent = nullptr);
 
-    // The shortcut's display string, e.g. "⌥ Space".
+    // The shortcut's display string, e.g. "Alt+Space".
     void setShortcut(const QString &displayString);
     QString hintText() const;
     SymbolButton *settingsButton() const { return m_settingsButton; }

@@ -57,11 +57,23 @@ private slots:
         QCOMPARE(KeyCodeTable::macFromQtKey(Qt::Key_Backtab, false), 48u); // Shift+Tab
     }
 
-    void displayStringsListModifiersInOrder() {
-        QCOMPARE(displayString({49, 0x800}), QStringLiteral("⌥ Space"));
-        QCOMPARE(displayString({40, 0x1B00}), QStringLiteral("⌃ ⌥ ⇧ ⌘ K"));
-        QCOMPARE(displayString({126, 0x10000}), QStringLiteral("↑")); // foreign bits ignored
-        QCOMPARE(displayString({4294967295u, 0x300}), QStringLiteral("⇧ ⌘ Key 4294967295"));
+    void displayStrings_data() {
+        QTest::addColumn<HotkeyBinding>("binding");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Alt") << HotkeyBinding{49, 0x800} << "Alt+Space";
+        QTest::newRow("Ctrl+Alt") << HotkeyBinding{49, 0x1800} << "Ctrl+Alt+Space";
+        QTest::newRow("Super") << HotkeyBinding{40, 0x100} << "Super+K";
+        QTest::newRow("Shift and a function key") << HotkeyBinding{96, 0x200} << "Shift+F5";
+        QTest::newRow("all four, in order")
+            << HotkeyBinding{40, 0x1B00} << "Ctrl+Alt+Shift+Super+K";
+        QTest::newRow("foreign bits ignored") << HotkeyBinding{126, 0x10000} << "↑";
+        QTest::newRow("unnamed key")
+            << HotkeyBinding{4294967295u, 0x300} << "Shift+Super+Key 4294967295";
+    }
+    void displayStrings() {
+        QFETCH(HotkeyBinding, binding);
+        QFETCH(QString, shown);
+        QCOMPARE(displayString(binding), shown);
     }
 
     void storedBindings_data() {

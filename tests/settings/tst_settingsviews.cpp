@@ -233,9 +233,9 @@ private slots:
         WelcomeView view(*m_hotkey, onboarding);
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
-        QVERIFY(withText<QLabel>(view, "⌥ Space"));
+        QVERIFY(withText<QLabel>(view, "Alt+Space"));
         m_hotkey->setBinding({40, 0x300});
-        QVERIFY(withText<QLabel>(view, "⇧ ⌘ K"));
+        QVERIFY(withText<QLabel>(view, "Shift+Super+K"));
 
         QVERIFY(!onboarding.hasSeenWelcome());
         QTest::keyClick(&view, Qt::Key_Return);
