@@ -66,7 +66,6 @@ struct Fixture {
 
     static TabManager::Options options(const std::shared_ptr<QList<TabItem>> &session) {
         TabManager::Options options;
-        options.sessionFilePath = QStringLiteral("/nonexistent/settings.json");
         options.readSessionTabs = [session](const QString &) { return *session; };
         return options;
     }

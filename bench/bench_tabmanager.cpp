@@ -82,12 +82,13 @@ struct Fixture {
     explicit Fixture(int tabCount) {
         application();
         auto options = TabManager::Options::standard();
-        options.sessionFilePath = home.filePath("settings.json");
+        const QString sessionFile = home.filePath("settings.json");
+        options.sessionFileCandidates = {sessionFile};
         options.readSessionTabs = [this](const QString &path) {
             ++parses;
             return readSessionTabs(path);
         };
-        writeInPlace(options.sessionFilePath, session(tabCount, 0));
+        writeInPlace(sessionFile, session(tabCount, 0));
         manager = std::make_unique<TabManager>(watcher, workspace, options);
         manager->refresh();
         manager->startFileMonitor();

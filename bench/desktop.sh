@@ -13,7 +13,7 @@ figma=$build/tools/fake-figma/fake-figma
 launches=5
 presses=21
 idle_seconds=30
-session="$HOME/Library/Application Support/Figma/settings.json"
+session="$XDG_CONFIG_HOME/Figma/settings.json"
 
 say() { echo "$1" >>"$results"; }
 value() { sed -n "s/^$1=//p"; }

@@ -1,13 +1,15 @@
 #include "app/CommandLine.h"
 
+#include "tabs/SessionFileLocation.h"
 #include "tabs/SessionReader.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
+constexpr int noSessionFileExitCode = 1;
 constexpr int usageErrorExitCode = 2;
-}
+} // namespace
 
 CommandLine::CommandLine()
     : helpOption({"h", "help"}, "Show this help and exit.")
@@ -17,9 +19,15 @@ CommandLine::CommandLine()
     , toggleOption("toggle", "Open the panel, or close it if it is open. Bind this to a key in "
                              "your desktop's shortcut settings when it has no tray.") {
     parser.setApplicationDescription(
-        "Nookery lists the tabs open in the Figma desktop app from the system tray.\n"
-        "Only one Nookery runs per session: starting it again, with or without --toggle,\n"
-        "opens or closes the panel of the one already running.");
+        QStringLiteral(
+            "Nookery lists the tabs open in the Figma desktop app from the system tray.\n"
+            "Only one Nookery runs per session: starting it again, with or without --toggle,\n"
+            "opens or closes the panel of the one already running.\n"
+            "Figma's session file is read from the first of these that exists:\n"
+            "  $%1 (a full path)\n"
+            "  $XDG_CONFIG_HOME/Figma/settings.json (~/.config/Figma/settings.json)\n"
+            "  ~/Library/Application Support/Figma/settings.json")
+            .arg(QLatin1String(sessionFileVariable)));
     parser.addOptions({helpOption, versionOption, printTabsOption, toggleOption});
 }
 
@@ -45,7 +53,7 @@ std::optional<int> CommandLine::run(const QStringList &arguments, QTextStream &o
         return 0;
     }
     if (parser.isSet(printTabsOption))
-        return printTabs(out);
+        return printTabs(out, err);
     return std::nullopt;
 }
 
@@ -67,9 +75,17 @@ static QJsonObject tabObject(const TabItem &tab) {
     return object;
 }
 
-int CommandLine::printTabs(QTextStream &out) const {
+int CommandLine::printTabs(QTextStream &out, QTextStream &err) const {
+    const QStringList candidates = sessionFileCandidates();
+    const QString path = firstExistingFile(candidates);
+    if (path.isEmpty()) {
+        err << "No Figma session file at '" << candidates.join("', '") << "'; set "
+            << sessionFileVariable << " to its full path.\n";
+        err.flush();
+        return noSessionFileExitCode;
+    }
     // An unreadable or malformed session file means no open tabs, as everywhere else.
-    for (const TabItem &tab : readSessionTabs())
+    for (const TabItem &tab : readSessionTabs(path))
         out << QJsonDocument(tabObject(tab)).toJson(QJsonDocument::Compact) << '\n';
     out.flush();
     return 0;

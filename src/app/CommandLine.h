@@ -22,7 +22,7 @@ public:
     bool opensPanel() const { return parser.isSet(toggleOption); }
 
 private:
-    int printTabs(QTextStream &out) const;
+    int printTabs(QTextStream &out, QTextStream &err) const;
     int usageError(const QString &message, QTextStream &err) const;
 
     QCommandLineParser parser;

@@ -2,11 +2,14 @@
 
 #include "panel/RoleLabel.h"
 #include "panel/SymbolView.h"
+#include "panel/model/PanelTexts.h"
+#include "tabs/TabManager.h"
 
 #include <QVBoxLayout>
 
-EmptyStateView::EmptyStateView(QWidget *parent)
-    : QWidget(parent) {
+EmptyStateView::EmptyStateView(const TabManager &tabManager, QWidget *parent)
+    : QWidget(parent)
+    , m_tabManager(tabManager) {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(36, 36, 36, 36);
     layout->setSpacing(14);
@@ -23,4 +26,23 @@ EmptyStateView::EmptyStateView(QWidget *parent)
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignHCenter);
     layout->addWidget(hint);
+
+    // Paths come from the environment: never markup.
+    m_lookedFor = new RoleLabel(QString(), Style::font(11), Style::Role::Tertiary, this);
+    m_lookedFor->setTextFormat(Qt::PlainText);
+    m_lookedFor->setWordWrap(true);
+    m_lookedFor->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(m_lookedFor);
+    connect(&m_tabManager, &TabManager::missingSessionFilesChanged, this,
+            &EmptyStateView::updateLookedFor);
+    updateLookedFor();
+}
+
+QString EmptyStateView::lookedForText() const {
+    return m_lookedFor->isHidden() ? QString() : m_lookedFor->text();
+}
+
+void EmptyStateView::updateLookedFor() {
+    m_lookedFor->setText(PanelTexts::sessionFileNotFound(m_tabManager.missingSessionFiles()));
+    m_lookedFor->setHidden(m_lookedFor->text().isEmpty());
 }

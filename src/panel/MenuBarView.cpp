@@ -72,7 +72,7 @@ QWidget *MenuBarView::buildPanelPage() {
 
     m_header = new PanelHeaderView(page);
     m_loading = new LoadingStateView(page);
-    m_empty = new EmptyStateView(page);
+    m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_normalList = new NormalListView(m_context);
     m_normalScroll = new PanelListView(m_normalList, panelWidth, page);
     m_searchResults = new SearchResultsView(m_context);
@@ -143,6 +143,8 @@ void MenuBarView::connectStores() {
     };
     rebuildOnChange(m_context.tabManager, &TabManager::tabsChanged);
     rebuildOnChange(m_context.tabManager, &TabManager::isLoadingChanged);
+    // The empty state's height follows its line about the missing session file.
+    rebuildOnChange(m_context.tabManager, &TabManager::missingSessionFilesChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::foldersChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::ungroupedOrderChanged);
     rebuildOnChange(m_context.recentlyClosedStore, &RecentlyClosedStore::closedTabsChanged);

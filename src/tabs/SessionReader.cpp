@@ -2,7 +2,6 @@
 
 #include "tabs/StrictUrlParser.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,15 +14,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-QString sessionFilePath() {
-    return QDir(QDir::homePath())
-        .filePath(QStringLiteral("Library/Application Support/Figma/settings.json"));
-}
-
-QList<TabItem> readSessionTabs() {
-    return readSessionTabs(sessionFilePath());
-}
 
 QList<TabItem> readSessionTabs(const QString &filePath) {
     const std::optional<QByteArray> bytes = readSessionFileBytes(filePath);

@@ -21,11 +21,7 @@ inline constexpr QStringView figmaWebOrigin = u"https://www.figma.com";
 // values take Qt's JSON parser up to about 1 s and 300 MiB of memory.
 inline constexpr qint64 maxSessionFileBytes = 8 * 1024 * 1024;
 
-// "Library/Application Support/Figma/settings.json" below the home directory.
-QString sessionFilePath();
-
-// The open tabs of the session file at sessionFilePath(), windows and tabs in file order.
-QList<TabItem> readSessionTabs();
+// The open tabs of the session file at `filePath`, windows and tabs in file order.
 QList<TabItem> readSessionTabs(const QString &filePath);
 
 // The open tabs described by the bytes of a session file.

@@ -2,6 +2,8 @@
 
 #include "platform/FileWatcher.h"
 #include "platform/Workspace.h"
+#include "tabs/FigmaApplication.h"
+#include "tabs/SessionFileLocation.h"
 #include "tabs/SessionReader.h"
 
 #include <QFutureWatcher>
@@ -11,7 +13,7 @@
 
 TabManager::Options TabManager::Options::standard() {
     Options options;
-    options.sessionFilePath = ::sessionFilePath();
+    options.sessionFileCandidates = ::sessionFileCandidates();
     options.readSessionTabs = [](const QString &path) { return ::readSessionTabs(path); };
     return options;
 }
@@ -49,31 +51,40 @@ void TabManager::refresh() {
     const quint64 refreshNumber = m_latestRefresh->fetch_add(1) + 1;
     m_loadingTimer.start();
 
-    using Result = std::optional<QList<TabItem>>;
+    using Result = std::optional<ReadResult>;
     auto *watcher = new QFutureWatcher<Result>(this);
     connect(watcher, &QFutureWatcher<Result>::finished, this,
             [this, watcher, previous = m_tabs, store = m_recentlyClosedStore] {
                 watcher->deleteLater();
-                if (const Result tabs = watcher->result())
-                    apply(*tabs, previous, store);
+                if (const Result result = watcher->result())
+                    apply(*result, previous, store);
             });
-    watcher->setFuture(QtConcurrent::run(&m_readPool,
-                                         [latest = m_latestRefresh, refreshNumber,
-                                          read = m_options.readSessionTabs,
-                                          path = m_options.sessionFilePath]() -> Result {
-                                             if (latest->load() != refreshNumber)
-                                                 return std::nullopt;
-                                             QList<TabItem> tabs = read(path);
-                                             if (latest->load() != refreshNumber)
-                                                 return std::nullopt;
-                                             return tabs;
-                                         }));
+    watcher->setFuture(QtConcurrent::run(
+        &m_readPool,
+        [latest = m_latestRefresh, refreshNumber, read = m_options.readSessionTabs,
+         candidates = m_options.sessionFileCandidates]() -> Result {
+            if (latest->load() != refreshNumber)
+                return std::nullopt;
+            ReadResult result;
+            result.filePath = firstExistingFile(candidates);
+            result.tabs = read(result.filePath);
+            if (latest->load() != refreshNumber)
+                return std::nullopt;
+            return result;
+        }));
 }
 
-void TabManager::apply(const QList<TabItem> &tabs, const QList<TabItem> &previous,
+void TabManager::apply(const ReadResult &result, const QList<TabItem> &previous,
                        const QPointer<RecentlyClosedStore> &store) {
     m_loadingTimer.stop();
     setLoading(false);
+    const QStringList missing =
+        result.filePath.isEmpty() ? m_options.sessionFileCandidates : QStringList();
+    if (missing != m_missingSessionFiles) {
+        m_missingSessionFiles = missing;
+        emit missingSessionFilesChanged();
+    }
+    const QList<TabItem> &tabs = result.tabs;
     if (tabs != m_tabs) {
         m_tabs = tabs;
         emit tabsChanged();
@@ -90,23 +101,33 @@ void TabManager::apply(const QList<TabItem> &tabs, const QList<TabItem> &previou
 
 void TabManager::startFileMonitor() {
     stopFileMonitor();
-    m_fileWatch = m_fileWatcher.watch(m_options.sessionFilePath, m_options.fileEventSettleTime);
-    if (m_fileWatch)
-        connect(m_fileWatch.get(), &FileWatch::changed, this, &TabManager::handleFileEvents);
+    // A file appearing at a place ranked above the one read is read from then on.
+    const QString current = firstExistingFile(m_options.sessionFileCandidates);
+    for (const QString &candidate : m_options.sessionFileCandidates) {
+        if (auto watch = m_fileWatcher.watch(candidate, m_options.fileEventSettleTime)) {
+            connect(watch.get(), &FileWatch::changed, this, &TabManager::handleFileEvents);
+            m_fileWatches.push_back(std::move(watch));
+        }
+        if (candidate == current)
+            break;
+    }
 }
 
 void TabManager::stopFileMonitor() {
-    // The watch may be the sender of the event being handled: it goes once that is over, or
+    // A watch may be the sender of the event being handled: it goes once that is over, or
     // with the manager.
-    if (FileWatch *watch = m_fileWatch.release()) {
+    for (std::unique_ptr<FileWatch> &owned : m_fileWatches) {
+        FileWatch *watch = owned.release();
         watch->disconnect(this);
         watch->setParent(this);
         watch->deleteLater();
     }
+    m_fileWatches.clear();
 }
 
 void TabManager::handleFileEvents(FileWatch::Events events) {
-    // After a rename or delete the watch follows the path again: whatever file stands there.
+    // After a rename, delete or creation the watches follow the paths again: whatever file
+    // stands where.
     if (events & (FileWatch::Rename | FileWatch::Delete | FileWatch::Created)) {
         stopFileMonitor();
         // Nothing watches the path until then: a save made meanwhile is caught by re-reading.
@@ -120,7 +141,7 @@ void TabManager::handleFileEvents(FileWatch::Events events) {
 
 void TabManager::startWorkspaceObservers() {
     const auto refreshForFigma = [this](const RunningApplication &application) {
-        if (application.hasIdentifier(figmaApplicationIdentifier))
+        if (isFigma(application))
             refresh();
     };
     connect(&m_workspace, &Workspace::applicationActivated, this, refreshForFigma);

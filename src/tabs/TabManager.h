@@ -8,12 +8,14 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class FileWatcher;
 class Workspace;
@@ -26,10 +28,13 @@ class TabManager : public QObject {
     Q_OBJECT
     Q_PROPERTY(QList<TabItem> tabs READ tabs NOTIFY tabsChanged)
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(
+        QStringList missingSessionFiles READ missingSessionFiles NOTIFY missingSessionFilesChanged)
 public:
     struct Options {
-        QString sessionFilePath;
-        // Called on a worker thread with the session file's path.
+        // Where the session file may be, most specific first; the first that exists is read.
+        QStringList sessionFileCandidates;
+        // Called on a worker thread with the session file's path, empty when there is none.
         std::function<QList<TabItem>(const QString &)> readSessionTabs;
         std::chrono::milliseconds loadingDelay{2000};
         std::chrono::milliseconds fileEventSettleTime{200};
@@ -48,13 +53,17 @@ public:
     QList<TabItem> tabs() const { return m_tabs; }
     // True while a re-read has run longer than the loading delay.
     bool isLoading() const { return m_isLoading; }
+    // The places the last re-read looked at when it found no session file at any of them;
+    // empty once it finds one.
+    QStringList missingSessionFiles() const { return m_missingSessionFiles; }
 
     RecentlyClosedStore *recentlyClosedStore() const { return m_recentlyClosedStore; }
     void setRecentlyClosedStore(RecentlyClosedStore *store);
 
     // Starts a re-read that supersedes any earlier one still running; returns at once.
     void refresh();
-    // Watches the session file; when it does not exist yet, watches for its creation.
+    // Watches the session file, and every place ranked above it for a file to appear there;
+    // when there is none yet, watches every place.
     void startFileMonitor();
     // Re-reads on each launch, termination, activation and deactivation of Figma.
     void startWorkspaceObservers();
@@ -65,9 +74,14 @@ public:
 signals:
     void tabsChanged();
     void isLoadingChanged();
+    void missingSessionFilesChanged();
 
 private:
-    void apply(const QList<TabItem> &tabs, const QList<TabItem> &previous,
+    struct ReadResult {
+        QString filePath;
+        QList<TabItem> tabs;
+    };
+    void apply(const ReadResult &result, const QList<TabItem> &previous,
                const QPointer<RecentlyClosedStore> &store);
     void handleFileEvents(FileWatch::Events events);
     void stopFileMonitor();
@@ -79,8 +93,9 @@ private:
     const TabOpener m_opener;
     QList<TabItem> m_tabs;
     bool m_isLoading = false;
+    QStringList m_missingSessionFiles;
     QPointer<RecentlyClosedStore> m_recentlyClosedStore;
-    std::unique_ptr<FileWatch> m_fileWatch;
+    std::vector<std::unique_ptr<FileWatch>> m_fileWatches;
     QTimer m_loadingTimer;
     // The number of the latest re-read; an older one that sees it changed gives up.
     std::shared_ptr<std::atomic<quint64>> m_latestRefresh;

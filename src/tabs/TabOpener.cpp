@@ -1,6 +1,7 @@
 #include "tabs/TabOpener.h"
 
 #include "platform/Workspace.h"
+#include "tabs/FigmaApplication.h"
 
 TabOpener::TabOpener(Workspace &workspace)
     : m_workspace(workspace) {
@@ -33,7 +34,7 @@ QUrl TabOpener::figmaUrl(const TabItem &tab) {
 
 void TabOpener::activateFigma() const {
     for (const RunningApplication &application : m_workspace.runningApplications()) {
-        if (application.hasIdentifier(figmaApplicationIdentifier)) {
+        if (isFigma(application)) {
             m_workspace.activate(application);
             return;
         }

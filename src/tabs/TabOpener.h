@@ -7,9 +7,6 @@
 
 class Workspace;
 
-// The identifier of the Figma desktop app's windows.
-inline const QString figmaApplicationIdentifier = QStringLiteral("com.figma.Desktop");
-
 // Switches Figma to a tab by handing the desktop a "figma" URL built from the tab's path.
 class TabOpener {
 public:

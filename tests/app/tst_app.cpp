@@ -175,39 +175,55 @@ private slots:
     void run_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("session"); // null: no session file
+        // Below the home folder; NOOKERY_FIGMA_SETTINGS names "custom/settings.json" there.
+        QTest::addColumn<QString>("sessionAt");
         QTest::addColumn<int>("exitCode");
-        // On success stdout, on failure stderr; the other stream stays empty.
+        // On success stdout, on failure stderr; the other stream stays empty. "<home>" stands
+        // for the home folder.
         QTest::addColumn<QString>("pattern");
         const QStringList printTabs{"--print-tabs"};
+        const QString linux = ".config/Figma/settings.json";
         const QString usage = "^Usage: .*--print-tabs.*";
-        QTest::newRow("tabs") << printTabs << sessionJson << 0
-                              << "^" + QRegularExpression::escape(sessionLines) + "$";
-        QTest::newRow("no session file") << printTabs << QByteArray() << 0 << "^$";
-        QTest::newRow("malformed session file") << printTabs << sessionJson.chopped(1) << 0 << "^$";
-        QTest::newRow("help") << QStringList{"--help"} << QByteArray() << 0 << usage;
-        QTest::newRow("short help") << QStringList{"-h"} << QByteArray() << 0 << usage;
+        const QString tabs = "^" + QRegularExpression::escape(sessionLines) + "$";
+        QTest::newRow("tabs") << printTabs << sessionJson << linux << 0 << tabs;
+        QTest::newRow("tabs from NOOKERY_FIGMA_SETTINGS")
+            << printTabs << sessionJson << "custom/settings.json" << 0 << tabs;
+        QTest::newRow("no session file")
+            << printTabs << QByteArray() << linux << 1
+            << "^No Figma session file at '<home>/custom/settings.json', "
+               "'<home>/.config/Figma/settings.json', "
+               "'<home>/Library/Application Support/Figma/settings.json'; "
+               "set NOOKERY_FIGMA_SETTINGS to its full path.\n$";
+        QTest::newRow("malformed session file")
+            << printTabs << sessionJson.chopped(1) << linux << 0 << "^$";
+        QTest::newRow("help") << QStringList{"--help"} << QByteArray() << linux << 0
+                              << "^Usage: (?=.*NOOKERY_FIGMA_SETTINGS).*--print-tabs.*";
+        QTest::newRow("short help") << QStringList{"-h"} << QByteArray() << linux << 0 << usage;
         QTest::newRow("help wins")
-            << QStringList{"--print-tabs", "--help"} << sessionJson << 0 << usage;
-        QTest::newRow("version") << QStringList{"--version"} << QByteArray() << 0
+            << QStringList{"--print-tabs", "--help"} << sessionJson << linux << 0 << usage;
+        QTest::newRow("version") << QStringList{"--version"} << QByteArray() << linux << 0
                                  << R"(^Nookery \d+\.\d+\.\d+ \(\w+\)\n$)";
-        QTest::newRow("unknown option") << QStringList{"--print-tab"} << sessionJson << 2
+        QTest::newRow("unknown option") << QStringList{"--print-tab"} << sessionJson << linux << 2
                                         << "^Unknown option 'print-tab'.\nUsage: [^\n]*nookery ";
         QTest::newRow("unexpected argument")
-            << QStringList{"--print-tabs", "tabs"} << sessionJson << 2
+            << QStringList{"--print-tabs", "tabs"} << sessionJson << linux << 2
             << "^Unexpected argument 'tabs'.\nUsage: [^\n]*nookery ";
     }
     void run() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, session);
+        QFETCH(QString, sessionAt);
         QFETCH(int, exitCode);
         QFETCH(QString, pattern);
         QTemporaryDir home;
         if (!session.isNull())
-            QVERIFY(writeFile(home.filePath("Library/Application Support/Figma/settings.json"),
-                              session));
+            QVERIFY(writeFile(home.filePath(sessionAt), session));
+        pattern.replace("<home>", QRegularExpression::escape(home.path()));
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", home.path());
-        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.insert("NOOKERY_FIGMA_SETTINGS", home.filePath("custom/settings.json"));
+        for (const char *name :
+             {"XDG_CONFIG_HOME", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(name);
         QProcess process;
         process.setProcessEnvironment(environment);

@@ -53,7 +53,7 @@ private slots:
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
         // KEYA was closed a minute ago and is open again; KEYC stays closed.
         QVERIFY(
-            writeFile(QDir::home().filePath("Library/Application Support/Figma/settings.json"),
+            writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Figma/settings.json",
                       R"({"windows":[{"tabs":[{"title":"Again – Figma","path":"/design/KEYA/Again"},
                                           {"title":"Other – Figma","path":"/design/KEYB/Other"}]}]})"));
         const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);

@@ -88,7 +88,7 @@ class TestJourney : public QObject {
         return QTest::qWaitFor(shown, 10000) ? found : QJsonObject();
     }
     void openPanelOverFigma(const QString &shortcut = QStringLiteral("alt+space")) {
-        xdotool({"search", "--sync", "--class", "^com.figma.Desktop$", "windowactivate", "--sync"});
+        xdotool({"search", "--sync", "--class", "^Figma$", "windowactivate", "--sync"});
         xdotool({"key", shortcut});
         QVERIFY2(m_nookery.waitForPanel(true), "the panel did not open");
     }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 // Drives tools/fake-figma from a test: the running instance, and commands handed to it.
@@ -42,7 +43,12 @@ public:
     }
     bool quit() { return run({"--quit"}) && m_instance.waitForFinished(10000); }
 
+    // Where it writes, as the Linux client does; with "--macos", macSessionFilePath().
     static QString sessionFilePath() {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+               "/Figma/settings.json";
+    }
+    static QString macSessionFilePath() {
         return QDir::home().filePath("Library/Application Support/Figma/settings.json");
     }
     static QStringList loggedUrls() {

@@ -1,5 +1,6 @@
 #include "dragdrop/DragState.h"
 #include "panel/CreateFolderButton.h"
+#include "panel/EmptyStateView.h"
 #include "panel/MenuBarView.h"
 #include "panel/NewFolderRowView.h"
 #include "panel/NormalListView.h"
@@ -13,9 +14,12 @@
 #include "panel/SearchResultsView.h"
 #include "panel/SymbolButton.h"
 #include "panel/TabRowView.h"
+#include "panel/model/PanelTexts.h"
 #include "tst_menubarviewcontext.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -84,9 +88,33 @@ private slots:
         openTabs({"a"});
         QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("1 tab"));
         QCOMPARE(m_view->visibleList(), m_view->normalList()->parentWidget()->parentWidget());
-        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌥ Space to open"));
+        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("Alt+Space to open"));
         m_env->hotkey.setBinding({49, HotkeyBinding::controlBit | HotkeyBinding::optionBit});
-        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("⌃ ⌥ Space to open"));
+        QCOMPARE(m_view->footer()->hintText(), QStringLiteral("Ctrl+Alt+Space to open"));
+    }
+
+    // With no session file anywhere the empty state says where it looked; once there is one,
+    // even without tabs, it does not.
+    void emptyStateSaysWhereItLookedWhileThereIsNoSessionFile() {
+        PanelTestContext env;
+        const QString sessionFile = env.directory.filePath("Figma/settings.json");
+        TabManager::Options options;
+        options.sessionFileCandidates = {sessionFile};
+        options.readSessionTabs = [](const QString &) { return QList<TabItem>(); };
+        TabManager manager(env.fileWatcher, env.workspace, options);
+        env.context.tabManager = &manager;
+        MenuBarView view(env.context);
+        const auto *empty = qobject_cast<EmptyStateView *>(view.visibleContent());
+        QVERIFY(empty);
+        QCOMPARE(empty->lookedForText(), QString());
+        manager.refresh();
+        QTRY_COMPARE(empty->lookedForText(), PanelTexts::sessionFileNotFound({sessionFile}));
+
+        QVERIFY(QDir().mkpath(QFileInfo(sessionFile).path()));
+        QVERIFY(QFile(sessionFile).open(QIODevice::WriteOnly));
+        manager.refresh();
+        QTRY_COMPARE(empty->lookedForText(), QString());
+        QCOMPARE(view.visibleContent(), empty);
     }
 
     void folderCreation_data() {

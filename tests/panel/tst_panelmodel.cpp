@@ -6,6 +6,7 @@
 #include "panel/model/TabSearch.h"
 #include "stores/FolderStore.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -112,6 +113,27 @@ private slots:
         QFETCH(QString, results);
         QCOMPARE(PanelTexts::tabCount(count), tabs);
         QCOMPARE(PanelTexts::resultCount(count), results);
+    }
+
+    void sessionFileNotFound_data() {
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("text");
+        const QString home = QDir::homePath();
+        QTest::newRow("nowhere looked") << QStringList{} << "";
+        QTest::newRow("outside the home folder")
+            << QStringList{"/opt/figma/settings.json"}
+            << "Looked for Figma's session file at /opt/figma/settings.json.";
+        QTest::newRow("below the home folder, and beside it")
+            << QStringList{home + "/.config/Figma/settings.json", home + "2/settings.json"}
+            << "Looked for Figma's session file at ~/.config/Figma/settings.json or " + home +
+                   "2/settings.json.";
+        QTest::newRow("three") << QStringList{"/a", "/b", "/c"}
+                               << "Looked for Figma's session file at /a, /b or /c.";
+    }
+    void sessionFileNotFound() {
+        QFETCH(QStringList, paths);
+        QFETCH(QString, text);
+        QCOMPARE(PanelTexts::sessionFileNotFound(paths), text);
     }
 
     void createFolderTextTrimsTheQuery() {

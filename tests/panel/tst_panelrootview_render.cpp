@@ -81,35 +81,42 @@ public:
             show(root);
             save(root, QStringLiteral("welcome"));
         }
-        {
-            PanelTestContext env;
-            env.onboarding.setHasSeenWelcome(true);
-            PanelRootView root(env.context);
-            show(root);
-            save(root, QStringLiteral("panel-empty"));
-        }
+        renderEmpty();
         renderLoading();
         renderSample(lightPalette(), QString());
         renderSample(darkPalette(), QStringLiteral("-dark"));
     }
 
 private:
+    // No session file at any of the usual places of a home folder.
+    void renderEmpty() {
+        qunsetenv("XDG_CONFIG_HOME"); // shown as ~/.config, as for most users
+        TabManager::Options options = TabManager::Options::standard();
+        options.readSessionTabs = [](const QString &) { return QList<TabItem>(); };
+        renderReading(options, QStringLiteral("panel-empty"));
+    }
+
     // A first read of the session file that takes longer than the loading delay.
     void renderLoading() {
-        PanelTestContext env;
         TabManager::Options slow;
-        slow.sessionFilePath = QStringLiteral("/nonexistent/settings.json");
         slow.loadingDelay = std::chrono::milliseconds(0);
         slow.readSessionTabs = [](const QString &) {
             QThread::msleep(1500);
             return QList<TabItem>();
         };
-        TabManager slowManager(env.fileWatcher, env.workspace, slow);
-        env.context.tabManager = &slowManager;
+        renderReading(slow, QStringLiteral("panel-loading"));
+    }
+
+    // The panel of a tab manager of its own, shown once its first read has started.
+    void renderReading(const TabManager::Options &options, const QString &name) {
+        PanelTestContext env;
+        env.onboarding.setHasSeenWelcome(true);
+        TabManager manager(env.fileWatcher, env.workspace, options);
+        env.context.tabManager = &manager;
         PanelRootView root(env.context);
-        slowManager.refresh();
+        manager.refresh();
         show(root);
-        save(root, QStringLiteral("panel-loading"));
+        save(root, name);
     }
 
     void renderSample(const QPalette &palette, const QString &suffix) {

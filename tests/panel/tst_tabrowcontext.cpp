@@ -10,7 +10,6 @@ namespace {
 
 TabManager::Options memoryOptions(const std::shared_ptr<QList<TabItem>> &sessionTabs) {
     TabManager::Options options;
-    options.sessionFilePath = QStringLiteral("/nonexistent/settings.json");
     options.readSessionTabs = [sessionTabs](const QString &) { return *sessionTabs; };
     return options;
 }

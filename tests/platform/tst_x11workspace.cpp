@@ -8,7 +8,8 @@
 
 namespace {
 
-const QString figmaIdentifier = QStringLiteral("com.figma.Desktop");
+// fake-figma's windows carry the Linux client's WM_CLASS: instance "figma", class "Figma".
+const QString figmaIdentifier = QStringLiteral("Figma");
 
 // The workspace's reports about one application, in order, as short words.
 class ActivityLog : public QObject {
@@ -56,7 +57,8 @@ private slots:
             return app.hasIdentifier(figmaIdentifier);
         });
         QVERIFY(found != running.cend());
-        QCOMPARE(found->instanceName, QStringLiteral("fake-figma"));
+        QCOMPARE(found->instanceName, QStringLiteral("figma"));
+        QCOMPARE(found->className, QStringLiteral("Figma"));
 
         QVERIFY(activateWindow(own));
         QTRY_COMPARE(log.events.size(), 3);

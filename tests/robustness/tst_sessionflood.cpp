@@ -141,7 +141,7 @@ private slots:
 
         std::atomic<int> reads = 0;
         TabManager::Options options = TabManager::Options::standard();
-        options.sessionFilePath = path;
+        options.sessionFileCandidates = {path};
         options.readSessionTabs = [&reads](const QString &file) {
             ++reads;
             return readSessionTabs(file);

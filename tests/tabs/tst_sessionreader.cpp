@@ -1,7 +1,10 @@
+#include "tabs/SessionFileLocation.h"
 #include "tabs/SessionReader.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,22 +90,73 @@ private slots:
         QCOMPARE(parseSessionTabs(json), expected);
     }
 
-    void readsTheSessionFileAfreshBelowHome() {
-        QTemporaryDir home;
-        const QByteArray savedHome = qgetenv("HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        const auto restoreHome = qScopeGuard([&] { qputenv("HOME", savedHome); });
-        const QString path = home.path() + "/Library/Application Support/Figma/settings.json";
-        QCOMPARE(sessionFilePath(), path);
-        QCOMPARE(readSessionTabs(), QList<TabItem>());
-        QVERIFY(QDir(home.path()).mkpath("Library/Application Support/Figma"));
-        for (const QByteArray &contents :
-             {session(R"({"tabs":[{"title":"N","path":"/d/K/n"}]})"), session("")}) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QVERIFY(file.write(contents) == contents.size() && file.flush());
-            QCOMPARE(readSessionTabs(), parseSessionTabs(contents));
+    // Paths are below a throw-away root R: the home folder is R/home.
+    void lookupOrder_data() {
+        QTest::addColumn<QString>("override");    // NOOKERY_FIGMA_SETTINGS; empty: unset
+        QTest::addColumn<QString>("configHome");  // XDG_CONFIG_HOME; empty: unset
+        QTest::addColumn<QStringList>("present"); // made before the lookup; a final "/": a folder
+        QTest::addColumn<QStringList>("candidates");
+        QTest::addColumn<QString>("read"); // empty: none exists
+        const QString unset;
+        const QString config = "R/config";
+        const QString custom = "R/flatpak/settings.json";
+        const QString linux = config + "/Figma/settings.json";
+        const QString dotConfig = "R/home/.config/Figma/settings.json";
+        const QString mac = "R/home/Library/Application Support/Figma/settings.json";
+        const QStringList standard{linux, mac};
+        const QStringList all{custom, linux, mac};
+
+        QTest::newRow("nothing anywhere") << unset << config << QStringList{} << standard << "";
+        QTest::newRow("Linux client alone")
+            << unset << config << QStringList{linux} << standard << linux;
+        QTest::newRow("macOS layout alone")
+            << unset << config << QStringList{mac} << standard << mac;
+        QTest::newRow("both: the Linux client's wins")
+            << unset << config << QStringList{mac, linux} << standard << linux;
+        QTest::newRow("XDG_CONFIG_HOME unset: ~/.config")
+            << unset << unset << QStringList{dotConfig, mac} << QStringList{dotConfig, mac}
+            << dotConfig;
+        QTest::newRow("relative XDG_CONFIG_HOME ignored")
+            << unset << QString("config") << QStringList{mac} << QStringList{dotConfig, mac} << mac;
+        QTest::newRow("override wins") << custom << config << all << all << custom;
+        QTest::newRow("missing override: still looked at first")
+            << custom << config << QStringList{mac} << all << mac;
+        QTest::newRow("override naming a folder is passed over")
+            << custom + "/" << config << QStringList{custom + "/", linux} << all << linux;
+        QTest::newRow("relative override ignored") << QString("flatpak/settings.json") << config
+                                                   << QStringList{linux} << standard << linux;
+    }
+    void lookupOrder() {
+        QFETCH(QString, override);
+        QFETCH(QString, configHome);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, candidates);
+        QFETCH(QString, read);
+        QTemporaryDir root;
+        const auto rooted = [&](QString path) { return path.replace("R/", root.path() + "/"); };
+        const QList<QByteArray> names{"HOME", "XDG_CONFIG_HOME", sessionFileVariable};
+        QList<QByteArray> saved;
+        for (const QByteArray &name : names)
+            saved.append(qgetenv(name));
+        const auto restore = qScopeGuard([&] {
+            for (qsizetype i = 0; i < names.size(); ++i)
+                saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        });
+        const QList<QString> values{root.filePath("home"), rooted(configHome), rooted(override)};
+        for (qsizetype i = 0; i < names.size(); ++i)
+            values[i].isEmpty() ? qunsetenv(names[i])
+                                : qputenv(names[i], QFile::encodeName(values[i]));
+        for (const QString &path : present) {
+            QVERIFY(path.endsWith('/') ? QDir().mkpath(rooted(path))
+                                       : QDir().mkpath(QFileInfo(rooted(path)).path()) &&
+                                             QFile(rooted(path)).open(QIODevice::WriteOnly));
         }
+
+        QStringList expected;
+        for (const QString &candidate : candidates)
+            expected.append(rooted(candidate));
+        QCOMPARE(sessionFileCandidates(), expected);
+        QCOMPARE(firstExistingFile(sessionFileCandidates()), rooted(read));
     }
 
     // What the stores key on and what the panel shows.

@@ -1,9 +1,11 @@
 #include "platform/FakeFileWatcher.h"
 #include "platform/FakeWorkspace.h"
 #include "stores/RecentlyClosedStore.h"
-#include "tabs/SessionReader.h"
+#include "tabs/FigmaApplication.h"
 #include "tabs/TabManager.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -72,6 +74,7 @@ class TabManagerTest : public QObject {
                      std::chrono::milliseconds openRefreshDelay = 400ms,
                      std::chrono::milliseconds rewatchDelay = 50ms) {
         auto options = TabManager::Options::standard();
+        options.sessionFileCandidates = {storeDir->filePath("settings.json")};
         options.readSessionTabs = [this](const QString &) { return reader->read(); };
         options.loadingDelay = loadingDelay;
         options.openRefreshDelay = openRefreshDelay;
@@ -188,7 +191,7 @@ private slots:
         QFETCH(FileWatch::Events, events);
         QFETCH(bool, rewatches);
         manager->startFileMonitor();
-        QCOMPARE(watcher->watchedPaths, QStringList{sessionFilePath()});
+        QCOMPARE(watcher->watchedPaths, QStringList{storeDir->filePath("settings.json")});
         QCOMPARE(watcher->lastSettleTime, 200ms);
         FileWatch *first = watcher->liveWatches().value(0);
         QVERIFY(first);
@@ -202,11 +205,75 @@ private slots:
         QCOMPARE(watcher->liveWatches().size(), 1);
     }
 
+    // Places a, b, c in that order; the tab read is named after the file it came from.
+    void placesWatchedUpToTheFileRead_data() {
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("read"); // empty: none exists
+        QTest::addColumn<QStringList>("watched");
+        QTest::newRow("none yet: every place") << QStringList{} << "" << QStringList{"a", "b", "c"};
+        QTest::newRow("last") << QStringList{"c"} << "c" << QStringList{"a", "b", "c"};
+        QTest::newRow("middle and last") << QStringList{"b", "c"} << "b" << QStringList{"a", "b"};
+        QTest::newRow("first") << QStringList{"a", "c"} << "a" << QStringList{"a"};
+    }
+    void placesWatchedUpToTheFileRead() {
+        QFETCH(QStringList, present);
+        QFETCH(QString, read);
+        QFETCH(QStringList, watched);
+        const QDir dir(storeDir->path());
+        const auto paths = [&](const QStringList &names) {
+            QStringList result;
+            for (const QString &name : names)
+                result.append(dir.filePath(name));
+            return result;
+        };
+        for (const QString &path : paths(present))
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        TabManager::Options options;
+        options.sessionFileCandidates = paths({"a", "b", "c"});
+        options.readSessionTabs = [](const QString &path) {
+            return path.isEmpty() ? QList<TabItem>() : QList{tab(QFileInfo(path).fileName())};
+        };
+        manager = std::make_unique<TabManager>(*watcher, *workspace, options);
+        manager->refresh();
+        manager->startFileMonitor();
+        QTRY_COMPARE(manager->tabs(), read.isEmpty() ? QList<TabItem>() : QList{tab(read)});
+        QTRY_COMPARE(manager->missingSessionFiles(),
+                     read.isEmpty() ? options.sessionFileCandidates : QStringList());
+        QCOMPARE(watcher->watchedPaths, paths(watched));
+
+        // A file appearing at the first place is read from then on, and is all that is watched.
+        QVERIFY(QFile(dir.filePath("a")).open(QIODevice::WriteOnly));
+        emit watcher->liveWatches().first()->changed(FileWatch::Created);
+        QTRY_COMPARE(manager->tabs(), QList{tab("a")});
+        QTRY_COMPARE(watcher->watchedPaths.mid(watched.size()), paths({"a"}));
+        QCOMPARE(watcher->liveWatches().size(), 1);
+        QCOMPARE(manager->missingSessionFiles(), QStringList());
+    }
+
+    void figmaByWindowClassOrInstance_data() {
+        QTest::addColumn<RunningApplication>("application");
+        QTest::addColumn<bool>("figma");
+        QTest::newRow("Linux client") << RunningApplication{"figma", "Figma"} << true;
+        QTest::newRow("class in capitals") << RunningApplication{"electron", "FIGMA"} << true;
+        QTest::newRow("instance only") << RunningApplication{"Figma", "Electron"} << true;
+        QTest::newRow("macOS identifier")
+            << RunningApplication{"fake-figma", "com.figma.Desktop"} << true;
+        QTest::newRow("macOS identifier in lower case")
+            << RunningApplication{"com.figma.desktop", "Chromium"} << true;
+        QTest::newRow("other") << RunningApplication{"gimp", "Gimp"} << false;
+        QTest::newRow("names that only contain figma")
+            << RunningApplication{"figma-agent", "FigmaAgent"} << false;
+    }
+    void figmaByWindowClassOrInstance() {
+        QFETCH(RunningApplication, application);
+        QFETCH(bool, figma);
+        QCOMPARE(isFigma(application), figma);
+    }
+
     void workspaceEventsOfFigmaOnly_data() {
         QTest::addColumn<RunningApplication>("application");
         QTest::addColumn<int>("refreshes");
-        QTest::newRow("figma") << RunningApplication{"fake-figma", "com.figma.Desktop"} << 4;
-        QTest::newRow("figma by instance") << RunningApplication{"com.figma.Desktop", "Figma"} << 4;
+        QTest::newRow("figma") << RunningApplication{"figma", "Figma"} << 4;
         QTest::newRow("other") << RunningApplication{"gimp", "Gimp"} << 0;
     }
     void workspaceEventsOfFigmaOnly() {
@@ -224,7 +291,7 @@ private slots:
     // A tab's web URL opens as figma:// and refreshes a little later; without a usable URL the
     // first running Figma is activated instead, and nothing is re-read.
     void openTab_data() {
-        const RunningApplication figma{"fake-figma", "com.figma.Desktop"};
+        const RunningApplication figma{"figma", "Figma"};
         const RunningApplication otherFigma{"figma-beta", "com.figma.Desktop"};
         const RunningApplication editor{"kate", "kate"};
         QTest::addColumn<QString>("tabUrl");

@@ -5,10 +5,14 @@
 #include "harness/WindowActivation.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/x11/X11Workspace.h"
+#include "tabs/SessionFileLocation.h"
 #include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"
 
 #include <QElapsedTimer>
+#include <QSaveFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 #include <atomic>
@@ -17,6 +21,19 @@ namespace {
 
 // How soon a change of the session file must show in the list: the settle time and a read.
 constexpr int followMs = 300;
+
+// A one-tab session whose file key is `key`, written as Electron saves: its folders made, then
+// the file renamed into place.
+bool writeSession(const QString &path, const QString &key) {
+    QDir().mkpath(QFileInfo(path).path());
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(
+               QStringLiteral(R"({"windows":[{"tabs":[{"title":"T","path":"/design/%1/T"}]}]})")
+                   .arg(key)
+                   .toUtf8()) > 0 &&
+           file.commit();
+}
 
 bool listsKey(const QList<TabItem> &tabs, const QString &key) {
     return std::any_of(tabs.cbegin(), tabs.cend(),
@@ -71,6 +88,7 @@ private slots:
     void cleanup() {
         delete workspace;
         QFile::remove(FakeFigma::sessionFilePath());
+        QFile::remove(FakeFigma::macSessionFilePath());
     }
 
     void listFollowsTheSessionFile() {
@@ -102,6 +120,46 @@ private slots:
         QVERIFY(follows([&] { return listsKey(manager.tabs(), "NewKey2"); }));
     }
 
+    // Nookery runs before Figma ever did: nothing of Figma's in the home folder, not even
+    // ~/.config. The session file then appears at one place, or at a place ranked above the one
+    // read, and is listed as soon as a change of the file would be.
+    void sessionFileAppearing_data() {
+        QTest::addColumn<QString>("before"); // below the home folder; empty: none
+        QTest::addColumn<QString>("appearing");
+        const QString linux = ".config/Figma/settings.json";
+        const QString mac = "Library/Application Support/Figma/settings.json";
+        QTest::newRow("first start of the Linux client") << "" << linux;
+        QTest::newRow("macOS layout, then the Linux client") << mac << linux;
+        QTest::newRow("named by NOOKERY_FIGMA_SETTINGS") << linux << "custom/settings.json";
+    }
+    void sessionFileAppearing() {
+        QFETCH(QString, before);
+        QFETCH(QString, appearing);
+        QTemporaryDir scratch;
+        const QDir home(scratch.filePath("home"));
+        QVERIFY(home.mkpath("."));
+        const QByteArray savedHome = qgetenv("HOME");
+        const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", savedHome);
+            qputenv("XDG_CONFIG_HOME", savedConfig);
+            qunsetenv(sessionFileVariable);
+        });
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qunsetenv("XDG_CONFIG_HOME");
+        qputenv(sessionFileVariable, QFile::encodeName(home.filePath("custom/settings.json")));
+        if (!before.isEmpty())
+            QVERIFY(writeSession(home.filePath(before), "Before"));
+
+        TabManager manager(fileWatcher, *workspace);
+        manager.refresh();
+        manager.startFileMonitor();
+        QTRY_COMPARE(manager.tabs().size(), before.isEmpty() ? 0 : 1);
+        QVERIFY(writeSession(home.filePath(appearing), "Appeared"));
+        QVERIFY(follows([&] { return listsKey(manager.tabs(), "Appeared"); }));
+        QVERIFY(manager.missingSessionFiles().isEmpty());
+    }
+
     void eachFigmaEventRefreshesOnce() {
         QWindow own;
         QVERIFY(activateWindow(own));
@@ -113,8 +171,9 @@ private slots:
                    !QTest::qWaitFor([&] { return reads.load() > expected; }, 400);
         };
 
+        // The macOS client's window class and file location are still Figma's.
         FakeFigma figma(FAKE_FIGMA_PATH);
-        QVERIFY(figma.start({"--background"})); // launched, but the focus stays here
+        QVERIFY(figma.start({"--background", "--macos"})); // launched, but the focus stays here
         QVERIFY(readsStayAt(1));
         manager.openTab(TabItem("closed-X", "X", "", false)); // activates Figma
         QVERIFY(readsStayAt(2));

@@ -15,16 +15,20 @@ QString FakeFigmaInstance::socketPath() {
     return folder + "/fake-figma.socket";
 }
 
-QString FakeFigmaInstance::sessionFilePath() {
-    return QDir::home().filePath("Library/Application Support/Figma/settings.json");
+QString FakeFigmaInstance::sessionFilePath(Layout layout) {
+    if (layout == Layout::MacOS)
+        return QDir::home().filePath("Library/Application Support/Figma/settings.json");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/Figma/settings.json";
 }
 
 QString FakeFigmaInstance::logFilePath() {
     return QDir::home().filePath("fake-figma.log");
 }
 
-FakeFigmaInstance::FakeFigmaInstance()
-    : m_session(FakeSession::sample()) {
+FakeFigmaInstance::FakeFigmaInstance(Layout layout)
+    : m_sessionFile(sessionFilePath(layout))
+    , m_session(FakeSession::sample()) {
     m_window.setWindowTitle("Figma");
     m_window.resize(420, 520);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
@@ -99,7 +103,7 @@ void FakeFigmaInstance::update() {
     const QString thumbnails =
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
         "/fake-figma/thumbnails";
-    m_session.save(sessionFilePath(), thumbnails);
+    m_session.save(m_sessionFile, thumbnails);
     m_window.clear();
     m_window.addItems(m_session.describe());
 }

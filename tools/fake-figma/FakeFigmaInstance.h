@@ -11,11 +11,15 @@
 class FakeFigmaInstance : public QObject {
     Q_OBJECT
 public:
+    // Where the desktop client keeps its session file: the Linux client's user-data folder
+    // ($XDG_CONFIG_HOME/Figma), or the macOS one below the home folder.
+    enum class Layout { Linux, MacOS };
+
     static QString socketPath();
-    static QString sessionFilePath();
+    static QString sessionFilePath(Layout layout);
     static QString logFilePath();
 
-    FakeFigmaInstance();
+    explicit FakeFigmaInstance(Layout layout);
 
     // Writes the session, shows the window and starts listening; false if already running.
     // In the background, the window does not take the focus.
@@ -29,6 +33,7 @@ private:
     void openUrl(const QString &url);
     void update();
 
+    const QString m_sessionFile;
     FakeSession m_session;
     QLocalServer m_server;
     QListWidget m_window;

@@ -1,5 +1,7 @@
-// fake-figma: a stand-in for the Figma desktop app. It writes a session file of Figma's shape,
-// shows a window of class "com.figma.Desktop" and handles "figma:" URLs.
+// fake-figma: a stand-in for the Figma desktop app. Like the Linux client, it writes a session
+// file of Figma's shape to $XDG_CONFIG_HOME/Figma/settings.json, shows a window of WM_CLASS
+// "figma", "Figma" and handles "figma:" URLs. With --macos it keeps the macOS client's layout:
+// ~/Library/Application Support/Figma/settings.json and the class "com.figma.Desktop".
 
 #include "FakeFigmaInstance.h"
 #include "HandlerRegistration.h"
@@ -7,13 +9,15 @@
 #include <QApplication>
 #include <QDataStream>
 #include <QLocalSocket>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 const char usage[] =
-    "usage: fake-figma [--background]           start with a sample session (--background:\n"
-    "                                           without taking the focus)\n"
+    "usage: fake-figma [--background] [--macos] start with a sample session (--background:\n"
+    "                                           without taking the focus; --macos: the macOS\n"
+    "                                           client's file location and window class)\n"
     "       fake-figma figma://<path>           show that tab (starts fake-figma if needed)\n"
     "       fake-figma --open-tab <key> <title> [<window>]\n"
     "       fake-figma --close-tab <key>\n"
@@ -62,8 +66,10 @@ int main(int argc, char *argv[]) {
         return registerFigmaUrlHandler(QCoreApplication::applicationFilePath()) ? 0 : 1;
     }
     const bool isUrl = first.startsWith("figma:") && arguments.size() == 1;
-    const bool inBackground = arguments == QStringList{"--background"};
-    if (!arguments.isEmpty() && !inBackground) {
+    const QStringList startOptions{"--background", "--macos"};
+    const bool starting = std::all_of(arguments.cbegin(), arguments.cend(),
+                                      [&](const QString &a) { return startOptions.contains(a); });
+    if (!starting) {
         if (!isUrl && !first.startsWith("--")) {
             std::fputs(usage, stderr);
             return 2;
@@ -81,11 +87,18 @@ int main(int argc, char *argv[]) {
         }
     }
 
-    // The window's WM_CLASS class is the application name.
-    QApplication::setApplicationName("com.figma.Desktop");
+    // The window's WM_CLASS class is the application name, its instance RESOURCE_NAME.
+    const bool macOS = arguments.contains("--macos");
+    if (macOS) {
+        QApplication::setApplicationName("com.figma.Desktop");
+    } else {
+        QApplication::setApplicationName("Figma");
+        qputenv("RESOURCE_NAME", "figma");
+    }
     QApplication app(argc, argv);
-    FakeFigmaInstance instance;
-    if (!instance.start(inBackground)) {
+    FakeFigmaInstance instance(macOS ? FakeFigmaInstance::Layout::MacOS
+                                     : FakeFigmaInstance::Layout::Linux);
+    if (!instance.start(arguments.contains("--background"))) {
         std::fprintf(stderr, "fake-figma: already running\n");
         return 1;
     }

@@ -2,6 +2,8 @@
 
 #include "panel/model/FolderNaming.h"
 
+#include <QDir>
+
 namespace PanelTexts {
 
 namespace {
@@ -11,6 +13,21 @@ QString counted(qsizetype count, const QString &one, const QString &many) {
 
 QString quoted(const QString &text) {
     return u'"' + text + u'"';
+}
+
+QString fromHome(const QString &path) {
+    const QString home = QDir::homePath();
+    if (home != QLatin1String("/") && path.startsWith(home + u'/'))
+        return u'~' + path.mid(home.size());
+    return path;
+}
+
+// "a", "a or b", "a, b or c".
+QString alternatives(const QStringList &items) {
+    if (items.size() < 2)
+        return items.value(0);
+    return items.first(items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") +
+           items.last();
 }
 } // namespace
 
@@ -32,6 +49,15 @@ QString createFolder(const QString &searchText) {
 
 QString openHint(const QString &shortcut) {
     return shortcut + QStringLiteral(" to open");
+}
+
+QString sessionFileNotFound(const QStringList &paths) {
+    if (paths.isEmpty())
+        return {};
+    QStringList shown;
+    for (const QString &path : paths)
+        shown.append(fromHome(path));
+    return QStringLiteral("Looked for Figma's session file at ") + alternatives(shown) + u'.';
 }
 
 } // namespace PanelTexts

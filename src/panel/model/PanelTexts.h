@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The panel's counted and quoted texts.
 namespace PanelTexts {
@@ -15,5 +16,8 @@ QString noResults(const QString &searchText);
 QString createFolder(const QString &searchText);
 // "<shortcut> to open".
 QString openHint(const QString &shortcut);
+// Where the session file was looked for, paths below the home folder shown from "~":
+// "Looked for Figma's session file at ~/a or ~/b." Empty when no place is given.
+QString sessionFileNotFound(const QStringList &paths);
 
 } // namespace PanelTexts
