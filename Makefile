@@ -12,8 +12,12 @@ FUZZ_BUILD ?= build-fuzz
 JSON_TEST_SUITE ?= $(CURDIR)/../shared/testdata/JSONTestSuite/test_parsing
 # `make bench`: a Release build with the benchmarks, then one table of figures and baselines.
 BENCH_BUILD ?= build-release
+# `make package`: the Debian package from a Release build with Debian's hardening flags, without
+# the update checker; only the program and its installed files are built.
+PACKAGE_BUILD ?= build-package
+PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 
-.PHONY: deps configure build run test sanitized-test tsan-test fuzz bench demo
+.PHONY: deps configure build run test sanitized-test tsan-test fuzz bench demo package package-test
 
 deps:
 	@scripts/install-deps
@@ -54,6 +58,17 @@ bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOOKERY_WERROR=ON -DNOOKERY_BENCH=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target benchmarks
 	@bench/run $(BENCH_BUILD)
+
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DNOOKERY_WERROR=ON -DNOOKERY_UPDATER=OFF \
+		-DCMAKE_CXX_FLAGS="$$($(PACKAGE_FLAGS) CPPFLAGS) $$($(PACKAGE_FLAGS) CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$($(PACKAGE_FLAGS) LDFLAGS)" $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target nookery nookery_man_page nookery_changelog
+	@rm -f $(PACKAGE_BUILD)/nookery_*.deb
+	@cd $(PACKAGE_BUILD) && cpack
+
+package-test: package
+	@packaging/check-package $(PACKAGE_BUILD)/nookery_*.deb
 
 demo: build
 	@tools/demo $(BUILD)

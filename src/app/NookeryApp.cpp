@@ -38,7 +38,8 @@ int NookeryApp::run(int &argc, char **argv, bool openPanel) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("nookery"));
+    // The installed desktop entry, so that desktops find our name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(NOOKERY_APP_ID));
     // Closing the panel never ends the program; only the settings page's "Quit Nookery" does.
     QApplication::setQuitOnLastWindowClosed(false);
 
