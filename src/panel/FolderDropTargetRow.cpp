@@ -11,10 +11,8 @@ FolderDropTargetRow::FolderDropTargetRow(const TabFolder &folder, FolderStore *f
 }
 
 void FolderDropTargetRow::dropTabs(const QStringList &stableIDs) {
-    if (!m_folderStore)
-        return;
-    for (const QString &stableID : stableIDs)
-        m_folderStore->addTab(stableID, m_folder.id, {});
+    if (m_folderStore)
+        m_folderStore->appendTabs(stableIDs, m_folder.id);
 }
 
 DropTargetRow::Look FolderDropTargetRow::look() const {

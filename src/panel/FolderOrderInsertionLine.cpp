@@ -17,15 +17,8 @@ FolderOrderInsertionLine::FolderOrderInsertionLine(int targetIndex, FolderStore 
 }
 
 void FolderOrderInsertionLine::dropFolder(const QUuid &folderID) {
-    if (!m_folderStore)
-        return;
-    const QList<TabFolder> folders = m_folderStore->folders();
-    for (qsizetype from = 0; from < folders.size(); ++from) {
-        if (folders[from].id == folderID) {
-            m_folderStore->moveFolder(int(from), m_targetIndex);
-            return;
-        }
-    }
+    if (m_folderStore)
+        m_folderStore->moveFolder(folderID, m_targetIndex);
 }
 
 void FolderOrderInsertionLine::resizeEvent(QResizeEvent *event) {

@@ -163,10 +163,8 @@ void FolderSectionView::deleteFolder() {
 }
 
 void FolderSectionView::dropTabs(const QStringList &stableIDs) {
-    if (m_editMode || !m_context.folderStore)
-        return;
-    for (const QString &stableID : stableIDs)
-        m_context.folderStore->addTab(stableID, m_folder.id, {});
+    if (!m_editMode && m_context.folderStore)
+        m_context.folderStore->appendTabs(stableIDs, m_folder.id);
 }
 
 QRect FolderSectionView::headerRect() const {

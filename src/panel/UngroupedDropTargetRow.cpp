@@ -9,10 +9,8 @@ UngroupedDropTargetRow::UngroupedDropTargetRow(FolderStore *folderStore, QWidget
 }
 
 void UngroupedDropTargetRow::dropTabs(const QStringList &stableIDs) {
-    if (!m_folderStore)
-        return;
-    for (const QString &stableID : stableIDs)
-        m_folderStore->removeFromFolder(stableID);
+    if (m_folderStore)
+        m_folderStore->ungroup(stableIDs);
 }
 
 DropTargetRow::Look UngroupedDropTargetRow::look() const {

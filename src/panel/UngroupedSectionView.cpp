@@ -54,10 +54,8 @@ UngroupedSectionView::UngroupedSectionView(const QList<TabItem> &tabs, const Pan
 }
 
 void UngroupedSectionView::dropTabs(const QStringList &stableIDs) {
-    if (!m_context.folderStore)
-        return;
-    for (const QString &stableID : stableIDs)
-        m_context.folderStore->removeFromFolder(stableID);
+    if (m_context.folderStore)
+        m_context.folderStore->ungroup(stableIDs);
 }
 
 QColor UngroupedSectionView::captionColor() const {

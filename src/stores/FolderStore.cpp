@@ -27,6 +27,28 @@ void appendInOrder(QList<TabItem> &result, const QStringList &order, const TabIn
     }
 }
 
+QStringList withoutRepeats(const QStringList &ids) {
+    QStringList result = ids;
+    result.removeDuplicates();
+    return result;
+}
+
+// The first id at or after the line that is not being moved: moved tabs go right before it, so
+// they keep their order even when some stood above the line (none: they go to the end). The line
+// stands before the shown row below it, else after the shown row above it.
+QString idAfterLine(const QStringList &tabIDs, const QStringList &moving, int line,
+                    const QList<TabItem> &shownTabs) {
+    const qsizetype row = std::clamp<qsizetype>(line, 0, shownTabs.size());
+    const qsizetype below = row < shownTabs.size() ? tabIDs.indexOf(shownTabs[row].stableID()) : -1;
+    const qsizetype above = row > 0 ? tabIDs.indexOf(shownTabs[row - 1].stableID()) : -1;
+    const qsizetype start = below >= 0 ? below : above >= 0 ? above + 1 : tabIDs.size();
+    for (qsizetype i = start; i < tabIDs.size(); ++i) {
+        if (!moving.contains(tabIDs[i]))
+            return tabIDs[i];
+    }
+    return {};
+}
+
 } // namespace
 
 FolderStore::FolderStore(const QString &directory, QObject *parent)
@@ -106,33 +128,8 @@ qsizetype FolderStore::sortedPosition(const TabFolder &folder, const QString &st
     return before - folder.tabIDs.cbegin();
 }
 
-void FolderStore::insertTab(const QString &stableID, const QUuid &folderID, int index) {
-    TabFolder *folder = findFolder(folderID);
-    if (!folder)
-        return;
-    index = std::max(index, 0);
-    const qsizetype current = folder->tabIDs.indexOf(stableID);
-    const QStringList before = folder->tabIDs;
-    bool changed = false;
-    if (current >= 0) {
-        folder->tabIDs.removeAt(current);
-        if (current < index)
-            --index;
-    } else {
-        changed = removeEverywhere(stableID);
-    }
-    folder->tabIDs.insert(std::min<qsizetype>(index, folder->tabIDs.size()), stableID);
-    changed = changed || folder->tabIDs != before;
-    save();
-    if (changed)
-        emit foldersChanged();
-}
-
 void FolderStore::removeFromFolder(const QString &stableID) {
-    const bool removed = removeEverywhere(stableID);
-    save();
-    if (removed)
-        emit foldersChanged();
+    ungroup({stableID});
 }
 
 void FolderStore::moveFolder(int from, int to) {
@@ -147,10 +144,54 @@ void FolderStore::moveFolder(int from, int to) {
         emit foldersChanged();
 }
 
+void FolderStore::moveFolder(const QUuid &id, int to) {
+    const auto found = std::find_if(m_data.folders.cbegin(), m_data.folders.cend(),
+                                    [&](const TabFolder &f) { return f.id == id; });
+    if (found != m_data.folders.cend())
+        moveFolder(int(found - m_data.folders.cbegin()), to);
+}
+
+void FolderStore::appendTabs(const QStringList &stableIDs, const QUuid &folderID) {
+    const QStringList moving = withoutRepeats(stableIDs);
+    const QList<TabFolder> before = m_data.folders;
+    removeEverywhere(moving);
+    if (TabFolder *folder = findFolder(folderID)) {
+        folder->tabIDs.append(moving);
+        save();
+    }
+    if (m_data.folders != before)
+        emit foldersChanged();
+}
+
+void FolderStore::moveTabs(const QStringList &stableIDs, const QUuid &folderID, int line,
+                           const QList<TabItem> &shownTabs) {
+    const QList<TabFolder> before = m_data.folders; // copied before any pointer into the list
+    TabFolder *folder = findFolder(folderID);
+    if (!folder)
+        return;
+    const QStringList moving = withoutRepeats(stableIDs);
+    const QString anchor = idAfterLine(folder->tabIDs, moving, line, shownTabs);
+    removeEverywhere(moving);
+    qsizetype position = anchor.isEmpty() ? folder->tabIDs.size() : folder->tabIDs.indexOf(anchor);
+    for (const QString &id : moving)
+        folder->tabIDs.insert(position++, id);
+    save();
+    if (m_data.folders != before)
+        emit foldersChanged();
+}
+
+void FolderStore::ungroup(const QStringList &stableIDs) {
+    const bool removed = removeEverywhere(stableIDs);
+    save();
+    if (removed)
+        emit foldersChanged();
+}
+
 void FolderStore::placeInUngrouped(const QStringList &stableIDs, int index,
                                    const QList<TabItem> &shownTabs) {
     const QStringList shown = stableIDsOf(shownTabs);
-    const QSet<QString> moving(stableIDs.cbegin(), stableIDs.cend());
+    const QStringList placed = withoutRepeats(stableIDs);
+    const QSet<QString> moving(placed.cbegin(), placed.cend());
     const qsizetype lineRow = std::clamp<qsizetype>(index, 0, shown.size());
     QStringList order;
     qsizetype position = 0;
@@ -161,12 +202,10 @@ void FolderStore::placeInUngrouped(const QStringList &stableIDs, int index,
         if (row < lineRow)
             ++position;
     }
-    for (const QString &id : stableIDs)
+    for (const QString &id : placed)
         order.insert(position++, id);
 
-    bool foldersDiffer = false;
-    for (const QString &id : stableIDs)
-        foldersDiffer = removeEverywhere(id) || foldersDiffer;
+    const bool foldersDiffer = removeEverywhere(placed);
     const bool orderDiffers = order != m_data.ungroupedOrder;
     m_data.ungroupedOrder = order;
     save();
@@ -222,6 +261,7 @@ const TabIndex &FolderStore::indexOf(const QList<TabItem> &tabs) const {
 
 void FolderStore::save() {
     m_file.write(m_data.encode());
+    emit saved();
 }
 
 TabFolder *FolderStore::findFolder(const QUuid &id) {
@@ -234,5 +274,15 @@ bool FolderStore::removeEverywhere(const QString &stableID) {
     bool removed = false;
     for (TabFolder &folder : m_data.folders)
         removed = folder.tabIDs.removeAll(stableID) > 0 || removed;
+    return removed;
+}
+
+bool FolderStore::removeEverywhere(const QStringList &stableIDs) {
+    const QSet<QString> removedIDs(stableIDs.cbegin(), stableIDs.cend());
+    bool removed = false;
+    for (TabFolder &folder : m_data.folders)
+        removed = folder.tabIDs.removeIf([&](const QString &id) {
+            return removedIDs.contains(id);
+        }) > 0 || removed;
     return removed;
 }

@@ -39,12 +39,25 @@ public:
     // member whose title sorts after the tab's (locale-aware, case-insensitive). For an unknown
     // folder the tab still leaves every folder, but nothing is saved.
     void addTab(const QString &stableID, const QUuid &folderID, const QList<TabItem> &tabs);
-    // Moves the tab into the folder at `index`, a position in its `tabIDs` before the move.
-    void insertTab(const QString &stableID, const QUuid &folderID, int index);
     // Takes the tab out of every folder; saves also when it was in none.
     void removeFromFolder(const QString &stableID);
     // `to` counts positions before the move: 0 before the first folder, n after the n-th.
     void moveFolder(int from, int to);
+    // The folder with that id, wherever it stands, to the line `to`; an unknown id does nothing.
+    void moveFolder(const QUuid &id, int to);
+
+    // Drops: each moves every given tab at once, in the given order, and saves once.
+    //
+    // Appends the tabs at the end of the folder, taking them out of every other folder. For an
+    // unknown folder they still leave every folder, but nothing is saved.
+    void appendTabs(const QStringList &stableIDs, const QUuid &folderID);
+    // Puts the tabs where the line before shown row `line` of the folder is drawn (`shownTabs`:
+    // the folder's rows as shown; its `tabIDs` may also hold closed files). Unknown folder:
+    // nothing.
+    void moveTabs(const QStringList &stableIDs, const QUuid &folderID, int line,
+                  const QList<TabItem> &shownTabs);
+    // Takes the tabs out of every folder; saves also when they were in none.
+    void ungroup(const QStringList &stableIDs);
     // Takes the tabs out of their folders and places them before the shown ungrouped row `index`
     // (rows counted before the move); the new ungrouped order is the shown rows with them placed.
     void placeInUngrouped(const QStringList &stableIDs, int index, const QList<TabItem> &shownTabs);
@@ -61,10 +74,13 @@ public:
 signals:
     void foldersChanged();
     void ungroupedOrderChanged();
+    // After each write of the file, successful or not.
+    void saved();
 
 private:
     TabFolder *findFolder(const QUuid &id);
     bool removeEverywhere(const QString &stableID);
+    bool removeEverywhere(const QStringList &stableIDs);
     qsizetype sortedPosition(const TabFolder &folder, const QString &stableID,
                              const QList<TabItem> &tabs) const;
 

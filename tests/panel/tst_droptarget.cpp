@@ -8,46 +8,22 @@
 #include "panel/UngroupedDropTargetRow.h"
 #include "panel/style/Style.h"
 
-#include <QFileInfo>
+#include <QSignalSpy>
 #include <QTest>
 
 class DropTargetTest : public QObject {
     Q_OBJECT
 private slots:
-    // Folders A {a, b} and B {c}; tabs dropped on A's row or on the "Ungrouped" row.
-    void rowDrops_data() {
-        QTest::addColumn<bool>("onFolderA");
-        QTest::addColumn<QStringList>("dropped");
-        QTest::addColumn<QStringList>("folderA");
-        QTest::addColumn<QStringList>("folderB");
-        QTest::newRow("appended in drag order")
-            << true << QStringList{"c", "x", "y"} << QStringList{"a", "b", "c", "x", "y"}
-            << QStringList();
-        QTest::newRow("a member goes to the end")
-            << true << QStringList{"a"} << QStringList{"b", "a"} << QStringList{"c"};
-        QTest::newRow("ungrouped takes tabs out")
-            << false << QStringList{"c", "a"} << QStringList{"b"} << QStringList();
-    }
-    void rowDrops() {
-        QFETCH(bool, onFolderA);
-        QFETCH(QStringList, dropped);
-        QFETCH(QStringList, folderA);
-        QFETCH(QStringList, folderB);
+    // Each row hands the whole drop to the store (placement rules: store tests).
+    void rowDropsSaveOnce() {
         RowsTestContext c;
-        const QList<QUuid> ids = c.makeFolders({{"A", {"a", "b"}}, {"B", {"c"}}});
-        if (onFolderA)
-            FolderDropTargetRow(c.folder(ids[0]), &c.folderStore).dropTabs(dropped);
-        else
-            UngroupedDropTargetRow(&c.folderStore).dropTabs(dropped);
-        QCOMPARE(c.folderTabIDs(ids[0]), folderA);
-        QCOMPARE(c.folderTabIDs(ids[1]), folderB);
-    }
-
-    void ungroupedRowSavesEvenForUnfiledTabs() {
-        RowsTestContext c;
-        QVERIFY(!QFileInfo::exists(c.folderFilePath()));
-        UngroupedDropTargetRow(&c.folderStore).dropTabs({"free"});
-        QVERIFY(QFileInfo::exists(c.folderFilePath()));
+        const QList<QUuid> ids = c.makeFolders({{"A", {"a"}}, {"B", {"c"}}});
+        QSignalSpy saved(&c.folderStore, &FolderStore::saved);
+        FolderDropTargetRow(c.folder(ids[0]), &c.folderStore).dropTabs({"c", "x"});
+        QCOMPARE(c.folderTabIDs(ids[0]), (QStringList{"a", "c", "x"}));
+        UngroupedDropTargetRow(&c.folderStore).dropTabs({"a", "free"});
+        QCOMPARE(c.folderTabIDs(ids[0]), (QStringList{"c", "x"}));
+        QCOMPARE(saved.count(), 2);
     }
 
     void targetedLook() {
@@ -83,25 +59,11 @@ private slots:
         DragState::shared().folderInsertionZones().clearHover();
     }
 
-    void folderOrderLine_data() {
-        QTest::addColumn<int>("dragged");
-        QTest::addColumn<int>("target");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("onto the line above itself") << 1 << 1 << QStringList{"A", "B", "C"};
-        QTest::newRow("last to the top") << 2 << 0 << QStringList{"C", "A", "B"};
-        QTest::newRow("first between B and C") << 0 << 2 << QStringList{"B", "A", "C"};
-        QTest::newRow("first to the end") << 0 << 3 << QStringList{"B", "C", "A"};
-        QTest::newRow("unknown folder") << -1 << 0 << QStringList{"A", "B", "C"};
-    }
-    void folderOrderLine() {
-        QFETCH(int, dragged);
-        QFETCH(int, target);
-        QFETCH(QStringList, order);
+    void folderOrderLineMovesTheDroppedFolder() {
         RowsTestContext c;
         const QList<QUuid> ids = c.makeFolders({{"A", {}}, {"B", {}}, {"C", {}}});
-        FolderOrderInsertionLine(target, &c.folderStore)
-            .dropFolder(dragged < 0 ? QUuid::createUuid() : ids[dragged]);
-        QCOMPARE(c.folderNames(), order);
+        FolderOrderInsertionLine(0, &c.folderStore).dropFolder(ids[2]);
+        QCOMPARE(c.folderNames(), (QStringList{"C", "A", "B"}));
     }
 };
 

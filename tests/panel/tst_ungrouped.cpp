@@ -8,7 +8,6 @@
 #include "panel/style/Style.h"
 
 #include <QAbstractButton>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -50,37 +49,13 @@ private slots:
         QVERIFY(c.folderTabIDs(ids[1]).isEmpty());
     }
 
-    void droppingAnUngroupedTabStillSaves() {
-        RowsTestContext c;
-        UngroupedSectionView section(RowsTestContext::tabs({"a"}), c.context);
-        QVERIFY(!QFileInfo::exists(c.folderFilePath()));
-        section.dropTabs({"a"});
-        QVERIFY(QFileInfo::exists(c.folderFilePath()));
-    }
-
-    void lineDropPlacesTabs_data() {
-        QTest::addColumn<QStringList>("shown");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QStringList>("dropped");
-        QTest::addColumn<QStringList>("order");
-        QTest::newRow("two filed tabs on line 1")
-            << QStringList{"a", "b", "c"} << 1 << QStringList{"x", "y"}
-            << QStringList{"a", "x", "y", "b", "c"};
-        QTest::newRow("move a down") << QStringList{"a", "b", "c", "d"} << 3 << QStringList{"a"}
-                                     << QStringList{"b", "c", "a", "d"};
-    }
     void lineDropPlacesTabs() {
-        QFETCH(QStringList, shown);
-        QFETCH(int, line);
-        QFETCH(QStringList, dropped);
-        QFETCH(QStringList, order);
         RowsTestContext c;
         const QUuid id = c.makeFolders({{"A", {"x", "y"}}}).first();
-        UngroupedSectionView section(RowsTestContext::tabs(shown), c.context);
-        section.lines()[line]->drop(dropped);
-        QCOMPARE(c.folderStore.ungroupedOrder(), order);
-        if (dropped.contains("x"))
-            QVERIFY(c.folderTabIDs(id).isEmpty());
+        UngroupedSectionView section(RowsTestContext::tabs({"a", "b", "c"}), c.context);
+        section.lines()[1]->drop({"x", "y"});
+        QCOMPARE(c.folderStore.ungroupedOrder(), (QStringList{"a", "x", "y", "b", "c"}));
+        QVERIFY(c.folderTabIDs(id).isEmpty());
     }
 };
 

@@ -89,25 +89,99 @@ private slots:
         QCOMPARE(idsIn(*store, m_a), expected);
     }
 
-    // The index counts rows before the move: moving down lands before the row now there.
-    void insertingAtAPosition_data() {
-        QTest::addColumn<QString>("moved");
-        QTest::addColumn<int>("index");
+    // Tabs dropped on the line before shown row `line` of folder A; A's ids may name closed files
+    // (upper case). B holds x. Moved tabs keep their dropped order wherever they came from.
+    void movingTabsToALine_data() {
+        QTest::addColumn<QStringList>("tabIDs");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QStringList>("dropped");
         QTest::addColumn<QStringList>("expectedA");
-        QTest::newRow("down within the folder") << "a" << 3 << ids("b c a d");
-        QTest::newRow("up within the folder") << "d" << 1 << ids("a d b c");
-        QTest::newRow("onto its own line") << "b" << 1 << ids("a b c d");
-        QTest::newRow("beyond the end") << "a" << 99 << ids("b c d a");
-        QTest::newRow("from another folder") << "x" << 1 << ids("a x b c d");
+        QTest::newRow("down within the folder")
+            << ids("a b c d") << ids("a b c d") << 3 << ids("a") << ids("b c a d");
+        QTest::newRow("up within the folder")
+            << ids("a b c d") << ids("a b c d") << 1 << ids("d") << ids("a d b c");
+        QTest::newRow("onto its own line")
+            << ids("a b c d") << ids("a b c d") << 1 << ids("b") << ids("a b c d");
+        QTest::newRow("beyond the end")
+            << ids("a b c d") << ids("a b c d") << 99 << ids("a") << ids("b c d a");
+        QTest::newRow("from another folder")
+            << ids("a b c d") << ids("a b c d") << 1 << ids("x") << ids("a x b c d");
+        QTest::newRow("closed id before the line")
+            << ids("a X b c") << ids("a b c") << 1 << ids("d") << ids("a X d b c");
+        QTest::newRow("closed id first, line 0")
+            << ids("X a b") << ids("a b") << 0 << ids("d") << ids("X d a b");
+        QTest::newRow("last line, trailing closed id")
+            << ids("a b X") << ids("a b") << 2 << ids("d") << ids("a b d X");
+        QTest::newRow("empty folder with closed ids")
+            << ids("X Y") << ids("") << 0 << ids("d") << ids("X Y d");
+        QTest::newRow("three new tabs")
+            << ids("a b c") << ids("a b c") << 2 << ids("x y z") << ids("a b x y z c");
+        QTest::newRow("two from above the line")
+            << ids("a b c d") << ids("a b c d") << 3 << ids("a b") << ids("c a b d");
+        QTest::newRow("from above and below")
+            << ids("a b c") << ids("a b c") << 1 << ids("c a") << ids("c a b");
+        QTest::newRow("down past a closed id")
+            << ids("a X b c") << ids("a b c") << 2 << ids("a") << ids("X b a c");
+        QTest::newRow("an id dropped twice")
+            << ids("a b") << ids("a b") << 0 << ids("b b") << ids("b a");
     }
-    void insertingAtAPosition() {
-        QFETCH(QString, moved);
-        QFETCH(int, index);
+    void movingTabsToALine() {
+        QFETCH(QStringList, tabIDs);
+        QFETCH(QStringList, shown);
+        QFETCH(int, line);
+        QFETCH(QStringList, dropped);
         QFETCH(QStringList, expectedA);
-        auto store = storeWith(ids("a b c d"), ids("x"));
-        QVERIFY(writes(*store, [&](FolderStore &s) { s.insertTab(moved, m_a, index); }));
+        auto store = storeWith(tabIDs, ids("x"));
+        store->moveTabs(dropped, m_a, line, openTabs(shown));
         QCOMPARE(idsIn(*store, m_a), expectedA);
-        QCOMPARE(idsIn(*store, m_b), moved == "x" ? QStringList() : ids("x"));
+        QCOMPARE(idsIn(*store, m_b), dropped.contains("x") ? QStringList() : ids("x"));
+    }
+
+    // Folders A {a b} and B {c}; tabs dropped on A as a whole, or on the ungrouped section.
+    void droppingOnAFolderOrUngrouped_data() {
+        QTest::addColumn<bool>("onA");
+        QTest::addColumn<QStringList>("dropped");
+        QTest::addColumn<QStringList>("expectedA");
+        QTest::addColumn<QStringList>("expectedB");
+        QTest::newRow("appended in drag order")
+            << true << ids("c x y") << ids("a b c x y") << ids("");
+        QTest::newRow("a member goes to the end") << true << ids("a") << ids("b a") << ids("c");
+        QTest::newRow("ungroup takes tabs out") << false << ids("c a") << ids("b") << ids("");
+        QTest::newRow("ungroup of unfiled tabs") << false << ids("free") << ids("a b") << ids("c");
+    }
+    void droppingOnAFolderOrUngrouped() {
+        QFETCH(bool, onA);
+        QFETCH(QStringList, dropped);
+        QFETCH(QStringList, expectedA);
+        QFETCH(QStringList, expectedB);
+        auto store = storeWith(ids("a b"), ids("c"));
+        QVERIFY(writes(*store, [&](FolderStore &s) {
+            onA ? s.appendTabs(dropped, m_a) : s.ungroup(dropped);
+        }));
+        QCOMPARE(idsIn(*store, m_a), expectedA);
+        QCOMPARE(idsIn(*store, m_b), expectedB);
+    }
+
+    // However many tabs a drop carries, folders.json is written once and observers hear once.
+    void aDropOfTenTabsWritesOnce() {
+        QStringList ten;
+        for (int i = 0; i < 10; ++i)
+            ten.append(QStringLiteral("t%1").arg(i));
+        const QList<std::function<void(FolderStore &)>> drops{
+            [&](FolderStore &s) { s.appendTabs(ten, m_a); },
+            [&](FolderStore &s) { s.moveTabs(ten, m_b, 0, openTabs(ids("y"))); },
+            [&](FolderStore &s) { s.ungroup(ten); },
+            [&](FolderStore &s) { s.placeInUngrouped(ten, 1, openTabs(ids("u v"))); },
+        };
+        for (const auto &drop : drops) {
+            auto store = storeWith(ten.mid(0, 5), ten.mid(5) + ids("y"));
+            QSignalSpy saved(store.get(), &FolderStore::saved);
+            QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
+            drop(*store);
+            QCOMPARE(saved.count(), 1);
+            QCOMPARE(changed.count(), 1);
+        }
     }
 
     void movingFolders_data() {
@@ -130,11 +204,18 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(bool, written);
         QFETCH(bool, notified);
-        auto store = storeWith({});
-        QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
-        QCOMPARE(writes(*store, [&](FolderStore &s) { s.moveFolder(from, to); }), written);
-        QCOMPARE(folderNames(*store), expected);
-        QCOMPARE(changed.count(), notified ? 1 : 0);
+        for (const bool byID : {false, true}) {
+            auto store = storeWith({});
+            const QUuid id = from < 3 ? store->folders().at(from).id : QUuid::createUuid();
+            QSignalSpy changed(store.get(), &FolderStore::foldersChanged);
+            QCOMPARE(writes(*store,
+                            [&](FolderStore &s) {
+                                byID ? s.moveFolder(id, to) : s.moveFolder(from, to);
+                            }),
+                     written);
+            QCOMPARE(folderNames(*store), expected);
+            QCOMPARE(changed.count(), notified ? 1 : 0);
+        }
     }
 
     void deletedFolderTabsReturnToTheirUngroupedPlace() {
@@ -267,7 +348,9 @@ private slots:
             {"add", [&](FolderStore &s) { s.addTab("n", m_a, {}); }, true, 1},
             // The tab leaves its folder but lands nowhere: nothing is saved.
             {"add to unknown", [&](FolderStore &s) { s.addTab("x", unknown, {}); }, false, 1},
-            {"insert unknown", [&](FolderStore &s) { s.insertTab("x", unknown, 0); }, false, 0},
+            {"append to unknown", [&](FolderStore &s) { s.appendTabs({"x"}, unknown); }, false, 1},
+            {"move to unknown", [&](FolderStore &s) { s.moveTabs({"x"}, unknown, 0, {}); }, false,
+             0},
             {"remove", [](FolderStore &s) { s.removeFromFolder("x"); }, true, 1},
             {"remove ungrouped", [](FolderStore &s) { s.removeFromFolder("n"); }, true, 0},
         };
