@@ -47,6 +47,10 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     , m_scheduler(new RebuildScheduler([this] { rebuild(); },
                                        [] { return DragState::shared().isDragging(); }, this)) {
     setFixedWidth(panelWidth);
+    // A drag may end without a release reaching us (the panel closed mid-drag): the held
+    // rebuild must not wait for the next click.
+    connect(&DragState::shared(), &DragState::dragFinished, m_scheduler, &RebuildScheduler::flush,
+            Qt::QueuedConnection);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

@@ -318,6 +318,14 @@ private slots:
                             Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(m_view.get(), &release);
         QTRY_COMPARE(m_view->snapshot().folders.size(), 3);
+
+        // Ended with no release at all (the panel closed mid-drag): no click is needed either.
+        drag.beginTabDrag(QStringLiteral("a"), {QStringLiteral("a")});
+        m_env->folderStore.createFolder(QStringLiteral("Four"));
+        QCoreApplication::processEvents();
+        QCOMPARE(m_view->snapshot().folders.size(), 3);
+        drag.cancelDrag();
+        QTRY_COMPARE(m_view->snapshot().folders.size(), 4);
     }
 
     void longList() {
