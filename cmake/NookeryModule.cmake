@@ -12,11 +12,12 @@ function(nookery_module target)
 endfunction()
 
 # nookery_add_test(<name> SOURCES <files...> DEPS <targets...> [DISPLAY none|offscreen|xvfb|xvfb-tray]
-#                  [TIMEOUT <seconds>] [LABELS <labels...>])
+#                  [SESSION_BUS] [TIMEOUT <seconds>] [LABELS <labels...>])
 # One QtTest executable, registered with CTest. Every test runs in a throw-away HOME,
-# XDG_DATA_HOME and XDG_CONFIG_HOME so nothing touches the user's real files.
+# XDG_DATA_HOME and XDG_CONFIG_HOME so nothing touches the user's real files; SESSION_BUS gives
+# it a private D-Bus session bus and the label "dbus".
 function(nookery_add_test name)
-  cmake_parse_arguments(ARG "" "DISPLAY;TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "SESSION_BUS" "DISPLAY;TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
   if(NOT ARG_DISPLAY)
     set(ARG_DISPLAY none)
   endif()
@@ -27,6 +28,11 @@ function(nookery_add_test name)
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_DEPS})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   set(runner ${PROJECT_SOURCE_DIR}/tests/harness/run-test)
-  add_test(NAME ${name} COMMAND ${runner} ${ARG_DISPLAY} $<TARGET_FILE:${name}>)
+  set(mode ${ARG_DISPLAY})
+  if(ARG_SESSION_BUS)
+    set(mode --session-bus ${ARG_DISPLAY})
+    list(APPEND ARG_LABELS dbus)
+  endif()
+  add_test(NAME ${name} COMMAND ${runner} ${mode} $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_DISPLAY};${ARG_LABELS}")
 endfunction()

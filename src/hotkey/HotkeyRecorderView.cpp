@@ -56,6 +56,8 @@ HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidge
             [this] { m_hotkey.setBinding(HotkeyBinding::defaultBinding()); });
     connect(&m_hotkey, &SpotlightSearchController::bindingChanged, this,
             &HotkeyRecorderView::refreshWell);
+    connect(&m_hotkey, &SpotlightSearchController::handlerChanged, this,
+            &HotkeyRecorderView::refreshWell);
     refreshWell();
 }
 
@@ -90,8 +92,7 @@ void HotkeyRecorderView::stopMonitoring() {
 
 void HotkeyRecorderView::refreshWell() {
     m_well->setRecording(m_isRecording);
-    m_well->setText(m_isRecording ? QStringLiteral("Press keys…")
-                                  : displayString(m_hotkey.binding()));
+    m_well->setText(m_isRecording ? QStringLiteral("Press keys…") : m_hotkey.shortcutText());
     m_well->updateGeometry();
 }
 

@@ -2,6 +2,7 @@
 
 #include "hotkey/HotkeyBinding.h"
 #include "platform/GlobalKeyGrabber.h"
+#include "platform/GlobalShortcutPortal.h"
 
 #include <QObject>
 #include <memory>
@@ -15,18 +16,32 @@ public:
     static constexpr const char *keyCodeKey = hotkeyKeyCodeKey;
     static constexpr const char *modifiersKey = hotkeyModifiersKey;
 
+    // Who makes the shortcut work in this session.
+    enum class Handler {
+        KeyGrab, // our own grab on the X server
+        Desktop, // the desktop, through its portal
+        Nobody,  // Wayland without a portal: the grab hears X11 windows only
+    };
+
     // The process-wide instance, created on first use (after the QGuiApplication) with the
-    // desktop's key grabber; without one (Wayland, offscreen) the shortcut simply does nothing.
+    // desktop's key grabber and, in a Wayland session, its portal; without either (offscreen)
+    // the shortcut simply does nothing.
     static SpotlightSearchController *shared();
 
-    // `grabber` may be null. The binding is loaded from the settings.
+    // `grabber` and `portal` may be null. The binding is loaded from the settings. With a
+    // portal, the desktop is asked first and the grab serves only until it has answered.
     explicit SpotlightSearchController(std::unique_ptr<GlobalKeyGrabber> grabber,
+                                       std::unique_ptr<GlobalShortcutPortal> portal = nullptr,
                                        QObject *parent = nullptr);
     ~SpotlightSearchController() override;
 
     HotkeyBinding binding() const { return m_binding; }
-    // True while the desktop holds the current binding for us.
-    bool isRegistered() const { return m_registered; }
+    // True while the X server or the desktop holds the current binding for us.
+    bool isRegistered() const { return m_registered || m_portalState == PortalState::Bound; }
+    Handler handler() const;
+    // The shortcut as the user presses it: the desktop's own words when it holds the shortcut
+    // (it may have chosen another key), else the binding's display string.
+    QString shortcutText() const;
 
     // Listens for the shortcut and registers the current binding. Call once after start-up.
     void configure();
@@ -39,12 +54,21 @@ public:
 
 signals:
     void bindingChanged(const HotkeyBinding &binding);
+    // `handler()` or `shortcutText()` changed.
+    void handlerChanged();
     void hotKeyPressed();
 
 private:
+    enum class PortalState { Absent, Asking, Bound, Refused };
+
     void registerBinding();
+    void bindInPortal();
+    void setPortalState(PortalState state, const QString &triggerDescription = {});
 
     std::unique_ptr<GlobalKeyGrabber> m_grabber;
+    std::unique_ptr<GlobalShortcutPortal> m_portal;
+    PortalState m_portalState = PortalState::Absent;
+    QString m_portalTrigger;
     HotkeyBinding m_binding;
     bool m_configured = false;
     bool m_registered = false;

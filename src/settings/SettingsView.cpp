@@ -6,6 +6,7 @@
 #include "platform/AutostartService.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/DividerLine.h"
+#include "settings/ShortcutHandlerNote.h"
 #include "settings/StyledLabel.h"
 #include "settings/UpdateDialogPresenter.h"
 #include "settings/UpdaterManager.h"
@@ -123,6 +124,10 @@ QWidget *SettingsView::buildSections(SpotlightSearchController &hotkey) {
     auto *openLabel = styledLabel(QStringLiteral("Open Nookery"), 13, QFont::Normal,
                                   Style::Role::Primary, content);
     auto *recorder = new HotkeyRecorderView(hotkey, content);
+    auto *shortcut = new QVBoxLayout;
+    shortcut->setSpacing(8);
+    shortcut->addLayout(row({openLabel}, recorder));
+    shortcut->addWidget(new ShortcutHandlerNote(hotkey, content));
 
     auto *updatesText = styledLabel(QStringLiteral("Get the latest version of Nookery."), 12,
                                     QFont::Normal, Style::Role::Secondary, content);
@@ -139,7 +144,7 @@ QWidget *SettingsView::buildSections(SpotlightSearchController &hotkey) {
 
     const std::initializer_list<std::pair<QString, QLayout *>> sections{
         {QStringLiteral("GENERAL"), row({m_startAtLogin})},
-        {QStringLiteral("SHORTCUT"), row({openLabel}, recorder)},
+        {QStringLiteral("SHORTCUT"), shortcut},
         {QStringLiteral("UPDATES"), row({updatesText}, checkButton)},
         {QStringLiteral("ABOUT"), row({versionLabel}, quitButton)},
     };

@@ -1,0 +1,3 @@
+#include "platform/GlobalShortcutPortal.h"
+
+GlobalShortcutPortal::~GlobalShortcutPortal() = default;

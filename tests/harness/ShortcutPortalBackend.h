@@ -1,0 +1,194 @@
+#pragma once
+
+// A desktop for the real xdg-desktop-portal frontend: a test backend of
+// org.freedesktop.impl.portal.GlobalShortcuts on its own connection to the test's private session
+// bus, and the frontend itself, started so that it picks this backend. The desktop "presses" a
+// shortcut by emitting Activated, as a compositor would.
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+struct DesktopShortcutEntry {
+    QString id;
+    QVariantMap properties;
+};
+Q_DECLARE_METATYPE(DesktopShortcutEntry)
+
+inline QDBusArgument &operator<<(QDBusArgument &argument, const DesktopShortcutEntry &shortcut) {
+    argument.beginStructure();
+    argument << shortcut.id << shortcut.properties;
+    argument.endStructure();
+    return argument;
+}
+
+inline const QDBusArgument &operator>>(const QDBusArgument &argument,
+                                       DesktopShortcutEntry &shortcut) {
+    argument.beginStructure();
+    argument >> shortcut.id >> shortcut.properties;
+    argument.endStructure();
+    return argument;
+}
+
+class ShortcutPortalBackend : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.impl.portal.GlobalShortcuts")
+    Q_PROPERTY(uint version READ version)
+public:
+    static constexpr const char *busName = "org.freedesktop.impl.portal.desktop.nookerytest";
+
+    struct Binding {
+        QString session;
+        QString shortcutID;
+        QString description;
+        QString preferredTrigger;
+        QString parentWindow;
+    };
+
+    // What the next BindShortcuts answers: 0 binds, 1 is the user cancelling, 2 an error.
+    uint bindResponse = 0;
+    // The trigger the desktop settles on; empty: the preferred one, as the desktop shows it.
+    QString chosenTrigger;
+    QStringList createdSessions;
+    QList<Binding> bindings;
+
+    ShortcutPortalBackend()
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus,
+                                              QStringLiteral("shortcut-portal-backend"))) {
+        qDBusRegisterMetaType<DesktopShortcutEntry>();
+        qDBusRegisterMetaType<QList<DesktopShortcutEntry>>();
+    }
+    ~ShortcutPortalBackend() override { stopFrontend(); }
+
+    uint version() const { return 1; }
+
+    // Starts the frontend; `withBackend` false gives a portal without global shortcuts.
+    bool startFrontend(bool withBackend = true) {
+        const QString portals = qEnvironmentVariable("NOOKERY_TEST_SCRATCH") + "/portals";
+        QDir(portals).removeRecursively();
+        QDir().mkpath(portals);
+        if (withBackend) {
+            if (!m_bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), this,
+                                      QDBusConnection::ExportAllSlots |
+                                          QDBusConnection::ExportAllProperties) ||
+                !m_bus.registerService(QString::fromLatin1(busName)))
+                return false;
+            QFile file(portals + "/nookerytest.portal");
+            if (!file.open(QIODevice::WriteOnly))
+                return false;
+            file.write(QByteArray("[portal]\nDBusName=") + busName +
+                       "\nInterfaces=org.freedesktop.impl.portal.GlobalShortcuts;\n"
+                       "UseIn=nookerytest\n");
+        }
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DESKTOP_PORTAL_DIR"), portals);
+        environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("nookerytest"));
+        m_frontend.setProcessEnvironment(environment);
+        // Its warnings about the services a test bus lacks go to the scratch folder.
+        m_frontend.setProcessChannelMode(QProcess::MergedChannels);
+        m_frontend.setStandardOutputFile(portals + "/frontend.log");
+        m_frontend.start(QStringLiteral("/usr/libexec/xdg-desktop-portal"), QStringList());
+        if (!m_frontend.waitForStarted())
+            return false;
+        return QTest::qWaitFor(
+            [this] {
+                return m_bus.interface()->isServiceRegistered(
+                    QStringLiteral("org.freedesktop.portal.Desktop"));
+            },
+            10000);
+    }
+
+    void stopFrontend() {
+        if (m_frontend.state() != QProcess::NotRunning) {
+            m_frontend.terminate();
+            m_frontend.waitForFinished(3000);
+        }
+        m_bus.unregisterService(QString::fromLatin1(busName));
+        m_bus.unregisterObject(QStringLiteral("/org/freedesktop/portal/desktop"));
+    }
+
+    // The most recent binding of `trigger`, if any.
+    std::optional<Binding> boundTo(const QString &trigger) const {
+        for (auto it = bindings.crbegin(); it != bindings.crend(); ++it) {
+            if (it->preferredTrigger == trigger)
+                return *it;
+        }
+        return std::nullopt;
+    }
+
+    // The user presses the shortcut of `binding`.
+    void press(const Binding &binding) {
+        QDBusMessage activated = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.freedesktop.impl.portal.GlobalShortcuts"),
+            QStringLiteral("Activated"));
+        activated << QVariant::fromValue(QDBusObjectPath(binding.session)) << binding.shortcutID
+                  << QVariant::fromValue(
+                         static_cast<qulonglong>(QDateTime::currentMSecsSinceEpoch()))
+                  << QVariantMap();
+        m_bus.send(activated);
+    }
+
+    // The user picks another trigger in the desktop's settings.
+    void changeTrigger(const Binding &binding, const QString &trigger) {
+        QDBusMessage changed = QDBusMessage::createSignal(
+            QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.freedesktop.impl.portal.GlobalShortcuts"),
+            QStringLiteral("ShortcutsChanged"));
+        changed << QVariant::fromValue(QDBusObjectPath(binding.session))
+                << QVariant::fromValue(shortcutsAnswer(binding.shortcutID, trigger));
+        m_bus.send(changed);
+    }
+
+public slots:
+    uint CreateSession(const QDBusObjectPath &, const QDBusObjectPath &session, const QString &,
+                       const QVariantMap &, QVariantMap &results) {
+        createdSessions.append(session.path());
+        // xdg-desktop-portal 1.16 passes the list on unchecked: it must be there.
+        results.insert(QStringLiteral("shortcuts"),
+                       QVariant::fromValue(QList<DesktopShortcutEntry>()));
+        return 0;
+    }
+
+    uint BindShortcuts(const QDBusObjectPath &, const QDBusObjectPath &session,
+                       const QList<DesktopShortcutEntry> &shortcuts, const QString &parentWindow,
+                       const QVariantMap &, QVariantMap &results) {
+        for (const DesktopShortcutEntry &shortcut : shortcuts) {
+            const QString preferred =
+                shortcut.properties.value(QStringLiteral("preferred_trigger")).toString();
+            bindings.append({session.path(), shortcut.id,
+                             shortcut.properties.value(QStringLiteral("description")).toString(),
+                             preferred, parentWindow});
+            if (bindResponse == 0) {
+                results.insert(QStringLiteral("shortcuts"),
+                               QVariant::fromValue(shortcutsAnswer(
+                                   shortcut.id, chosenTrigger.isEmpty()
+                                                    ? QStringLiteral("Pressing ") + preferred
+                                                    : chosenTrigger)));
+            }
+        }
+        return bindResponse;
+    }
+
+    uint ListShortcuts(const QDBusObjectPath &, const QDBusObjectPath &, QVariantMap &) {
+        return 2;
+    }
+
+private:
+    static QList<DesktopShortcutEntry> shortcutsAnswer(const QString &id, const QString &trigger) {
+        return {{id,
+                 {{QStringLiteral("description"), QStringLiteral("Open Nookery")},
+                  {QStringLiteral("trigger_description"), trigger}}}};
+    }
+
+    QDBusConnection m_bus;
+    QProcess m_frontend;
+};

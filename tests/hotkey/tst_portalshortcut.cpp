@@ -1,0 +1,160 @@
+// The shortcut through the desktop portal: the controller and its D-Bus client against the real
+// xdg-desktop-portal frontend with a test backend, on a private session bus.
+
+#include "harness/ShortcutPortalBackend.h"
+#include "hotkey/HotkeyRecorderView.h"
+#include "hotkey/ShortcutWell.h"
+#include "hotkey/SpotlightSearchController.h"
+#include "platform/FakeGlobalKeyGrabber.h"
+#include "platform/xdg/DesktopPortalShortcut.h"
+#include "settings/ShortcutHandlerNote.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+using Handler = SpotlightSearchController::Handler;
+using Chord = FakeGlobalKeyGrabber::Chord;
+const Chord optionSpace{57, Qt::AltModifier};
+
+} // namespace
+
+class TestPortalShortcut : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ShortcutPortalBackend> m_desktop;
+    FakeGlobalKeyGrabber *m_grabber = nullptr;
+    std::unique_ptr<SpotlightSearchController> m_controller;
+
+    void startController() {
+        auto grabber = std::make_unique<FakeGlobalKeyGrabber>();
+        m_grabber = grabber.get();
+        m_controller = std::make_unique<SpotlightSearchController>(
+            std::move(grabber), std::make_unique<DesktopPortalShortcut>());
+        m_controller->configure();
+    }
+    // What the desktop was asked to bind, once the controller knows the desktop holds it.
+    ShortcutPortalBackend::Binding bindThroughPortal(const QString &trigger) {
+        const bool bound = QTest::qWaitFor(
+            [&] {
+                return m_desktop->boundTo(trigger) && m_controller->handler() == Handler::Desktop;
+            },
+            10000);
+        if (!bound)
+            qFatal("%s was not bound through the portal", qPrintable(trigger));
+        return *m_desktop->boundTo(trigger);
+    }
+
+private slots:
+    void init() {
+        QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery")).clear();
+        m_desktop = std::make_unique<ShortcutPortalBackend>();
+    }
+    void cleanup() {
+        m_controller.reset();
+        m_desktop.reset();
+    }
+
+    void withoutPortalShortcuts_theGrabStaysAndSettingsSaySo_data() {
+        QTest::addColumn<bool>("frontendRuns");
+        QTest::newRow("no portal on the bus") << false;
+        QTest::newRow("a portal without global shortcuts") << true;
+    }
+    void withoutPortalShortcuts_theGrabStaysAndSettingsSaySo() {
+        QFETCH(bool, frontendRuns);
+        if (frontendRuns)
+            QVERIFY(m_desktop->startFrontend(false));
+        startController();
+        QTRY_COMPARE_WITH_TIMEOUT(m_controller->handler(), Handler::Nobody, 10000);
+        QCOMPARE(m_grabber->grabbed(), optionSpace);
+        QVERIFY(m_controller->isRegistered());
+
+        const ShortcutHandlerNote note(*m_controller, nullptr);
+        QVERIFY(!note.isHidden());
+        QVERIFY2(note.text().contains("nookery --toggle"), qPrintable(note.text()));
+    }
+
+    void bindsOneShortcutAndItsActivationToggles() {
+        QVERIFY(m_desktop->startFrontend());
+        startController();
+        const auto binding = bindThroughPortal(QStringLiteral("ALT+space"));
+        QCOMPARE(m_desktop->createdSessions.size(), 1);
+        QCOMPARE(binding.session, m_desktop->createdSessions.constFirst());
+        QCOMPARE(binding.shortcutID, QStringLiteral("open-nookery"));
+        QCOMPARE(binding.description, QStringLiteral("Open Nookery"));
+        // The desktop holds it now: our own grab would toggle twice in X11 windows.
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
+        QVERIFY(m_controller->isRegistered());
+
+        QSignalSpy pressed(m_controller.get(), &SpotlightSearchController::hotKeyPressed);
+        m_desktop->press(binding);
+        QVERIFY(pressed.wait());
+        // While the recorder listens, the press is the recorder's.
+        m_controller->setPaused(true);
+        m_desktop->press(binding);
+        QTest::qWait(300);
+        m_controller->setPaused(false);
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
+        m_desktop->press(binding);
+        QVERIFY(pressed.wait());
+        QCOMPARE(pressed.count(), 2);
+        QCOMPARE(m_desktop->bindings.size(), 1);
+    }
+
+    void recordedBindingIsBoundAgainInAFreshSession() {
+        QVERIFY(m_desktop->startFrontend());
+        startController();
+        const auto old = bindThroughPortal(QStringLiteral("ALT+space"));
+        m_controller->setBinding({40, HotkeyBinding::controlBit | HotkeyBinding::shiftBit});
+        const auto recorded = bindThroughPortal(QStringLiteral("CTRL+SHIFT+k"));
+        QVERIFY(recorded.session != old.session);
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
+
+        QSignalSpy pressed(m_controller.get(), &SpotlightSearchController::hotKeyPressed);
+        m_desktop->press(old);
+        m_desktop->press(recorded);
+        QVERIFY(pressed.wait());
+        QTest::qWait(300);
+        QCOMPARE(pressed.count(), 1);
+    }
+
+    void settingsShowTheTriggerTheDesktopChose() {
+        m_desktop->chosenTrigger = QStringLiteral("Meta+N");
+        QVERIFY(m_desktop->startFrontend());
+        startController();
+        const HotkeyRecorderView recorder(*m_controller);
+        const ShortcutHandlerNote note(*m_controller, nullptr);
+        const auto binding = bindThroughPortal(QStringLiteral("ALT+space"));
+        const auto *well = recorder.findChild<ShortcutWell *>();
+        QCOMPARE(well->text(), QStringLiteral("Meta+N"));
+        QCOMPARE(note.text(), QStringLiteral("Your desktop handles this shortcut."));
+
+        m_desktop->changeTrigger(binding, QStringLiteral("Meta+Shift+N"));
+        QTRY_COMPARE(well->text(), QStringLiteral("Meta+Shift+N"));
+    }
+
+    void refusalFallsBackToTheGrab_data() {
+        QTest::addColumn<uint>("response");
+        QTest::newRow("cancelled by the user") << 1u;
+        QTest::newRow("failed") << 2u;
+    }
+    void refusalFallsBackToTheGrab() {
+        QFETCH(uint, response);
+        m_desktop->bindResponse = response;
+        QVERIFY(m_desktop->startFrontend());
+        startController();
+        QTRY_COMPARE_WITH_TIMEOUT(m_controller->handler(), Handler::Nobody, 10000);
+        QCOMPARE(m_grabber->grabbed(), optionSpace);
+
+        // Recording again asks the desktop again.
+        m_desktop->bindResponse = 0;
+        m_controller->setBinding(HotkeyBinding::defaultBinding());
+        bindThroughPortal(QStringLiteral("ALT+space"));
+        QCOMPARE(m_grabber->grabbed(), std::nullopt);
+    }
+};
+
+QTEST_MAIN(TestPortalShortcut)
+#include "tst_portalshortcut.moc"
