@@ -1,6 +1,7 @@
 #include "hotkey/HotkeyBinding.h"
 #include "hotkey/KeyCodeTable.h"
 #include "hotkey/KeyNames.h"
+#include "hotkey/PortalTrigger.h"
 
 #include <QSettings>
 #include <QTest>
@@ -113,6 +114,26 @@ private slots:
         QCOMPARE(carbonModifiers(Qt::AltModifier), 0x800u);
         QCOMPARE(carbonModifiers(all | Qt::KeypadModifier), 0x1B00u);
         QCOMPARE(qtModifiers(0x1B00), all);
+    }
+
+    void portalTriggers_data() {
+        QTest::addColumn<HotkeyBinding>("binding");
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("default") << HotkeyBinding::defaultBinding() << "ALT+space";
+        QTest::newRow("all modifiers, in order")
+            << HotkeyBinding{40, 0x1000 | 0x800 | 0x200 | 0x100} << "CTRL+ALT+SHIFT+LOGO+k";
+        QTest::newRow("digit") << HotkeyBinding{0x1D, 0x100} << "LOGO+0";
+        QTest::newRow("punctuation") << HotkeyBinding{0x32, 0x1000} << "CTRL+grave";
+        QTest::newRow("function key") << HotkeyBinding{0x6F, 0x800} << "ALT+F12";
+        QTest::newRow("arrow") << HotkeyBinding{0x7E, 0x200} << "SHIFT+Up";
+        QTest::newRow("keypad") << HotkeyBinding{0x4C, 0x1000} << "CTRL+KP_Enter";
+        // Only a trigger the desktop can read is offered.
+        QTest::newRow("no Linux key") << HotkeyBinding{0x3F, 0x800} << "";
+    }
+    void portalTriggers() {
+        QFETCH(HotkeyBinding, binding);
+        QFETCH(QString, trigger);
+        QCOMPARE(portalTrigger(binding), trigger);
     }
 };
 
