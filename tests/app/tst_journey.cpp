@@ -1,7 +1,9 @@
 // A user's day with Nookery on a private X display with a tray: the real program and fake-figma,
 // driven with xdotool, every place read from the program's geometry report. A failed step leaves
-// a screenshot and the report in the build directory.
+// a screenshot and the report in the build directory. With NOOKERY_JOURNEY_PORTAL set, the
+// session is a Wayland one whose desktop portal holds the shortcut and presses it.
 
+#include "harness/ShortcutPortalBackend.h"
 #include "tst_journey_support.h"
 
 #include <QJsonArray>
@@ -65,6 +67,22 @@ class TestJourney : public QObject {
     Q_OBJECT
     QProcess m_figma;
     NookeryProcess m_nookery;
+    std::unique_ptr<ShortcutPortalBackend> m_portal;
+
+    // xdotool's key names ("ctrl+alt+k"), pressed on the keyboard or by the desktop's portal.
+    void pressShortcut(const QString &keys) {
+        if (!m_portal) {
+            xdotool({"key", keys});
+            return;
+        }
+        QStringList parts = keys.split('+');
+        for (qsizetype modifier = 0; modifier + 1 < parts.size(); ++modifier)
+            parts[modifier] = parts[modifier].toUpper();
+        const QString trigger = parts.join('+');
+        QVERIFY2(QTest::qWaitFor([&] { return m_portal->boundTo(trigger).has_value(); }),
+                 qPrintable(trigger + " was never bound through the portal"));
+        m_portal->press(*m_portal->boundTo(trigger));
+    }
 
     // Reported widgets by class and by a key ("text", "id"), on screen or anywhere; empty
     // matches any.
@@ -89,7 +107,7 @@ class TestJourney : public QObject {
     }
     void openPanelOverFigma(const QString &shortcut = QStringLiteral("alt+space")) {
         xdotool({"search", "--sync", "--class", "^Figma$", "windowactivate", "--sync"});
-        xdotool({"key", shortcut});
+        pressShortcut(shortcut);
         QVERIFY2(m_nookery.waitForPanel(true), "the panel did not open");
     }
     void closePanelByClickingOutside() {
@@ -111,6 +129,11 @@ private slots:
         QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--install-handler"}), 0);
         m_figma.start(FAKE_FIGMA_BINARY, QStringList());
         QVERIFY(m_figma.waitForStarted());
+        if (qEnvironmentVariableIsSet("NOOKERY_JOURNEY_PORTAL")) {
+            m_portal = std::make_unique<ShortcutPortalBackend>();
+            QVERIFY(m_portal->startFrontend());
+            qputenv("WAYLAND_DISPLAY", "wayland-nookery-test");
+        }
         QVERIFY(m_nookery.start());
     }
     void cleanup() {
@@ -131,6 +154,13 @@ private slots:
     void trayIconAppears() {
         QTRY_VERIFY_WITH_TIMEOUT(trayIconShown(), 10000);
         QVERIFY(!m_nookery.panelVisible());
+        if (m_portal) {
+            // The desktop holds the shortcut: no grab of our own toggles the panel a second time.
+            QTRY_VERIFY_WITH_TIMEOUT(m_portal->boundTo("ALT+space").has_value(), 10000);
+            xdotool({"key", "alt+space"});
+            QTest::qWait(700);
+            QVERIFY2(!m_nookery.panelVisible(), "the X grab is still held");
+        }
     }
 
     void shortcutOpensTheWelcomeThenTheTabsWithCursorInSearch() {
@@ -146,7 +176,7 @@ private slots:
         QVERIFY(m_nookery.panelVisible());
         QVERIFY(QSettings("Nookery", "Nookery").value("Nookery.hasSeenWelcome").toBool());
 
-        xdotool({"key", "alt+space"});
+        pressShortcut("alt+space");
         QVERIFY2(m_nookery.waitForPanel(false), "the shortcut did not close the panel");
         openPanelOverFigma();
         QTRY_COMPARE_WITH_TIMEOUT(m_nookery.report()["focusParent"].toString(),
@@ -246,6 +276,10 @@ private slots:
         clickAt(centreOf(waitForOnScreen("SymbolButton", "Settings")));
         const QJsonObject well = waitForOnScreen("ShortcutWell");
         QVERIFY2(!well.isEmpty(), "no shortcut recorder on the settings page");
+        if (m_portal) {
+            QCOMPARE(well["text"].toString(), QStringLiteral("Pressing ALT+space"));
+            QVERIFY(!waitForOnScreen({}, "Your desktop handles this shortcut.").isEmpty());
+        }
         clickAt(centreOf(well));
         QTest::qWait(200);
         xdotool({"key", "ctrl+alt+k"});
@@ -255,7 +289,7 @@ private slots:
         closePanelByClickingOutside();
         openPanelOverFigma(QStringLiteral("ctrl+alt+k"));
         closePanelByClickingOutside();
-        xdotool({"key", "alt+space"});
+        pressShortcut("alt+space");
         QTest::qWait(700);
         QVERIFY2(!m_nookery.panelVisible(), "the old shortcut still opens the panel");
     }

@@ -1,6 +1,7 @@
 #include "platform/xdg/DesktopPortalShortcut.h"
 
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
@@ -62,20 +63,23 @@ QString pathIn(const QVariant &value) {
     return value.toString();
 }
 
+QDBusConnection bus() {
+    return QDBusConnection::sessionBus();
+}
+
 } // namespace
 
 bool DesktopPortalShortcut::isWaylandSession() {
     return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-DesktopPortalShortcut::DesktopPortalShortcut(QDBusConnection bus, QObject *parent)
-    : GlobalShortcutPortal(parent)
-    , m_bus(std::move(bus)) {
+DesktopPortalShortcut::DesktopPortalShortcut(QObject *parent)
+    : GlobalShortcutPortal(parent) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
-    m_bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
+    bus().connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"), this,
                   SLOT(onActivated(QDBusMessage)));
-    m_bus.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("ShortcutsChanged"),
+    bus().connect(portalService, portalPath, shortcutsInterface, QStringLiteral("ShortcutsChanged"),
                   this, SLOT(onShortcutsChanged(QDBusMessage)));
 }
 
@@ -111,7 +115,7 @@ void DesktopPortalShortcut::request(Step step, const QString &method, QVariantLi
     options.insert(QStringLiteral("handle_token"), token);
     // The Request object's path is known before the call: the caller's unique name without
     // its colon, dots as underscores, then the token.
-    const QString sender = m_bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
+    const QString sender = bus().baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
     const QString expectedPath = portalPath + QStringLiteral("/request/") + sender + '/' + token;
     expectResponseAt(expectedPath);
 
@@ -119,7 +123,7 @@ void DesktopPortalShortcut::request(Step step, const QString &method, QVariantLi
         QDBusMessage::createMethodCall(portalService, portalPath, shortcutsInterface, method);
     arguments.append(options);
     call.setArguments(arguments);
-    auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    auto *watcher = new QDBusPendingCallWatcher(bus().asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, expectedPath](QDBusPendingCallWatcher *finished) {
                 onRequestCalled(finished, expectedPath);
@@ -141,12 +145,12 @@ void DesktopPortalShortcut::onRequestCalled(QDBusPendingCallWatcher *call,
 
 void DesktopPortalShortcut::expectResponseAt(const QString &requestPath) {
     if (!m_requestPath.isEmpty()) {
-        m_bus.disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"),
+        bus().disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"),
                          this, SLOT(onResponse(QDBusMessage)));
     }
     m_requestPath = requestPath;
     if (!requestPath.isEmpty()) {
-        m_bus.connect(portalService, requestPath, requestInterface, QStringLiteral("Response"),
+        bus().connect(portalService, requestPath, requestInterface, QStringLiteral("Response"),
                       this, SLOT(onResponse(QDBusMessage)));
     }
 }
@@ -189,7 +193,7 @@ void DesktopPortalShortcut::onShortcutsChanged(const QDBusMessage &message) {
 void DesktopPortalShortcut::closeSession(const QString &sessionPath) {
     if (sessionPath.isEmpty())
         return;
-    m_bus.send(QDBusMessage::createMethodCall(portalService, sessionPath, sessionInterface,
+    bus().send(QDBusMessage::createMethodCall(portalService, sessionPath, sessionInterface,
                                               QStringLiteral("Close")));
 }
 

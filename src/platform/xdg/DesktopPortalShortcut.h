@@ -2,10 +2,10 @@
 
 #include "platform/GlobalShortcutPortal.h"
 
-#include <QDBusConnection>
 #include <QString>
 
 class QDBusMessage;
+Q_MOC_INCLUDE(<QDBusMessage>)
 class QDBusPendingCallWatcher;
 
 // The GlobalShortcuts interface of org.freedesktop.portal.Desktop. Binding opens a fresh
@@ -20,8 +20,8 @@ public:
     // programs' windows.
     static bool isWaylandSession();
 
-    explicit DesktopPortalShortcut(QDBusConnection bus = QDBusConnection::sessionBus(),
-                                   QObject *parent = nullptr);
+    // On the session bus.
+    explicit DesktopPortalShortcut(QObject *parent = nullptr);
     ~DesktopPortalShortcut() override;
 
     void bind(const QString &description, const QString &preferredTrigger) override;
@@ -43,7 +43,6 @@ private:
     void closeSession(const QString &sessionPath);
     void fail();
 
-    QDBusConnection m_bus;
     QString m_description;
     QString m_preferredTrigger;
     Step m_step = Step::Idle;
