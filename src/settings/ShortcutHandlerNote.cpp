@@ -26,9 +26,8 @@ void ShortcutHandlerNote::refresh() {
         setText(QStringLiteral("Your desktop handles this shortcut."));
         break;
     case SpotlightSearchController::Handler::Nobody:
-        setText(QStringLiteral("This desktop passes shortcuts only to X11 windows. To open "
-                               "Nookery from anywhere, bind “nookery --toggle” in your "
-                               "desktop’s keyboard settings."));
+        setText(
+            QStringLiteral("X11 windows only: bind “nookery --toggle” in your keyboard settings."));
         break;
     }
     setVisible(!text().isEmpty());
