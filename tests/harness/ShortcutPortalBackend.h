@@ -41,7 +41,6 @@ inline const QDBusArgument &operator>>(const QDBusArgument &argument,
 class ShortcutPortalBackend : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.impl.portal.GlobalShortcuts")
-    Q_PROPERTY(uint version READ version)
 public:
     static constexpr const char *busName = "org.freedesktop.impl.portal.desktop.nookerytest";
 
@@ -50,7 +49,6 @@ public:
         QString shortcutID;
         QString description;
         QString preferredTrigger;
-        QString parentWindow;
     };
 
     // What the next BindShortcuts answers: 0 binds, 1 is the user cancelling, 2 an error.
@@ -67,8 +65,6 @@ public:
         qDBusRegisterMetaType<QList<DesktopShortcutEntry>>();
     }
     ~ShortcutPortalBackend() override { stopFrontend(); }
-
-    uint version() const { return 1; }
 
     // Starts the frontend; `withBackend` false gives a portal without global shortcuts.
     bool startFrontend(bool withBackend = true) {
@@ -159,14 +155,14 @@ public slots:
     }
 
     uint BindShortcuts(const QDBusObjectPath &, const QDBusObjectPath &session,
-                       const QList<DesktopShortcutEntry> &shortcuts, const QString &parentWindow,
+                       const QList<DesktopShortcutEntry> &shortcuts, const QString &,
                        const QVariantMap &, QVariantMap &results) {
         for (const DesktopShortcutEntry &shortcut : shortcuts) {
             const QString preferred =
                 shortcut.properties.value(QStringLiteral("preferred_trigger")).toString();
             bindings.append({session.path(), shortcut.id,
                              shortcut.properties.value(QStringLiteral("description")).toString(),
-                             preferred, parentWindow});
+                             preferred});
             if (bindResponse == 0) {
                 results.insert(QStringLiteral("shortcuts"),
                                QVariant::fromValue(shortcutsAnswer(
@@ -176,10 +172,6 @@ public slots:
             }
         }
         return bindResponse;
-    }
-
-    uint ListShortcuts(const QDBusObjectPath &, const QDBusObjectPath &, QVariantMap &) {
-        return 2;
     }
 
 private:
