@@ -139,8 +139,9 @@ private slots:
     void cleanup() {
         if (!QTest::currentTestFailed())
             return;
-        const QString shot = QStringLiteral(SCREENSHOT_DIR "/journey-%1.png")
-                                 .arg(QString::fromLatin1(QTest::currentTestFunction()));
+        const QString shot =
+            QStringLiteral(SCREENSHOT_DIR "/journey-%1%2.png")
+                .arg(m_portal ? "portal-" : "", QString::fromLatin1(QTest::currentTestFunction()));
         QProcess::execute(QStringLiteral("import"), {"-window", "root", shot});
         QFile::copy(m_nookery.reportPath, shot + ".json");
         qWarning("screenshot: %s", qPrintable(shot));
