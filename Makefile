@@ -17,7 +17,7 @@ BENCH_BUILD ?= build-release
 PACKAGE_BUILD ?= build-package
 PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 
-.PHONY: deps configure build run test sanitized-test tsan-test fuzz bench demo package package-test
+.PHONY: deps configure build run test sanitized-test tsan-test fuzz bench demo package package-test stats
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,7 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory sanitized-test
+	@scripts/line-stats
 
 sanitized-test: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOOKERY_WERROR=ON -DNOOKERY_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
@@ -72,3 +73,7 @@ package-test: package
 
 demo: build
 	@tools/demo $(BUILD)
+
+# Lines of test code over lines of program code.
+stats:
+	@scripts/line-stats
