@@ -49,8 +49,11 @@ void AppDelegate::applicationWillFinishLaunching() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    // The store comes first, so the very first applied re-read can already report to it.
-    m_tabManager->setRecentlyClosedStore(m_recentlyClosedStore.get());
+    // Wired first, so the very first applied re-read already reaches the store.
+    connect(m_tabManager.get(), &TabManager::tabsMayHaveClosed, m_recentlyClosedStore.get(),
+            &RecentlyClosedStore::recordClosed);
+    connect(m_tabManager.get(), &TabManager::openTabsRead, m_recentlyClosedStore.get(),
+            &RecentlyClosedStore::forgetReopened);
     m_tabManager->refresh();
     m_tabManager->startFileMonitor();
     m_tabManager->startWorkspaceObservers();

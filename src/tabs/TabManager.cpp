@@ -43,22 +43,17 @@ TabManager::~TabManager() {
     m_readPool.clear();
 }
 
-void TabManager::setRecentlyClosedStore(RecentlyClosedStore *store) {
-    m_recentlyClosedStore = store;
-}
-
 void TabManager::refresh() {
     const quint64 refreshNumber = m_latestRefresh->fetch_add(1) + 1;
     m_loadingTimer.start();
 
     using Result = std::optional<ReadResult>;
     auto *watcher = new QFutureWatcher<Result>(this);
-    connect(watcher, &QFutureWatcher<Result>::finished, this,
-            [this, watcher, previous = m_tabs, store = m_recentlyClosedStore] {
-                watcher->deleteLater();
-                if (const Result result = watcher->result())
-                    apply(*result, previous, store);
-            });
+    connect(watcher, &QFutureWatcher<Result>::finished, this, [this, watcher, previous = m_tabs] {
+        watcher->deleteLater();
+        if (const Result result = watcher->result())
+            apply(*result, previous);
+    });
     watcher->setFuture(QtConcurrent::run(
         &m_readPool,
         [latest = m_latestRefresh, refreshNumber, read = m_options.readSessionTabs,
@@ -74,8 +69,7 @@ void TabManager::refresh() {
         }));
 }
 
-void TabManager::apply(const ReadResult &result, const QList<TabItem> &previous,
-                       const QPointer<RecentlyClosedStore> &store) {
+void TabManager::apply(const ReadResult &result, const QList<TabItem> &previous) {
     m_loadingTimer.stop();
     setLoading(false);
     const QStringList missing =
@@ -89,14 +83,12 @@ void TabManager::apply(const ReadResult &result, const QList<TabItem> &previous,
         m_tabs = tabs;
         emit tabsChanged();
     }
-    if (!store)
-        return;
     if (!previous.isEmpty())
-        store->recordClosed(previous, tabs);
+        emit tabsMayHaveClosed(previous, tabs);
     QSet<QString> openIDs;
     for (const TabItem &tab : tabs)
         openIDs.insert(tab.stableID());
-    store->forgetReopened(openIDs);
+    emit openTabsRead(openIDs);
 }
 
 void TabManager::startFileMonitor() {

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "platform/FileWatch.h"
-#include "stores/RecentlyClosedStore.h"
 #include "tabs/TabItem.h"
 #include "tabs/TabOpener.h"
 
 #include <QList>
 #include <QObject>
-#include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
@@ -22,7 +21,7 @@ class Workspace;
 
 // Keeps the list of tabs open in Figma current: re-reads the session file off the GUI thread
 // whenever the file changes, Figma launches, quits, is activated or deactivated, or a caller
-// asks; tells the recently closed store which tabs went and which came back.
+// asks; announces, after each read, which tabs went and which are open.
 // The file watcher and the workspace must outlive the manager.
 class TabManager : public QObject {
     Q_OBJECT
@@ -57,9 +56,6 @@ public:
     // empty once it finds one.
     QStringList missingSessionFiles() const { return m_missingSessionFiles; }
 
-    RecentlyClosedStore *recentlyClosedStore() const { return m_recentlyClosedStore; }
-    void setRecentlyClosedStore(RecentlyClosedStore *store);
-
     // Starts a re-read that supersedes any earlier one still running; returns at once.
     void refresh();
     // Watches the session file, and every place ranked above it for a file to appear there;
@@ -75,14 +71,17 @@ signals:
     void tabsChanged();
     void isLoadingChanged();
     void missingSessionFilesChanged();
+    // After a read that follows a non-empty list: the tabs before and after it.
+    void tabsMayHaveClosed(const QList<TabItem> &previous, const QList<TabItem> &current);
+    // After every read: the stable ids of the tabs open now.
+    void openTabsRead(const QSet<QString> &openIDs);
 
 private:
     struct ReadResult {
         QString filePath;
         QList<TabItem> tabs;
     };
-    void apply(const ReadResult &result, const QList<TabItem> &previous,
-               const QPointer<RecentlyClosedStore> &store);
+    void apply(const ReadResult &result, const QList<TabItem> &previous);
     void handleFileEvents(FileWatch::Events events);
     void stopFileMonitor();
     void setLoading(bool loading);
@@ -94,7 +93,6 @@ private:
     QList<TabItem> m_tabs;
     bool m_isLoading = false;
     QStringList m_missingSessionFiles;
-    QPointer<RecentlyClosedStore> m_recentlyClosedStore;
     std::vector<std::unique_ptr<FileWatch>> m_fileWatches;
     QTimer m_loadingTimer;
     // The number of the latest re-read; an older one that sees it changed gives up.

@@ -152,7 +152,8 @@ private slots:
         RecentlyClosedStore recentlyClosed(dir.filePath("data"));
         FolderStore folders(dir.filePath("data"));
         SelectionStore selection;
-        manager.setRecentlyClosedStore(&recentlyClosed);
+        connect(&manager, &TabManager::tabsMayHaveClosed, &recentlyClosed,
+                &RecentlyClosedStore::recordClosed);
         folders.addTab("K3", folders.createFolder("Pinned"), {});
 
         PanelContext context;
