@@ -1,7 +1,7 @@
 // How fast a change of Figma's session file reaches the tab list, through the real inotify
 // watch, the 0.2 s settle and a parse on the worker pool.
 
-#include "platform/FakeWorkspace.h"
+#include "support/FakeWorkspace.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"

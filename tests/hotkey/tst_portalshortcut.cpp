@@ -5,7 +5,7 @@
 #include "hotkey/HotkeyRecorderView.h"
 #include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
-#include "platform/FakeGlobalKeyGrabber.h"
+#include "support/FakeGlobalKeyGrabber.h"
 #include "platform/xdg/DesktopPortalShortcut.h"
 #include "settings/ShortcutHandlerNote.h"
 

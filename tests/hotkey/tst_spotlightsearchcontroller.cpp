@@ -1,7 +1,7 @@
 #include "hotkey/HotkeyRecorderView.h"
 #include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
-#include "platform/FakeGlobalKeyGrabber.h"
+#include "support/FakeGlobalKeyGrabber.h"
 
 #include <QLineEdit>
 #include <QSettings>

@@ -2,7 +2,7 @@
 
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/PanelShell.h"
-#include "platform/FakeAutostartService.h"
+#include "support/FakeAutostartService.h"
 #include "settings/OnboardingStore.h"
 #include "settings/UpdaterManager.h"
 #include "tst_tabrowcontext.h"

@@ -2,8 +2,8 @@
 
 #include "panel/AppNotifications.h"
 #include "panel/PanelContext.h"
-#include "platform/FakeFileWatcher.h"
-#include "platform/FakeWorkspace.h"
+#include "support/FakeFileWatcher.h"
+#include "support/FakeWorkspace.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"

@@ -3,7 +3,7 @@
 // ends up showing the last file written.
 
 #include "panel/MenuBarView.h"
-#include "platform/FakeWorkspace.h"
+#include "support/FakeWorkspace.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"

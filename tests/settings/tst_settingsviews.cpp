@@ -1,5 +1,5 @@
 #include "hotkey/SpotlightSearchController.h"
-#include "platform/FakeAutostartService.h"
+#include "support/FakeAutostartService.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/OnboardingStore.h"
 #include "settings/SettingsView.h"

@@ -1,5 +1,5 @@
-#include "platform/FakeFileWatcher.h"
-#include "platform/FakeWorkspace.h"
+#include "support/FakeFileWatcher.h"
+#include "support/FakeWorkspace.h"
 #include "stores/RecentlyClosedStore.h"
 #include "tabs/FigmaApplication.h"
 #include "tabs/TabManager.h"

@@ -1,4 +1,4 @@
-#include "platform/FakeAutostartService.h"
+#include "support/FakeAutostartService.h"
 
 bool FakeAutostartService::setEnabled(bool enabled) {
     ++m_changeCount;

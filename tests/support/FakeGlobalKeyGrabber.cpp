@@ -1,4 +1,4 @@
-#include "platform/FakeGlobalKeyGrabber.h"
+#include "support/FakeGlobalKeyGrabber.h"
 
 bool FakeGlobalKeyGrabber::grab(quint32 evdevCode, Qt::KeyboardModifiers modifiers) {
     release();

@@ -1,4 +1,4 @@
-#include "platform/FakeWorkspace.h"
+#include "support/FakeWorkspace.h"
 
 bool FakeWorkspace::openUrl(const QUrl &url) {
     openedUrls.append(url);

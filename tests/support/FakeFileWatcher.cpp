@@ -1,4 +1,4 @@
-#include "platform/FakeFileWatcher.h"
+#include "support/FakeFileWatcher.h"
 
 std::unique_ptr<FileWatch> FakeFileWatcher::watch(const QString &path,
                                                   std::chrono::milliseconds settleTime) {
