@@ -32,6 +32,9 @@ void RecentlyClosedStore::recordClosed(const QList<TabItem> &previous,
 
     bool anyClosed = false;
     bool appended = false;
+    // Newest first relies on the dates alone: within one pass, each entry is strictly later than
+    // the one before, however coarse the clock.
+    QDateTime lastDate;
     for (const TabItem &tab : previous) {
         const QString stableID = tab.stableID();
         if (currentIDs.contains(stableID))
@@ -40,7 +43,11 @@ void RecentlyClosedStore::recordClosed(const QList<TabItem> &previous,
         // `known` stays as it was: two open tabs of one file closing together give two entries.
         if (known.contains(stableID))
             continue;
-        m_closedTabs.append(ClosedTab{stableID, tab.title, tab.url, tab.thumbnailURL, m_clock()});
+        QDateTime date = m_clock();
+        if (lastDate.isValid() && date <= lastDate)
+            date = lastDate.addMSecs(1);
+        lastDate = date;
+        m_closedTabs.append(ClosedTab{stableID, tab.title, tab.url, tab.thumbnailURL, date});
         appended = true;
     }
     if (!anyClosed)
