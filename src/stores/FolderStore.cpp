@@ -100,6 +100,7 @@ void FolderStore::toggleExpanded(const QUuid &id) {
 
 void FolderStore::addTab(const QString &stableID, const QUuid &folderID,
                          const QList<TabItem> &tabs) {
+    const QList<TabFolder> before = m_data.folders;
     const bool removed = removeEverywhere(stableID);
     TabFolder *folder = findFolder(folderID);
     if (!folder) {
@@ -111,7 +112,9 @@ void FolderStore::addTab(const QString &stableID, const QUuid &folderID,
         tabs.isEmpty() ? folder->tabIDs.size() : sortedPosition(*folder, stableID, tabs);
     folder->tabIDs.insert(position, stableID);
     save();
-    emit foldersChanged();
+    // Filed again where it already was: nothing for the views to redo.
+    if (m_data.folders != before)
+        emit foldersChanged();
 }
 
 qsizetype FolderStore::sortedPosition(const TabFolder &folder, const QString &stableID,

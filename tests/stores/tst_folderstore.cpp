@@ -346,6 +346,7 @@ private slots:
             {"toggle", [&](FolderStore &s) { s.toggleExpanded(m_a); }, true, 1},
             {"toggle unknown", [&](FolderStore &s) { s.toggleExpanded(unknown); }, false, 0},
             {"add", [&](FolderStore &s) { s.addTab("n", m_a, {}); }, true, 1},
+            {"add where it is", [&](FolderStore &s) { s.addTab("x", m_a, {}); }, true, 0},
             // The tab leaves its folder but lands nowhere: nothing is saved.
             {"add to unknown", [&](FolderStore &s) { s.addTab("x", unknown, {}); }, false, 1},
             {"append to unknown", [&](FolderStore &s) { s.appendTabs({"x"}, unknown); }, false, 1},
