@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -67,6 +68,19 @@ Delimiters findDelimiters(QStringView text) {
     return {colon, question, hash, true};
 }
 
+// What QUrl accepts as a scheme; before anything else, a ':' is part of a relative path.
+bool isScheme(QStringView text) {
+    const auto isLetter = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    if (text.isEmpty() || !isLetter(text.front().unicode()))
+        return false;
+    return std::all_of(text.begin(), text.end(), [&](QChar c) {
+        const char16_t u = c.unicode();
+        return isLetter(u) || (u >= u'0' && u <= u'9') || u == u'+' || u == u'-' || u == u'.';
+    });
+}
+
 QUrl validOrEmpty(const QUrl &url) {
     return url.isValid() && !url.isEmpty() ? url : QUrl();
 }
@@ -84,7 +98,8 @@ QString component(QStringView text, qsizetype from, qsizetype to) {
 QUrl StrictUrlParser::parse(const QString &text) {
     const QStringView view(text);
     const Delimiters at = findDelimiters(view);
-    if (!at.plain || at.colon < 0 || !view.sliced(at.colon + 1).startsWith(u"//"))
+    if (!at.plain || at.colon < 0 || !isScheme(view.first(at.colon)) ||
+        !view.sliced(at.colon + 1).startsWith(u"//"))
         return validOrEmpty(QUrl(text, QUrl::StrictMode));
 
     const qsizetype hierarchyEnd =

@@ -33,12 +33,11 @@ private slots:
                              "data:image/png;base64,AAAA",
                              "s3.example.com/p",
                              ""};
-        const QStringList origins = {"https://s3.example.com",
-                                     "https://S3.example.com:443",
-                                     "http://u:p@h.example",
-                                     "https://[::1]",
-                                     "file://",
-                                     "https://h%41.example"};
+        const QStringList origins = {"https://s3.example.com", "https://S3.example.com:443",
+                                     "http://u:p@h.example", "https://[::1]", "file://",
+                                     "https://h%41.example",
+                                     // No scheme: a relative path that holds "://".
+                                     "s3.example.com/p://h", "1x://h", "x_y://h"};
         const QString pieces = "/?#%4aZ0-.~_=&+:@ \"<{\\`|\u00e9\u0001[]'!";
         QRandomGenerator random(42);
         for (int i = 0; i < 5000; ++i) {
