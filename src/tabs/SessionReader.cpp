@@ -53,8 +53,6 @@ std::optional<QByteArray> readSessionFileBytes(const QString &filePath) {
         }
         total += count;
     }
-    // The file is read afresh on every refresh; keeping it cached would only crowd others out.
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
     bytes.truncate(total);
     return bytes;
 }

@@ -8,6 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <sys/mman.h>
+#include <unistd.h>
+#include <vector>
+
 static TabItem tab(const QString &id, const QString &title, const QString &path,
                    bool isActive = false, const QUrl &thumbnail = {}) {
     return TabItem(id, title, "https://www.figma.com" + path, isActive, thumbnail);
@@ -157,6 +162,27 @@ private slots:
             expected.append(rooted(candidate));
         QCOMPARE(sessionFileCandidates(), expected);
         QCOMPARE(firstExistingFile(sessionFileCandidates()), rooted(read));
+    }
+
+    // Reading leaves the file's pages cached: dropping them would first force Figma's unsaved
+    // writes to disk on every refresh.
+    void readingLeavesTheFileInThePageCache() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("settings.json");
+        const QByteArray contents = session(QByteArray(64 * 1024, ' '));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.write(contents) == contents.size());
+        QVERIFY(file.flush() && ::fsync(file.handle()) == 0); // clean pages, which can be dropped
+        QCOMPARE(readSessionFileBytes(path), contents);
+        void *mapped =
+            ::mmap(nullptr, size_t(contents.size()), PROT_READ, MAP_SHARED, file.handle(), 0);
+        QVERIFY(mapped != MAP_FAILED);
+        const auto unmap = qScopeGuard([&] { ::munmap(mapped, size_t(contents.size())); });
+        const long pageSize = ::sysconf(_SC_PAGESIZE);
+        std::vector<unsigned char> resident((contents.size() + pageSize - 1) / pageSize);
+        QCOMPARE(::mincore(mapped, size_t(contents.size()), resident.data()), 0);
+        QVERIFY(std::all_of(resident.cbegin(), resident.cend(),
+                            [](unsigned char page) { return page & 1; }));
     }
 
     // What the stores key on and what the panel shows.
