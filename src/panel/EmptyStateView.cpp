@@ -1,6 +1,6 @@
 #include "panel/EmptyStateView.h"
 
-#include "panel/RoleLabel.h"
+#include "panel/style/RoleLabel.h"
 #include "panel/SymbolView.h"
 #include "panel/model/PanelTexts.h"
 #include "tabs/TabManager.h"

@@ -1,7 +1,7 @@
 #include "panel/LoadingStateView.h"
 
 #include "panel/ActivityIndicatorView.h"
-#include "panel/RoleLabel.h"
+#include "panel/style/RoleLabel.h"
 
 #include <QVBoxLayout>
 

@@ -1,6 +1,6 @@
 #include "panel/PanelHeaderView.h"
 
-#include "panel/RoleLabel.h"
+#include "panel/style/RoleLabel.h"
 #include "panel/SymbolButton.h"
 #include "panel/SymbolView.h"
 #include "panel/model/PanelTexts.h"

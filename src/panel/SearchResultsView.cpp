@@ -2,13 +2,15 @@
 
 #include "panel/CreateFolderButton.h"
 #include "panel/FolderDropTargetRow.h"
+#include "panel/MenuBarView.h"
 #include "panel/PanelPainting.h"
-#include "panel/RoleLabel.h"
+#include "panel/PlainText.h"
 #include "panel/TabRowView.h"
 #include "panel/UngroupedDropTargetRow.h"
 #include "panel/model/FolderNaming.h"
 #include "panel/model/PanelTexts.h"
 #include "panel/model/TabSearch.h"
+#include "panel/style/RoleLabel.h"
 #include "settings/DividerLine.h"
 #include "stores/FolderStore.h"
 
@@ -19,6 +21,18 @@ namespace {
 
 QFont captionFont() {
     return PanelPainting::trackedFont(11, QFont::DemiBold, 0.4);
+}
+
+// Room for the "No results" text and the create-folder button inside the panel.
+constexpr int noResultsWidth = MenuBarView::panelWidth - 2 * 18;
+
+// The message with a query too long for one line shortened in its middle: a word longer than
+// the panel would otherwise widen the list beyond it.
+QString noResultsMessage(const QString &query, const QFont &font) {
+    const QFontMetrics metrics(font);
+    const int frame = metrics.horizontalAdvance(PanelTexts::noResults(QString()));
+    return PanelTexts::noResults(
+        metrics.elidedText(query, Qt::ElideMiddle, qMax(noResultsWidth - frame, 0)));
 }
 
 // A caption in the section-header style, with its padding.
@@ -53,6 +67,7 @@ QWidget *SearchResultsView::makeNoResultsBlock() {
     m_noResultsLabel->setAlignment(Qt::AlignHCenter);
     m_noResultsLabel->setWordWrap(true);
     m_createButton = new CreateFolderButton(block);
+    m_createButton->setMaximumWidth(noResultsWidth);
     layout->addWidget(m_noResultsLabel);
     layout->addWidget(m_createButton, 0, Qt::AlignHCenter);
     connect(m_createButton, &QAbstractButton::clicked, this,
@@ -72,8 +87,8 @@ void SearchResultsView::present(const PanelSnapshot &snapshot) {
         m_header->setText(PanelTexts::resultCount(snapshot.searchResults.size()).toUpper());
         m_layout->addWidget(headerHolder);
     } else {
-        m_noResultsLabel->setText(PanelTexts::noResults(snapshot.searchText));
-        m_createButton->setText(PanelTexts::createFolder(snapshot.searchText));
+        m_noResultsLabel->setText(noResultsMessage(snapshot.searchText, m_noResultsLabel->font()));
+        PlainText::setButtonText(*m_createButton, PanelTexts::createFolder(snapshot.searchText));
         m_createButton->setEnabled(FolderNaming::canCreateFromSearch(
             snapshot.searchText, m_context.folderStore->folders()));
         m_layout->addWidget(m_noResults);

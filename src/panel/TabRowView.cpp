@@ -2,6 +2,7 @@
 
 #include "dragdrop/TabRowDragSourceView.h"
 #include "panel/PanelPainting.h"
+#include "panel/PlainText.h"
 #include "panel/style/Style.h"
 #include "stores/FolderStore.h"
 #include "stores/SelectionStore.h"
@@ -120,7 +121,7 @@ QMenu *TabRowView::createContextMenu(QWidget *parent) const {
     if (!folders.isEmpty()) {
         QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
         for (const TabFolder &folder : folders) {
-            moveMenu->addAction(folder.name, menu,
+            moveMenu->addAction(PlainText::menuItemText(folder.name), menu,
                                 [store, stableID, id = folder.id, manager = m_context.tabManager] {
                                     store->addTab(stableID, id,
                                                   manager ? manager->tabs() : QList<TabItem>());

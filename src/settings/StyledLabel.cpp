@@ -1,12 +1,8 @@
 #include "settings/StyledLabel.h"
 
+#include "panel/style/RoleLabel.h"
+
 QLabel *styledLabel(const QString &text, qreal pixelSize, QFont::Weight weight, Style::Role role,
                     QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    label->setFont(Style::font(pixelSize, weight));
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText,
-                     Style::color(role, parent ? parent->palette() : palette));
-    label->setPalette(palette);
-    return label;
+    return new RoleLabel(text, Style::font(pixelSize, weight), role, parent);
 }

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 
-// A label in one of the panel's type sizes and colour roles.
+// A plain-text label in one of the panel's type sizes and colour roles, re-tinted with the
+// palette.
 QLabel *styledLabel(const QString &text, qreal pixelSize, QFont::Weight weight, Style::Role role,
                     QWidget *parent);

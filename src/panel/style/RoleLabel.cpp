@@ -1,10 +1,12 @@
-#include "panel/RoleLabel.h"
+#include "panel/style/RoleLabel.h"
 
 #include <QEvent>
 
 RoleLabel::RoleLabel(const QString &text, const QFont &font, Style::Role role, QWidget *parent)
     : QLabel(text, parent)
     , m_role(role) {
+    // Never guessed as rich text: some of these texts are the user's or Figma's.
+    setTextFormat(Qt::PlainText);
     setFont(font);
     applyRole();
 }
