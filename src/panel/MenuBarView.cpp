@@ -269,7 +269,9 @@ void MenuBarView::focusSearchField() {
     setSearchText(QString());
     m_highlight.reset();
     applyHighlight();
-    m_searchField->focusField();
+    // Behind the settings page, Return in the hidden field would open a tab nobody sees.
+    if (!isShowingSettings())
+        m_searchField->focusField();
 }
 
 void MenuBarView::startCreatingFolder() {
@@ -313,6 +315,8 @@ void MenuBarView::setShowingSettings(bool showing) {
         layout()->addWidget(m_settings);
         m_panelPage->hide();
         m_settings->show();
+        // The hidden search field keeps the keyboard otherwise, and Return would open a tab.
+        m_settings->setFocus(Qt::OtherFocusReason);
     } else {
         // Later: the page's own back button is still being handled.
         layout()->removeWidget(m_settings);

@@ -41,7 +41,9 @@ NewFolderRowView::NewFolderRowView(QWidget *parent)
 
 void NewFolderRowView::begin() {
     m_field->clear();
-    m_field->setFocus(Qt::OtherFocusReason);
+    // Hidden behind a search, the loading or the empty state, it must not take the keyboard.
+    if (isVisibleTo(window()))
+        m_field->setFocus(Qt::OtherFocusReason);
 }
 
 void NewFolderRowView::paintEvent(QPaintEvent *) {

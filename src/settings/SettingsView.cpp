@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScrollArea>
@@ -59,7 +60,7 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
     layout->addWidget(buildHeader());
     layout->addWidget(new DividerLine(0.5, this));
 
-    auto *scroll = new QScrollArea(this);
+    auto *scroll = m_scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -81,6 +82,13 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
 
 SettingsView::~SettingsView() = default;
 
+QSize SettingsView::sizeHint() const {
+    // All of the page rather than the scroll area's capped guess: the panel grows to show it.
+    QSize hint = QWidget::sizeHint();
+    hint.rheight() += m_scroll->widget()->sizeHint().height() - m_scroll->sizeHint().height();
+    return hint;
+}
+
 QWidget *SettingsView::buildHeader() {
     auto *header = new QWidget(this);
     auto *layout = new QHBoxLayout(header);
@@ -88,11 +96,11 @@ QWidget *SettingsView::buildHeader() {
     layout->setSpacing(10);
 
     auto *back = new QToolButton(header);
+    m_back = back;
     back->setAutoRaise(true);
     back->setFixedSize(28, 28);
     back->setIconSize(QSize(13, 13));
-    back->setIcon(SymbolIcon::icon(QStringLiteral("chevron.left"),
-                                   Style::color(Style::Role::Secondary, palette())));
+    applyIconColour();
     back->setCursor(Qt::PointingHandCursor);
     back->setToolTip(QStringLiteral("Back"));
     connect(back, &QToolButton::clicked, this, [this] {
@@ -171,6 +179,18 @@ QWidget *SettingsView::section(const QString &title, QLayout *rowLayout) {
     layout->addWidget(titleLabel);
     layout->addLayout(rowLayout);
     return box;
+}
+
+void SettingsView::applyIconColour() {
+    m_back->setIcon(SymbolIcon::icon(QStringLiteral("chevron.left"),
+                                     Style::color(Style::Role::Secondary, palette())));
+}
+
+void SettingsView::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    // Light and dark follow the desktop, as the panel does.
+    if (event->type() == QEvent::PaletteChange && m_back)
+        applyIconColour();
 }
 
 void SettingsView::showEvent(QShowEvent *event) {

@@ -6,6 +6,8 @@
 
 class AutostartService;
 class QCheckBox;
+class QScrollArea;
+class QToolButton;
 class SpotlightSearchController;
 class UpdaterManager;
 
@@ -24,17 +26,23 @@ public:
 
     static constexpr int panelWidth = 420;
 
+    QSize sizeHint() const override;
+
 protected:
+    void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     QWidget *buildHeader();
     QWidget *buildSections(SpotlightSearchController &hotkey);
     QWidget *section(const QString &title, QLayout *row);
+    void applyIconColour();
 
     std::unique_ptr<AutostartService> m_ownedAutostart;
     UpdaterManager &m_updater;
     AutostartService &m_autostart;
     std::function<void()> m_onClose;
     QCheckBox *m_startAtLogin = nullptr;
+    QToolButton *m_back = nullptr;
+    QScrollArea *m_scroll = nullptr;
 };

@@ -18,9 +18,13 @@
 #include "tst_menubarviewcontext.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -34,6 +38,13 @@ QStringList highlightedRows(const QList<TabRowView *> &rows) {
             keys.append(row->tab().stableID());
     }
     return keys;
+}
+
+QString objectPath(const QWidget *widget) {
+    QStringList path;
+    for (; widget; widget = widget->parentWidget())
+        path.prepend(QString::fromLatin1(widget->metaObject()->className()));
+    return path.join('/');
 }
 
 QList<TabItem> manyTabs(int count) {
@@ -352,6 +363,124 @@ private slots:
         QVERIFY(row && row->isKeyboardHighlighted());
         QTRY_COMPARE_WITH_TIMEOUT(row->mapTo(list->viewport(), QPoint(0, row->height() / 2)).y(),
                                   list->viewport()->height() / 2, 2000);
+    }
+
+    // Texts from the user (the query), Figma and our own files (folder names) are shown as they
+    // are: never read as markup (an image tag would read a file on the GUI thread), never with
+    // an Alt mnemonic.
+    void textsAreShownLiterally_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("markup") << "<b>bold</b> <i>tilted</i>";
+        QTest::newRow("entities") << "&lt;tag&gt; &amp; &#169;";
+        QTest::newRow("ampersands") << "Tom & &Jerry";
+        QTest::newRow("device image") << "<img src=\"/dev/zero\">";
+    }
+    void textsAreShownLiterally() {
+        QFETCH(QString, text);
+        openTabs({"a"});
+        m_env->makeFolders({{"Folder " + text, {}}});
+        m_view->setSearchText(text);
+        m_view->flushRebuild();
+        QVERIFY(!m_view->grab().isNull());
+        int shown = 0;
+        for (const QLabel *label : m_view->findChildren<QLabel *>()) {
+            if (label->isVisible() && label->text().contains(text)) {
+                ++shown;
+                QCOMPARE(label->textFormat(), Qt::PlainText);
+            }
+        }
+        QCOMPARE(shown, 1); // "No results for …"
+        for (qsizetype at = text.indexOf('&'); at >= 0 && at + 1 < text.size();
+             at = text.indexOf('&', at + 1))
+            QTest::keyClick(m_view.get(), text.at(at + 1).toLatin1(), Qt::AltModifier);
+        QCOMPARE(m_env->folderNames(), QStringList{"Folder " + text});
+
+        // The row's menu names the folder as it is.
+        m_view->setSearchText(QString());
+        m_view->flushRebuild();
+        const QWidget *row = m_view->normalList()->rowFor(QStringLiteral("a"));
+        const QPoint centre = row->mapTo(m_view.get(), row->rect().center());
+        QWidget *target = m_view->childAt(centre);
+        QContextMenuEvent click(QContextMenuEvent::Mouse, target->mapFrom(m_view.get(), centre),
+                                m_view->mapToGlobal(centre));
+        QApplication::sendEvent(target, &click);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        const QAction *item = menu->actions().first()->menu()->actions().first();
+        QCOMPARE(item->iconText(), "Folder " + text);
+        QVERIFY(QKeySequence::mnemonic(item->text()).isEmpty());
+        menu->close();
+    }
+
+    // Return or typing never acts through a field the user cannot see.
+    void focusOnlyGoesToAFieldOnScreen_data() {
+        QTest::addColumn<QStringList>("tabs");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<bool>("settings");
+        QTest::newRow("settings page") << QStringList{"a"} << "" << true;
+        QTest::newRow("search results") << QStringList{"a"} << "a" << false;
+        QTest::newRow("empty state") << QStringList{} << "" << false;
+    }
+    void focusOnlyGoesToAFieldOnScreen() {
+        QFETCH(QStringList, tabs);
+        QFETCH(QString, search);
+        QFETCH(bool, settings);
+        if (!tabs.isEmpty())
+            openTabs(tabs);
+        m_view->setSearchText(search);
+        m_view->flushRebuild();
+        m_view->setShowingSettings(settings);
+        if (settings)
+            emit m_env->notifications.focusSearchField(); // as on every opening of the panel
+        emit m_env->notifications.startCreatingFolder();
+
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY2(!focus || focus->isVisible(), focus ? qPrintable(objectPath(focus)) : "");
+        if (settings) {
+            QTest::keyClick(focus ? focus : m_view.get(), Qt::Key_Return);
+            QVERIFY(m_env->workspace.openedUrls.isEmpty());
+        } else {
+            QTest::keyClicks(focus, QStringLiteral("x"));
+            QCOMPARE(m_view->searchText(), search + "x");
+        }
+    }
+
+    // With a short list the panel grows to show the whole settings page, and shrinks back.
+    void thePanelFitsThePageShown() {
+        PanelTestContext env;
+        env.onboarding.setHasSeenWelcome(true);
+        env.setOpenTabs(RowsTestContext::tabs({"a"}));
+        PanelRootView root(env.context);
+        root.show();
+        MenuBarView *panel = root.menuBarView();
+        QTRY_COMPARE(root.height(), panel->sizeHint().height());
+        const int listHeight = root.height();
+        panel->setShowingSettings(true);
+        const auto *scroll = panel->settingsView()->findChild<QScrollArea *>();
+        QTRY_VERIFY(scroll->viewport()->height() > 0);
+        QTRY_COMPARE(scroll->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(scroll->widget()->height(), scroll->viewport()->height());
+        panel->setShowingSettings(false);
+        QTRY_COMPARE(root.height(), listHeight);
+    }
+
+    void longQueriesStayInsideThePanel_data() {
+        QTest::addColumn<QString>("query");
+        QTest::newRow("one long word") << QString(300, 'W');
+        QTest::newRow("many words") << QStringLiteral("word ").repeated(80);
+    }
+    void longQueriesStayInsideThePanel() {
+        QFETCH(QString, query);
+        openTabs({"a"});
+        m_view->setSearchText(query);
+        m_view->flushRebuild();
+        const SearchResultsView *results = m_view->searchResults();
+        const QWidget *viewport = m_view->visibleList()->viewport();
+        QTRY_COMPARE(results->width(), viewport->width());
+        QVERIFY(results->minimumSizeHint().width() <= MenuBarView::panelWidth);
+        const CreateFolderButton *button = results->createFolderButton();
+        QVERIFY(results->rect().contains(QRect(button->mapTo(results, QPoint()), button->size())));
+        QVERIFY(results->noResultsText().contains(QStringLiteral("…")));
     }
 
 private:
