@@ -14,6 +14,7 @@
 #include "platform/x11/X11Workspace.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/OnboardingStore.h"
+#include "settings/UpdateDialogPresenter.h"
 #include "settings/UpdaterManager.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
@@ -33,6 +34,8 @@ AppDelegate::AppDelegate(QObject *parent)
     , m_recentlyClosedStore(std::make_unique<RecentlyClosedStore>())
     , m_updaterManager(std::make_unique<UpdaterManager>())
     , m_onboardingStore(std::make_unique<OnboardingStore>()) {
+    // Scheduled checks answer whether or not the settings page was ever opened.
+    UpdateDialogPresenter::ensureFor(*m_updaterManager);
 }
 
 AppDelegate::~AppDelegate() = default;

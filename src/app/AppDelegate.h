@@ -45,6 +45,7 @@ public:
 
     PanelPopover *popover() const { return m_popover.get(); }
     StatusItem *statusItem() const { return m_statusItem.get(); }
+    UpdaterManager *updaterManager() const { return m_updaterManager.get(); }
 
 private:
     void createStatusItem();

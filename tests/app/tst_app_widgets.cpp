@@ -3,6 +3,8 @@
 #include "app/AppDelegate.h"
 #include "app/PanelPopover.h"
 #include "app/TestFiles.h"
+#include "settings/UpdateDialog.h"
+#include "settings/UpdaterManager.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -76,6 +78,23 @@ private slots:
             QVERIFY(readFile(recentlyClosedFile).contains("KEYC"));
         }
         QCOMPARE(AppDelegate::shared(), nullptr);
+    }
+
+    // A scheduled check's news reaches the user though the settings page was never opened.
+    void scheduledUpdateNewsIsShownWithoutTheSettingsPage() {
+        AppDelegate delegate;
+        delegate.applicationWillFinishLaunching();
+        UpdateCheckResult news;
+        news.outcome = UpdateCheckResult::Outcome::UpdateAvailable;
+        news.item.version = QStringLiteral("99");
+        emit delegate.updaterManager()->checkFinished(news);
+        const auto dialogShown = [] {
+            const auto windows = QApplication::topLevelWidgets();
+            return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *window) {
+                return qobject_cast<const UpdateDialog *>(window) && window->isVisible();
+            });
+        };
+        QTRY_VERIFY(dialogShown());
     }
 };
 
