@@ -8,6 +8,7 @@
 #include "panel/style/SymbolIcon.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QTimer>
@@ -26,6 +27,25 @@ std::optional<quint32> macKeyCode(const QKeyEvent &event) {
     return KeyCodeTable::macFromQtKey(event.key(), event.modifiers() & Qt::KeypadModifier);
 }
 
+bool isModifierKey(int key) {
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidget *parent)
@@ -37,8 +57,7 @@ HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidge
     m_resetButton->setAutoRaise(true);
     m_resetButton->setFixedSize(22, 22);
     m_resetButton->setIconSize(QSize(13, 13));
-    m_resetButton->setIcon(SymbolIcon::icon(QStringLiteral("arrow.counterclockwise"),
-                                            Style::color(Style::Role::Tertiary, palette())));
+    applyIconColour();
     m_resetButton->setToolTip(QStringLiteral("Reset to default (%1)").arg(defaultText));
     m_resetButton->setCursor(Qt::PointingHandCursor);
     m_resetButton->setFocusPolicy(Qt::NoFocus);
@@ -73,6 +92,7 @@ void HotkeyRecorderView::toggleRecording() {
 
 void HotkeyRecorderView::setRecording(bool recording) {
     m_isRecording = recording;
+    m_refusedKey = false;
     m_hotkey.setPaused(recording);
     if (recording && !m_monitoring) {
         qApp->installEventFilter(this);
@@ -92,7 +112,9 @@ void HotkeyRecorderView::stopMonitoring() {
 
 void HotkeyRecorderView::refreshWell() {
     m_well->setRecording(m_isRecording);
-    m_well->setText(m_isRecording ? QStringLiteral("Press keys…") : m_hotkey.shortcutText());
+    m_well->setText(!m_isRecording ? m_hotkey.shortcutText()
+                    : m_refusedKey ? QStringLiteral("Not supported")
+                                   : QStringLiteral("Press keys…"));
     m_well->updateGeometry();
 }
 
@@ -116,15 +138,33 @@ void HotkeyRecorderView::handleKeyPress(const QKeyEvent &event) {
         QTimer::singleShot(0, this, [this] { setRecording(false); });
         return;
     }
+    // A modifier alone is a chord still being pressed.
+    if (isModifierKey(event.key()))
+        return;
+    if (!keyCode) {
+        m_refusedKey = true;
+        refreshWell();
+        return;
+    }
     const quint32 modifiers = carbonModifiers(event.modifiers());
-    // Lone modifier keys and keys outside the table have no code and leave recording on.
-    if (modifiers == 0 || !keyCode)
+    if (modifiers == 0)
         return;
     const HotkeyBinding recorded{*keyCode, modifiers};
     QTimer::singleShot(0, this, [this, recorded] {
         m_hotkey.setBinding(recorded);
         setRecording(false);
     });
+}
+
+void HotkeyRecorderView::applyIconColour() {
+    m_resetButton->setIcon(SymbolIcon::icon(QStringLiteral("arrow.counterclockwise"),
+                                            Style::color(Style::Role::Tertiary, palette())));
+}
+
+void HotkeyRecorderView::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyIconColour();
 }
 
 void HotkeyRecorderView::hideEvent(QHideEvent *event) {

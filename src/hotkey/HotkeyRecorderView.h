@@ -9,7 +9,8 @@ class SpotlightSearchController;
 
 // Records a new global shortcut: click the well, press a key together with at least one of
 // Ctrl, Alt, Shift and Super. Escape cancels; while recording every key press in the
-// application is taken, so none reaches another control. The reset button restores "Alt+Space".
+// application is taken, so none reaches another control. A key the shortcut cannot use is
+// answered with "Not supported" in the well. The reset button restores "Alt+Space".
 class HotkeyRecorderView : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
@@ -28,10 +30,12 @@ private:
     void stopMonitoring();
     void handleKeyPress(const QKeyEvent &event);
     void refreshWell();
+    void applyIconColour();
 
     SpotlightSearchController &m_hotkey;
     ShortcutWell *m_well;
     QToolButton *m_resetButton;
     bool m_isRecording = false;
+    bool m_refusedKey = false;
     bool m_monitoring = false;
 };

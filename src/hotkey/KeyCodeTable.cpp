@@ -70,6 +70,19 @@ constexpr std::array positions{
     KeyPosition{0x57, 76, Qt::Key_5, true},   KeyPosition{0x58, 77, Qt::Key_6, true},
     KeyPosition{0x59, 71, Qt::Key_7, true},   KeyPosition{0x5B, 72, Qt::Key_8, true},
     KeyPosition{0x5C, 73, Qt::Key_9, true},   KeyPosition{0x52, 82, Qt::Key_0, true},
+    KeyPosition{0x43, 55, Qt::Key_Asterisk, true},
+    KeyPosition{0x45, 78, Qt::Key_Plus, true},
+    KeyPosition{0x4E, 74, Qt::Key_Minus, true},
+    KeyPosition{0x4B, 98, Qt::Key_Slash, true},
+    KeyPosition{0x41, 83, Qt::Key_Period, true},
+    KeyPosition{0x51, 117, Qt::Key_Equal, true},
+    // The extra key left of Z on ISO keyboards; its symbol depends on the layout.
+    KeyPosition{0x0A, 86, Qt::Key_Less, false},
+    KeyPosition{0x72, 110, Qt::Key_Insert, false},
+    KeyPosition{0x69, 183, Qt::Key_F13, false}, KeyPosition{0x6B, 184, Qt::Key_F14, false},
+    KeyPosition{0x71, 185, Qt::Key_F15, false}, KeyPosition{0x6A, 186, Qt::Key_F16, false},
+    KeyPosition{0x40, 187, Qt::Key_F17, false}, KeyPosition{0x4F, 188, Qt::Key_F18, false},
+    KeyPosition{0x50, 189, Qt::Key_F19, false}, KeyPosition{0x5A, 190, Qt::Key_F20, false},
 };
 // clang-format on
 

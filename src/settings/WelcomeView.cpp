@@ -6,6 +6,7 @@
 #include "settings/OnboardingStore.h"
 #include "settings/StyledLabel.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 #include <QPushButton>
 #include <QShortcut>
@@ -35,12 +36,9 @@ WelcomeView::WelcomeView(SpotlightSearchController &hotkey, OnboardingStore &onb
     layout->setSpacing(0);
     layout->addSpacing(28);
 
-    auto *icon = new QLabel(this);
-    icon->setFixedSize(iconSize, iconSize);
-    icon->setPixmap(SymbolIcon::pixmap(QStringLiteral("MenuBarIcon"), QSize(iconSize, iconSize),
-                                       Style::color(Style::Role::Primary, palette()),
-                                       devicePixelRatioF()));
-    layout->addWidget(icon, 0, Qt::AlignHCenter);
+    m_icon = new QLabel(this);
+    m_icon->setFixedSize(iconSize, iconSize);
+    layout->addWidget(m_icon, 0, Qt::AlignHCenter);
     layout->addSpacing(16);
 
     layout->addWidget(styledLabel(QStringLiteral("Welcome to Nookery"), 20, QFont::DemiBold,
@@ -66,10 +64,6 @@ WelcomeView::WelcomeView(SpotlightSearchController &hotkey, OnboardingStore &onb
     m_getStarted = new QPushButton(QStringLiteral("Get Started"), this);
     m_getStarted->setFont(Style::font(13, QFont::DemiBold));
     m_getStarted->setCursor(Qt::PointingHandCursor);
-    m_getStarted->setStyleSheet(
-        QStringLiteral("QPushButton { background: %1; color: white; border: none; "
-                       "border-radius: 8px; padding: 10px 0px; }")
-            .arg(cssColor(Style::color(Style::Role::Accent, palette()))));
     auto *buttonRow = new QHBoxLayout;
     buttonRow->setContentsMargins(sideInset, 0, sideInset, 0);
     buttonRow->addWidget(m_getStarted);
@@ -83,6 +77,30 @@ WelcomeView::WelcomeView(SpotlightSearchController &hotkey, OnboardingStore &onb
         auto *shortcut = new QShortcut(QKeySequence(key), this);
         connect(shortcut, &QShortcut::activated, m_getStarted, &QPushButton::click);
     }
+    applyColours();
+}
+
+void WelcomeView::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    // Light and dark follow the desktop, as the panel does.
+    if (event->type() == QEvent::PaletteChange && m_getStarted)
+        applyColours();
+}
+
+void WelcomeView::applyColours() {
+    const QPalette colours = palette();
+    m_icon->setPixmap(SymbolIcon::pixmap(QStringLiteral("MenuBarIcon"), QSize(iconSize, iconSize),
+                                         Style::color(Style::Role::Primary, colours),
+                                         devicePixelRatioF()));
+    m_shortcut->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; color: %2; border-radius: 8px; "
+                       "padding: 8px 14px; }")
+            .arg(cssColor(Style::color(Style::Role::Secondary, colours, 0.12)),
+                 cssColor(Style::color(Style::Role::Primary, colours))));
+    m_getStarted->setStyleSheet(
+        QStringLiteral("QPushButton { background: %1; color: white; border: none; "
+                       "border-radius: 8px; padding: 10px 0px; }")
+            .arg(cssColor(Style::color(Style::Role::Accent, colours))));
 }
 
 QWidget *WelcomeView::buildShortcutBlock(SpotlightSearchController &hotkey) {
@@ -98,15 +116,11 @@ QWidget *WelcomeView::buildShortcutBlock(SpotlightSearchController &hotkey) {
     caption->setFont(captionFont);
 
     m_shortcut = new QLabel(displayString(hotkey.binding()), block);
+    m_shortcut->setTextFormat(Qt::PlainText);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPixelSize(15);
     mono.setWeight(QFont::DemiBold);
     m_shortcut->setFont(mono);
-    m_shortcut->setStyleSheet(
-        QStringLiteral("QLabel { background: %1; color: %2; border-radius: 8px; "
-                       "padding: 8px 14px; }")
-            .arg(cssColor(Style::color(Style::Role::Secondary, palette(), 0.12)),
-                 cssColor(Style::color(Style::Role::Primary, palette()))));
     connect(&hotkey, &SpotlightSearchController::bindingChanged, m_shortcut,
             [this](const HotkeyBinding &binding) { m_shortcut->setText(displayString(binding)); });
 

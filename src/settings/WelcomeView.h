@@ -17,9 +17,14 @@ public:
 
     static constexpr int panelWidth = 420;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     QWidget *buildShortcutBlock(SpotlightSearchController &hotkey);
+    void applyColours();
 
+    QLabel *m_icon = nullptr;
     QLabel *m_shortcut = nullptr;
     QPushButton *m_getStarted = nullptr;
 };

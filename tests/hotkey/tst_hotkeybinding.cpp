@@ -30,6 +30,11 @@ private slots:
         row("Fwd Delete", 117, 111);
         row("↑", 126, 103);
         row("Key 91", 91, 72); // keypad 8
+        row("Key 69", 69, 78); // keypad +
+        row("Key 10", 10, 86); // the ISO key left of Z
+        row("Insert", 114, 110);
+        row("F13", 105, 183);
+        row("F20", 90, 190);
     }
 
     void keys() {
@@ -49,7 +54,7 @@ private slots:
                 QCOMPARE(KeyCodeTable::macFromEvdev(*evdev), mac);
             }
         }
-        QCOMPARE(mapped, 84);
+        QCOMPARE(mapped, 100);
         QCOMPARE(KeyCodeTable::evdevFromMac(54), std::nullopt); // right command
         QCOMPARE(KeyCodeTable::macFromEvdev(56), std::nullopt); // left Alt
         // Without a scan code, the keypad's digits are told from the main block's.

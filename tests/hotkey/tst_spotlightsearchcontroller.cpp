@@ -125,6 +125,35 @@ private slots:
         QTRY_VERIFY((m_controller->binding() == HotkeyBinding{40, 0x300}));
     }
 
+    // Keys beyond the ANSI block are recorded by their X keycode; a key the shortcut cannot use
+    // is answered in the well, and recording goes on.
+    void keysOutsideTheMainBlock_data() {
+        QTest::addColumn<int>("x11Keycode");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("well");
+        QTest::addColumn<quint32>("recorded"); // 0: nothing
+        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << "⌥ Key 10" << 10u;
+        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << "⌥ Key 69" << 69u;
+        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << "⌥ Insert" << 114u;
+        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << "⌥ F13" << 105u;
+        QTest::newRow("Print") << 107 << int(Qt::Key_Print) << "Not supported" << 0u;
+    }
+    void keysOutsideTheMainBlock() {
+        QFETCH(int, x11Keycode);
+        QFETCH(int, key);
+        QFETCH(QString, well);
+        QFETCH(quint32, recorded);
+        startRecording();
+        QKeyEvent press(QEvent::KeyPress, key, Qt::AltModifier, quint32(x11Keycode), 0, 0);
+        QApplication::sendEvent(m_field, &press);
+        QTRY_COMPARE(this->well()->text(), well);
+        QCOMPARE(m_recorder->isRecording(), recorded == 0);
+        if (recorded)
+            QCOMPARE(m_controller->binding(), (HotkeyBinding{recorded, 0x800}));
+        else
+            QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());
+    }
+
     void cancellingKeepsTheShortcut_data() {
         QTest::addColumn<int>("way");
         QTest::newRow("shift escape") << 0;

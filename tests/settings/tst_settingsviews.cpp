@@ -227,6 +227,62 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
+    // The feed's version and the server's error text are the network's: shown as they are.
+    void updateDialogsShowNetworkTextsLiterally() {
+        for (const QString text :
+             {"<b>bold</b>", "&lt;b&gt; &amp;", "A & &B", "<img src=/dev/zero>"}) {
+            UpdateCheckResult result;
+            result.outcome = UpdateCheckResult::Outcome::Failed;
+            result.error = text;
+            UpdateDialog failed(result, "1.2");
+            result.outcome = UpdateCheckResult::Outcome::UpdateAvailable;
+            result.item.shortVersion = text;
+            UpdateDialog available(result, "1.2");
+            for (UpdateDialog *dialog : {&failed, &available}) {
+                QVERIFY(!dialog->grab().isNull());
+                const auto labels = dialog->findChildren<QLabel *>();
+                const auto shows = [&](const QLabel *label) {
+                    return label->text().contains(text) && label->textFormat() == Qt::PlainText;
+                };
+                QVERIFY2(std::any_of(labels.cbegin(), labels.cend(), shows), qPrintable(text));
+            }
+        }
+    }
+
+    // Light and dark follow the desktop on these pages too.
+    void welcomeAndSettingsFollowThePalette() {
+        OnboardingStore onboarding;
+        WelcomeView welcome(*m_hotkey, onboarding);
+        QPalette dark;
+        dark.setColor(QPalette::Window, Qt::black);
+        dark.setColor(QPalette::WindowText, QColor(250, 250, 250));
+        for (QWidget *page :
+             {static_cast<QWidget *>(&welcome), static_cast<QWidget *>(m_settings.get())}) {
+            page->show();
+            page->setPalette(dark);
+            for (const QLabel *label : page->findChildren<QLabel *>()) {
+                if (!label->text().isEmpty())
+                    QCOMPARE(label->palette().color(QPalette::WindowText).rgb(),
+                             QColor(250, 250, 250).rgb());
+            }
+            // The icons are drawn in the new text colour.
+            QList<QImage> icons;
+            for (const QLabel *label : page->findChildren<QLabel *>())
+                icons << label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
+            for (const QToolButton *button : page->findChildren<QToolButton *>())
+                icons << button->icon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
+            QVERIFY(!icons.isEmpty());
+            for (const QImage &icon : std::as_const(icons)) {
+                for (int y = 0; y < icon.height(); ++y) {
+                    for (int x = 0; x < icon.width(); ++x) {
+                        const QRgb ink = icon.pixel(x, y);
+                        QVERIFY(qAlpha(ink) < 40 || qGray(ink) > 128);
+                    }
+                }
+            }
+        }
+    }
+
     void welcomeShowsTheShortcutAndReturnPressesGetStarted() {
         OnboardingStore onboarding;
         QSignalSpy seen(&onboarding, &OnboardingStore::hasSeenWelcomeChanged);
