@@ -16,9 +16,14 @@ constexpr quint32 evdevSpace = 57;
 constexpr quint32 evdevK = 37;
 constexpr xcb_keycode_t x11K = 45;
 
+// Runs xdotool with the arguments, waiting until it is done.
+void xdotool(const QStringList &arguments) {
+    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+}
+
 // Types the chords in order, as xdotool names them ("alt+space").
 void keys(const QStringList &chords) {
-    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), QStringList{"key"} + chords), 0);
+    xdotool(QStringList{"key"} + chords);
 }
 
 // Plays "another program" on its own X connection.
@@ -113,6 +118,29 @@ private slots:
         QTRY_COMPARE(activated.count(), 1);
         other.moveModifier(5, 4);
         QTest::qWait(300);
+    }
+
+    // Hold Alt, press Space three times: open, close, open. The second press arrives on our
+    // popup, which closes before Space comes up, so its release goes to another window.
+    void shortcutStaysAliveWhileTheModifierIsHeld() {
+        QVERIFY(m_grabber->grab(evdevSpace, Qt::AltModifier));
+        QSignalSpy activated(m_grabber.get(), &GlobalKeyGrabber::activated);
+        QWidget popup(nullptr, Qt::Popup);
+        popup.resize(100, 100);
+        connect(m_grabber.get(), &GlobalKeyGrabber::activated, &popup,
+                [&] { popup.setVisible(!popup.isVisible()); });
+        xdotool({"keydown", "alt", "key", "space"});
+        QTRY_COMPARE(activated.count(), 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+        QTRY_VERIFY(popup.windowHandle()->setKeyboardGrabEnabled(true));
+        xdotool({"keydown", "space"});
+        QTRY_COMPARE(activated.count(), 2);
+        QTRY_VERIFY(!popup.isVisible());
+        xdotool({"keyup", "space"});
+        QTRY_VERIFY(!m_grabber->isChordKeyHeld());
+        xdotool({"key", "space", "keyup", "alt"});
+        QTRY_COMPARE(activated.count(), 3);
+        QVERIFY(popup.isVisible());
     }
 
     // The recorder in our popup, which holds the keyboard: the current shortcut can be recorded,

@@ -14,6 +14,9 @@ constexpr quint32 x11KeycodeOffset = 8;
 // without it as release/press pairs that share one timestamp. A stuck "down" state (a release we
 // never saw) expires after this long without presses, so the shortcut cannot stay dead.
 constexpr qint64 heldKeyExpiryMs = 2000;
+// How often the key's state is asked while its release may be lost; well below the time between
+// a release and the next press of a hand.
+constexpr int releaseWatchMs = 20;
 
 constexpr xcb_keysym_t keysymNumLock = 0xff7f;
 constexpr xcb_keysym_t keysymAltL = 0xffe9;
@@ -79,6 +82,8 @@ X11KeyGrabber::X11KeyGrabber(xcb_connection_t *connection, QObject *parent)
         &std::free);
     if (xkb && xkb->present)
         m_xkbFirstEvent = xkb->first_event;
+    m_releaseWatch.setInterval(releaseWatchMs);
+    connect(&m_releaseWatch, &QTimer::timeout, this, &X11KeyGrabber::checkKeyStillDown);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
@@ -100,7 +105,31 @@ bool X11KeyGrabber::grab(quint32 evdevCode, Qt::KeyboardModifiers modifiers) {
 
 void X11KeyGrabber::release() {
     m_wanted = false;
+    m_releaseWatch.stop();
     ungrabChord();
+}
+
+bool X11KeyGrabber::isChordKeyHeld() const {
+    return m_lastPress.isValid() && m_lastPress.elapsed() < heldKeyExpiryMs;
+}
+
+void X11KeyGrabber::watchForLostRelease() {
+    // A press through our popup's keyboard grab: when the shortcut closes the popup, the grab
+    // ends before the key comes up and its release goes to whichever window has the focus. With
+    // the modifier still held nothing else tells us, and the next press would pass for a repeat.
+    if (!m_releaseWatch.isActive())
+        m_releaseWatch.start();
+}
+
+void X11KeyGrabber::checkKeyStillDown() {
+    XcbReply<xcb_query_keymap_reply_t> keymap(
+        xcb_query_keymap_reply(m_connection, xcb_query_keymap(m_connection), nullptr), &std::free);
+    const bool down = keymap && (keymap->keys[m_keycode / 8] & (1u << (m_keycode % 8)));
+    if (down && isChordKeyHeld())
+        return;
+    m_releaseWatch.stop();
+    if (!down)
+        m_lastPress.invalidate();
 }
 
 X11KeyGrabber::ModifierMasks X11KeyGrabber::readModifierMasks() const {
@@ -199,9 +228,11 @@ bool X11KeyGrabber::nativeEventFilter(const QByteArray &eventType, void *message
         const auto *press = static_cast<const xcb_key_press_event_t *>(message);
         if (!isChordPress(press->detail, press->state))
             return false;
-        const bool held = m_lastPress.isValid() && m_lastPress.elapsed() < heldKeyExpiryMs;
-        const bool repeat = held || (m_lastReleaseTime != 0 && press->time == m_lastReleaseTime);
+        const bool repeat =
+            isChordKeyHeld() || (m_lastReleaseTime != 0 && press->time == m_lastReleaseTime);
         m_lastPress.start();
+        if (press->event != m_root)
+            watchForLostRelease();
         if (!repeat)
             emit activated();
         return true;
@@ -210,6 +241,7 @@ bool X11KeyGrabber::nativeEventFilter(const QByteArray &eventType, void *message
         const auto *releaseEvent = static_cast<const xcb_key_release_event_t *>(message);
         if (releaseEvent->detail == m_keycode) {
             m_lastPress.invalidate();
+            m_releaseWatch.stop();
             m_lastReleaseTime = releaseEvent->time;
         }
         return false;

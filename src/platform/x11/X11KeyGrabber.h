@@ -5,6 +5,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
 #include <QList>
+#include <QTimer>
 #include <memory>
 
 struct xcb_connection_t;
@@ -27,6 +28,9 @@ public:
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
+    // Whether the chord's key counts as held, so a press now would be taken for its repeat.
+    bool isChordKeyHeld() const;
+
 private:
     struct ModifierMasks {
         quint16 shift = 0;
@@ -42,6 +46,8 @@ private:
     void ungrabChord();
     void scheduleRegrab();
     bool isChordPress(quint8 keycode, quint16 state) const;
+    void watchForLostRelease();
+    void checkKeyStillDown();
 
     xcb_connection_t *m_connection;
     quint32 m_root = 0;
@@ -56,4 +62,6 @@ private:
     // Set while the chord's key is down.
     QElapsedTimer m_lastPress;
     quint32 m_lastReleaseTime = 0;
+    // Asks the server whether the key is still down when its release may go to another client.
+    QTimer m_releaseWatch;
 };
