@@ -80,6 +80,8 @@ bool TestGeometryReporter::eventFilter(QObject *watched, QEvent *event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::FocusIn:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
         if (watched->isWidgetType())
             m_pending.start();
         break;
@@ -103,6 +105,8 @@ void TestGeometryReporter::write() const {
         {"tray",
          rectObject(m_delegate.statusItem() ? m_delegate.statusItem()->geometry() : QRect())},
         {"popoverVisible", popover && popover->isVisible()},
+        // Mapped, activated and holding the keyboard and pointer: ready for input.
+        {"popoverActive", popover && popover->isActiveWindow()},
         {"popover", rectObject(popover ? popover->geometry() : QRect())},
         {"focus", focus ? QString::fromLatin1(focus->metaObject()->className()) : QString()},
         {"focusParent", focus && focus->parentWidget()

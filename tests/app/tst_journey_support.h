@@ -57,8 +57,19 @@ public:
     QJsonObject report() const { return QJsonDocument::fromJson(readFile(reportPath)).object(); }
 
     bool panelVisible() const { return report()["popoverVisible"].toBool(); }
-    bool waitForPanel(bool visible) const {
-        return QTest::qWaitFor([&] { return panelVisible() == visible; }, 10000);
+    // Open means ready for input: shown is not yet mapped, nor holding the pointer.
+    bool waitForPanel(bool open) const {
+        return QTest::qWaitFor(
+            [&] {
+                const QJsonObject now = report();
+                return now["popoverVisible"].toBool() == open &&
+                       (!open || now["popoverActive"].toBool());
+            },
+            10000);
+    }
+    // Nothing opens the panel for a while: what a step that must not open it is checked with.
+    bool staysClosed() const {
+        return !QTest::qWaitFor([&] { return panelVisible(); }, 700);
     }
 
     // Context switches of all its threads in 3 s of leaving it alone: a timer left running (a
