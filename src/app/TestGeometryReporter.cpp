@@ -4,6 +4,7 @@
 #include "app/PanelPopover.h"
 #include "app/StatusItem.h"
 #include "dragdrop/FolderHeaderDragSourceView.h"
+#include "hotkey/SpotlightSearchController.h"
 #include "panel/ClosedTabRowView.h"
 #include "panel/FolderSectionView.h"
 #include "panel/TabRowView.h"
@@ -107,6 +108,7 @@ void TestGeometryReporter::write() const {
         {"popoverVisible", popover && popover->isVisible()},
         // Mapped, activated and holding the keyboard and pointer: ready for input.
         {"popoverActive", popover && popover->isActiveWindow()},
+        {"shortcutRegistered", SpotlightSearchController::shared()->isRegistered()},
         {"popover", rectObject(popover ? popover->geometry() : QRect())},
         {"focus", focus ? QString::fromLatin1(focus->metaObject()->className()) : QString()},
         {"focusParent", focus && focus->parentWidget()

@@ -156,8 +156,10 @@ private slots:
             // The desktop holds the shortcut: no grab of our own toggles the panel a second time.
             QTRY_VERIFY_WITH_TIMEOUT(m_portal->boundTo("ALT+space").has_value(), 10000);
             xdotool({"key", "alt+space"});
-            QTest::qWait(700);
-            QVERIFY2(!m_nookery.panelVisible(), "the X grab is still held");
+            QVERIFY2(m_nookery.staysClosed(), "the X grab is still held");
+        } else {
+            QVERIFY2(m_nookery.report()["shortcutRegistered"].toBool(),
+                     "the shortcut is not grabbed");
         }
     }
 
