@@ -132,10 +132,10 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("well");
         QTest::addColumn<quint32>("recorded"); // 0: nothing
-        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << "⌥ Key 10" << 10u;
-        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << "⌥ Key 69" << 69u;
-        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << "⌥ Insert" << 114u;
-        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << "⌥ F13" << 105u;
+        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << "Alt+Key 10" << 10u;
+        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << "Alt+Key 69" << 69u;
+        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << "Alt+Insert" << 114u;
+        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << "Alt+F13" << 105u;
         QTest::newRow("Print") << 107 << int(Qt::Key_Print) << "Not supported" << 0u;
     }
     void keysOutsideTheMainBlock() {
