@@ -1,8 +1,8 @@
 #include "panel/EmptyStateView.h"
 
-#include "panel/style/RoleLabel.h"
 #include "panel/SymbolView.h"
 #include "panel/model/PanelTexts.h"
+#include "panel/style/RoleLabel.h"
 #include "tabs/TabManager.h"
 
 #include <QVBoxLayout>

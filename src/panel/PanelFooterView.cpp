@@ -1,8 +1,8 @@
 #include "panel/PanelFooterView.h"
 
-#include "panel/style/RoleLabel.h"
 #include "panel/SymbolButton.h"
 #include "panel/model/PanelTexts.h"
+#include "panel/style/RoleLabel.h"
 
 #include <QHBoxLayout>
 

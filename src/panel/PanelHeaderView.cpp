@@ -1,9 +1,9 @@
 #include "panel/PanelHeaderView.h"
 
-#include "panel/style/RoleLabel.h"
 #include "panel/SymbolButton.h"
 #include "panel/SymbolView.h"
 #include "panel/model/PanelTexts.h"
+#include "panel/style/RoleLabel.h"
 
 #include <QHBoxLayout>
 
