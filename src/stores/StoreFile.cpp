@@ -1,5 +1,7 @@
 #include "stores/StoreFile.h"
 
+#include "stores/StoreLogging.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -26,6 +28,7 @@ std::optional<QByteArray> StoreFile::read() {
         return std::nullopt;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCDebug(lcStore) << "cannot read" << m_path << file.errorString();
         m_preserveBeforeWrite = true;
         return std::nullopt;
     }
@@ -37,14 +40,22 @@ bool StoreFile::write(const QByteArray &bytes) {
     if (m_preserveBeforeWrite && !preserveUnreadable())
         return false;
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        qCDebug(lcStore) << "cannot write" << m_path << file.errorString();
         return false;
+    }
     // A full disk shows only when the buffer is flushed, and commit() would keep the short file.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
+        qCDebug(lcStore) << "cannot write" << m_path << file.errorString();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        qCDebug(lcStore) << "cannot replace" << m_path << file.errorString();
+        return false;
+    }
+    qCDebug(lcStore) << "saved" << m_path << bytes.size() << "bytes";
+    return true;
 }
 
 // Renames the file to "<name>.unreadable-<UTC time>", with a counter when that name is taken.
@@ -58,8 +69,11 @@ bool StoreFile::preserveUnreadable() {
     QString target = stem;
     for (int counter = 2; QFileInfo::exists(target); ++counter)
         target = stem + u'-' + QString::number(counter);
-    if (!QFile::rename(m_path, target))
+    if (!QFile::rename(m_path, target)) {
+        qCDebug(lcStore) << "cannot keep the unreadable" << m_path << "aside";
         return false;
+    }
+    qCDebug(lcStore) << "kept the unreadable" << m_path << "as" << target;
     m_preserveBeforeWrite = false;
     return true;
 }

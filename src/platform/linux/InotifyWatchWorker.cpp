@@ -1,5 +1,7 @@
 #include "platform/linux/InotifyWatchWorker.h"
 
+#include "platform/PlatformLogging.h"
+
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -48,6 +50,8 @@ bool InotifyWatchWorker::attach() {
         if (m_fileWatch >= 0)
             m_file = ::open(path.constData(), O_PATH | O_CLOEXEC);
     }
+    qCDebug(lcWatch) << "watching" << m_path << (m_fileWatch >= 0 ? "and its folder" : "from")
+                     << folder << (m_folderWatch >= 0 || m_fileWatch >= 0 ? "" : "failed");
     return m_folderWatch >= 0 || m_fileWatch >= 0;
 }
 
@@ -82,6 +86,7 @@ void InotifyWatchWorker::readEvents() {
 
 void InotifyWatchWorker::deliverPending() {
     const FileWatch::Events events = std::exchange(m_pending, {});
+    qCDebug(lcWatch) << "settled" << m_path << events;
     emit settled(events);
     m_notifier->setEnabled(true);
 }

@@ -1,5 +1,7 @@
 #include "platform/xdg/DesktopPortalShortcut.h"
 
+#include "platform/PlatformLogging.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -162,6 +164,7 @@ void DesktopPortalShortcut::onResponse(const QDBusMessage &message) {
     if (message.path() != m_requestPath)
         return;
     expectResponseAt({});
+    qCDebug(lcHotkey) << "portal answered" << response << results;
     if (response != 0)
         return fail();
     if (m_step == Step::CreatingSession) {
@@ -198,6 +201,7 @@ void DesktopPortalShortcut::closeSession(const QString &sessionPath) {
 }
 
 void DesktopPortalShortcut::fail() {
+    qCDebug(lcHotkey) << "the desktop portal does not bind the shortcut";
     m_step = Step::Idle;
     closeSession(m_sessionPath);
     m_sessionPath.clear();

@@ -1,0 +1,3 @@
+#include "stores/StoreLogging.h"
+
+Q_LOGGING_CATEGORY(lcStore, "nookery.store", QtInfoMsg)

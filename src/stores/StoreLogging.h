@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+// Reads and writes of the program's own files; silent unless QT_LOGGING_RULES enables
+// "nookery.store.debug".
+Q_DECLARE_LOGGING_CATEGORY(lcStore)
