@@ -1,10 +1,10 @@
 #include "panel/MenuBarView.h"
 #include "panel/model/PanelDerivation.h"
-#include "support/FakeFileWatcher.h"
-#include "support/FakeWorkspace.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
+#include "support/FakeFileWatcher.h"
+#include "support/FakeWorkspace.h"
 #include "tabs/TabManager.h"
 
 #include <QEventLoop>

@@ -1,8 +1,8 @@
 // How fast a change of Figma's session file reaches the tab list, through the real inotify
 // watch, the 0.2 s settle and a parse on the worker pool.
 
-#include "support/FakeWorkspace.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "support/FakeWorkspace.h"
 #include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"
 

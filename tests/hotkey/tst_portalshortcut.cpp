@@ -5,9 +5,9 @@
 #include "hotkey/HotkeyRecorderView.h"
 #include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
-#include "support/FakeGlobalKeyGrabber.h"
 #include "platform/xdg/DesktopPortalShortcut.h"
 #include "settings/ShortcutHandlerNote.h"
+#include "support/FakeGlobalKeyGrabber.h"
 
 #include <QSettings>
 #include <QSignalSpy>

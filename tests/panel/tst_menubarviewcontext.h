@@ -2,9 +2,9 @@
 
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/PanelShell.h"
-#include "support/FakeAutostartService.h"
 #include "settings/OnboardingStore.h"
 #include "settings/UpdaterManager.h"
+#include "support/FakeAutostartService.h"
 #include "tst_tabrowcontext.h"
 
 // Everything the whole panel reads: the rows' stores plus the shortcut, updates, the login

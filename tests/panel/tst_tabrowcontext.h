@@ -2,11 +2,11 @@
 
 #include "panel/AppNotifications.h"
 #include "panel/PanelContext.h"
-#include "support/FakeFileWatcher.h"
-#include "support/FakeWorkspace.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
+#include "support/FakeFileWatcher.h"
+#include "support/FakeWorkspace.h"
 #include "tabs/TabManager.h"
 
 #include <QStringList>

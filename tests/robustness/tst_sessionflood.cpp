@@ -4,11 +4,11 @@
 // `make bench` (which sets NOOKERY_BENCH_RESULTS) lists it against its target.
 
 #include "panel/MenuBarView.h"
-#include "support/FakeWorkspace.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
+#include "support/FakeWorkspace.h"
 #include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"
 

@@ -1,5 +1,4 @@
 #include "hotkey/SpotlightSearchController.h"
-#include "support/FakeAutostartService.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/OnboardingStore.h"
 #include "settings/SettingsView.h"
@@ -7,6 +6,7 @@
 #include "settings/UpdateDialogPresenter.h"
 #include "settings/UpdaterManager.h"
 #include "settings/WelcomeView.h"
+#include "support/FakeAutostartService.h"
 
 #include <QApplication>
 #include <QCheckBox>

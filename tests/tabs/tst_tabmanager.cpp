@@ -1,6 +1,6 @@
+#include "stores/RecentlyClosedStore.h"
 #include "support/FakeFileWatcher.h"
 #include "support/FakeWorkspace.h"
-#include "stores/RecentlyClosedStore.h"
 #include "tabs/FigmaApplication.h"
 #include "tabs/TabManager.h"
 
