@@ -9,7 +9,6 @@
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelRootView.h"
 #include "panel/SearchFieldView.h"
-#include "panel/style/Style.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/x11/X11Workspace.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
@@ -20,6 +19,7 @@
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
+#include "ui/Style.h"
 
 QPointer<AppDelegate> AppDelegate::s_shared;
 

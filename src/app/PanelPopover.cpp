@@ -1,8 +1,8 @@
 #include "app/PanelPopover.h"
 
 #include "app/PopoverPlacement.h"
-#include "panel/style/Style.h"
 #include "platform/x11/X11WindowActivator.h"
+#include "ui/Style.h"
 
 #include <QCursor>
 #include <QEvent>

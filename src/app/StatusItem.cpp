@@ -1,6 +1,6 @@
 #include "app/StatusItem.h"
 
-#include "panel/style/SymbolIcon.h"
+#include "ui/SymbolIcon.h"
 
 StatusItem::StatusItem(const QColor &tint, QObject *parent)
     : QObject(parent) {

@@ -1,7 +1,7 @@
 #include "dragdrop/DragPreviewLabel.h"
 
 #include "dragdrop/DragGeometry.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>

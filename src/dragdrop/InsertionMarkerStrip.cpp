@@ -1,6 +1,6 @@
 #include "dragdrop/InsertionMarkerStrip.h"
 
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QPainter>
 

@@ -4,8 +4,8 @@
 #include "hotkey/KeyCodeTable.h"
 #include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
-#include "panel/style/Style.h"
-#include "panel/style/SymbolIcon.h"
+#include "ui/Style.h"
+#include "ui/SymbolIcon.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "hotkey/ShortcutWell.h"
 
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QFontDatabase>
 #include <QPainter>

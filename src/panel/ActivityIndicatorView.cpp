@@ -1,6 +1,6 @@
 #include "panel/ActivityIndicatorView.h"
 
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QPainter>
 #include <QVariantAnimation>

@@ -1,9 +1,9 @@
 #include "panel/ClosedTabRowView.h"
 
 #include "panel/PanelPainting.h"
-#include "panel/style/Style.h"
 #include "stores/RecentlyClosedStore.h"
 #include "tabs/TabManager.h"
+#include "ui/Style.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "panel/CreateFolderButton.h"
 
 #include "panel/PanelPainting.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QPainter>
 #include <QtMath>

@@ -2,7 +2,7 @@
 
 #include "dragdrop/DropZoneView.h"
 #include "panel/PanelPainting.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QPainter>
 #include <QWidget>

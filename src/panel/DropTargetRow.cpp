@@ -1,7 +1,7 @@
 #include "panel/DropTargetRow.h"
 
 #include "panel/PanelPainting.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -2,8 +2,8 @@
 
 #include "panel/SymbolView.h"
 #include "panel/model/PanelTexts.h"
-#include "panel/style/RoleLabel.h"
 #include "tabs/TabManager.h"
+#include "ui/RoleLabel.h"
 
 #include <QVBoxLayout>
 

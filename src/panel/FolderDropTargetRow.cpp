@@ -1,7 +1,7 @@
 #include "panel/FolderDropTargetRow.h"
 
-#include "panel/style/Style.h"
 #include "stores/FolderStore.h"
+#include "ui/Style.h"
 
 FolderDropTargetRow::FolderDropTargetRow(const TabFolder &folder, FolderStore *folderStore,
                                          QWidget *parent)

@@ -5,8 +5,8 @@
 #include "panel/InPlaceNameField.h"
 #include "panel/PanelPainting.h"
 #include "panel/SymbolButton.h"
-#include "panel/style/Style.h"
 #include "stores/FolderStore.h"
+#include "ui/Style.h"
 
 #include <QFontMetrics>
 #include <QPainter>

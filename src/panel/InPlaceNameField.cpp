@@ -1,6 +1,6 @@
 #include "panel/InPlaceNameField.h"
 
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 #include "panel/LoadingStateView.h"
 
 #include "panel/ActivityIndicatorView.h"
-#include "panel/style/RoleLabel.h"
+#include "ui/RoleLabel.h"
 
 #include <QVBoxLayout>
 

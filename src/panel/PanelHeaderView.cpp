@@ -3,7 +3,7 @@
 #include "panel/SymbolButton.h"
 #include "panel/SymbolView.h"
 #include "panel/model/PanelTexts.h"
-#include "panel/style/RoleLabel.h"
+#include "ui/RoleLabel.h"
 
 #include <QHBoxLayout>
 

@@ -1,7 +1,7 @@
 #include "panel/PanelPainting.h"
 
-#include "panel/style/Style.h"
-#include "panel/style/SymbolIcon.h"
+#include "ui/Style.h"
+#include "ui/SymbolIcon.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

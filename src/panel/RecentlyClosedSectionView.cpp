@@ -3,8 +3,8 @@
 #include "panel/ClosedTabRowView.h"
 #include "panel/PanelPainting.h"
 #include "panel/PlainTextButton.h"
-#include "panel/style/Style.h"
 #include "stores/RecentlyClosedStore.h"
+#include "ui/Style.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelPainting.h"
 #include "panel/SymbolButton.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

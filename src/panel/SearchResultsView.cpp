@@ -10,9 +10,9 @@
 #include "panel/model/FolderNaming.h"
 #include "panel/model/PanelTexts.h"
 #include "panel/model/TabSearch.h"
-#include "panel/style/RoleLabel.h"
 #include "settings/DividerLine.h"
 #include "stores/FolderStore.h"
+#include "ui/RoleLabel.h"
 
 #include <QSet>
 #include <QVBoxLayout>

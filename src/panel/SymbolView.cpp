@@ -1,6 +1,6 @@
 #include "panel/SymbolView.h"
 
-#include "panel/style/SymbolIcon.h"
+#include "ui/SymbolIcon.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QWidget>
 

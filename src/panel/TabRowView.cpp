@@ -3,10 +3,10 @@
 #include "dragdrop/TabRowDragSourceView.h"
 #include "panel/PanelPainting.h"
 #include "panel/PlainText.h"
-#include "panel/style/Style.h"
 #include "stores/FolderStore.h"
 #include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
+#include "ui/Style.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetricsF>

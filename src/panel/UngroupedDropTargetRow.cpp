@@ -1,7 +1,7 @@
 #include "panel/UngroupedDropTargetRow.h"
 
-#include "panel/style/Style.h"
 #include "stores/FolderStore.h"
+#include "ui/Style.h"
 
 UngroupedDropTargetRow::UngroupedDropTargetRow(FolderStore *folderStore, QWidget *parent)
     : DropTargetRow(parent)

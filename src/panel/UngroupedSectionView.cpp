@@ -4,8 +4,8 @@
 #include "panel/PanelPainting.h"
 #include "panel/UngroupedHintCard.h"
 #include "panel/UngroupedInsertionLine.h"
-#include "panel/style/Style.h"
 #include "stores/FolderStore.h"
+#include "ui/Style.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "settings/DividerLine.h"
 
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QPainter>
 

@@ -1,8 +1,6 @@
 #include "settings/SettingsView.h"
 
 #include "hotkey/HotkeyRecorderView.h"
-#include "panel/style/Style.h"
-#include "panel/style/SymbolIcon.h"
 #include "platform/AutostartService.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/DividerLine.h"
@@ -11,6 +9,8 @@
 #include "settings/UpdateDialogPresenter.h"
 #include "settings/UpdaterManager.h"
 #include "settings/VersionText.h"
+#include "ui/Style.h"
+#include "ui/SymbolIcon.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

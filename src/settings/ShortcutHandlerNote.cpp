@@ -1,7 +1,7 @@
 #include "settings/ShortcutHandlerNote.h"
 
 #include "hotkey/SpotlightSearchController.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 ShortcutHandlerNote::ShortcutHandlerNote(const SpotlightSearchController &hotkey, QWidget *parent)
     : QLabel(parent)

@@ -1,6 +1,6 @@
 #include "settings/StyledLabel.h"
 
-#include "panel/style/RoleLabel.h"
+#include "ui/RoleLabel.h"
 
 QLabel *styledLabel(const QString &text, qreal pixelSize, QFont::Weight weight, Style::Role role,
                     QWidget *parent) {

@@ -1,8 +1,8 @@
 #include "settings/UpdateDialog.h"
 
-#include "panel/style/Style.h"
-#include "panel/style/SymbolIcon.h"
 #include "settings/StyledLabel.h"
+#include "ui/Style.h"
+#include "ui/SymbolIcon.h"
 
 #include <QDesktopServices>
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
 #include "settings/WelcomeView.h"
 
 #include "hotkey/SpotlightSearchController.h"
-#include "panel/style/Style.h"
-#include "panel/style/SymbolIcon.h"
 #include "settings/OnboardingStore.h"
 #include "settings/StyledLabel.h"
+#include "ui/Style.h"
+#include "ui/SymbolIcon.h"
 
 #include <QEvent>
 #include <QFontDatabase>

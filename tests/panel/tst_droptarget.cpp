@@ -6,7 +6,7 @@
 #include "panel/FolderDropTargetRow.h"
 #include "panel/FolderOrderInsertionLine.h"
 #include "panel/UngroupedDropTargetRow.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -7,7 +7,7 @@
 #include "panel/InPlaceNameField.h"
 #include "panel/SymbolButton.h"
 #include "panel/TabRowView.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QSignalSpy>
 #include <QTest>

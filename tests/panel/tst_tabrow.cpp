@@ -2,7 +2,7 @@
 
 #include "dragdrop/TabRowDragSourceView.h"
 #include "panel/TabRowView.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QMenu>
 #include <QPainter>

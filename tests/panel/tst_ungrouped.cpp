@@ -5,7 +5,7 @@
 #include "panel/UngroupedHintCard.h"
 #include "panel/UngroupedInsertionLine.h"
 #include "panel/UngroupedSectionView.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QAbstractButton>
 #include <QSignalSpy>

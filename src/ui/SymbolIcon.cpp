@@ -1,4 +1,4 @@
-#include "panel/style/SymbolIcon.h"
+#include "ui/SymbolIcon.h"
 
 #include <QIconEngine>
 #include <QPainter>

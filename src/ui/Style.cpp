@@ -1,4 +1,4 @@
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 
 #include <QGuiApplication>
 

@@ -1,4 +1,4 @@
-#include "panel/style/RoleLabel.h"
+#include "ui/RoleLabel.h"
 
 #include <QEvent>
 
