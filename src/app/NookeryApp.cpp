@@ -2,7 +2,6 @@
 
 #include "app/AppDelegate.h"
 #include "app/SingleInstance.h"
-#include "app/TestGeometryReporter.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -46,7 +45,6 @@ int NookeryApp::run(int &argc, char **argv, bool openPanel) {
     AppDelegate delegate;
     delegate.applicationWillFinishLaunching();
     delegate.applicationDidFinishLaunching();
-    const TestGeometryReporter geometryReporter(delegate);
 
     QObject::connect(&instance, &SingleInstance::toggleRequested, &delegate,
                      &AppDelegate::statusItemClicked);

@@ -1,4 +1,4 @@
-#include "app/TestGeometryReporter.h"
+#include "support/TestGeometryReporter.h"
 
 #include "app/AppDelegate.h"
 #include "app/PanelPopover.h"
@@ -60,13 +60,20 @@ QJsonObject widgetObject(const QWidget *widget) {
     return object;
 }
 
+// The command line's QCoreApplication comes first and is passed over; the QApplication that
+// follows it gets the reporter.
+void installGeometryReporter() {
+    const QString path = qEnvironmentVariable("NOOKERY_TEST_GEOMETRY_FILE");
+    if (!path.isEmpty() && qobject_cast<QApplication *>(QCoreApplication::instance()))
+        new TestGeometryReporter(path, QCoreApplication::instance());
+}
+Q_COREAPP_STARTUP_FUNCTION(installGeometryReporter)
+
 } // namespace
 
-TestGeometryReporter::TestGeometryReporter(const AppDelegate &delegate)
-    : m_delegate(delegate)
-    , m_path(qEnvironmentVariable("NOOKERY_TEST_GEOMETRY_FILE")) {
-    if (m_path.isEmpty())
-        return;
+TestGeometryReporter::TestGeometryReporter(QString path, QObject *parent)
+    : QObject(parent)
+    , m_path(std::move(path)) {
     m_pending.setSingleShot(true);
     m_pending.setInterval(0);
     connect(&m_pending, &QTimer::timeout, this, &TestGeometryReporter::write);
@@ -93,7 +100,9 @@ bool TestGeometryReporter::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void TestGeometryReporter::write() const {
-    const PanelPopover *popover = m_delegate.popover();
+    const AppDelegate *delegate = AppDelegate::shared();
+    const PanelPopover *popover = delegate ? delegate->popover() : nullptr;
+    const StatusItem *statusItem = delegate ? delegate->statusItem() : nullptr;
     QJsonArray widgets;
     if (popover && popover->isVisible()) {
         for (const QWidget *widget : popover->findChildren<QWidget *>()) {
@@ -103,8 +112,7 @@ void TestGeometryReporter::write() const {
     }
     const QWidget *focus = QApplication::focusWidget();
     const QJsonObject report{
-        {"tray",
-         rectObject(m_delegate.statusItem() ? m_delegate.statusItem()->geometry() : QRect())},
+        {"tray", rectObject(statusItem ? statusItem->geometry() : QRect())},
         {"popoverVisible", popover && popover->isVisible()},
         // Mapped, activated and holding the keyboard and pointer: ready for input.
         {"popoverActive", popover && popover->isActiveWindow()},
