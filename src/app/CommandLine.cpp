@@ -12,12 +12,17 @@ constexpr int usageErrorExitCode = 2;
 } // namespace
 
 CommandLine::CommandLine()
-    : helpOption({"h", "help"}, "Show this help and exit.")
-    , versionOption({"v", "version"}, "Show the version and exit.")
-    , printTabsOption("print-tabs",
-                      "Print the tabs open in Figma, one JSON object a line, and exit.")
-    , toggleOption("toggle", "Open the panel, or close it if it is open. Bind this to a key in "
-                             "your desktop's shortcut settings when it has no tray.") {
+    : helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                 QStringLiteral("Show this help and exit."))
+    , versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                    QStringLiteral("Show the version and exit."))
+    , printTabsOption(
+          QStringLiteral("print-tabs"),
+          QStringLiteral("Print the tabs open in Figma, one JSON object a line, and exit."))
+    , toggleOption(
+          QStringLiteral("toggle"),
+          QStringLiteral("Open the panel, or close it if it is open. Bind this to a key in "
+                         "your desktop's shortcut settings when it has no tray.")) {
     parser.setApplicationDescription(
         QStringLiteral(
             "Nookery lists the tabs open in the Figma desktop app from the system tray.\n"
@@ -40,8 +45,9 @@ std::optional<int> CommandLine::run(const QStringList &arguments, QTextStream &o
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), err);
     if (!parser.positionalArguments().isEmpty())
-        return usageError(
-            "Unexpected argument '" + parser.positionalArguments().constFirst() + "'.", err);
+        return usageError(QStringLiteral("Unexpected argument '") +
+                              parser.positionalArguments().constFirst() + QStringLiteral("'."),
+                          err);
     if (parser.isSet(helpOption)) {
         out << parser.helpText();
         out.flush();
@@ -64,14 +70,15 @@ int CommandLine::usageError(const QString &message, QTextStream &err) const {
 }
 
 static QJsonObject tabObject(const TabItem &tab) {
-    QJsonObject object{{"id", tab.id},
-                       {"title", tab.title},
-                       {"url", tab.url},
-                       {"isActive", tab.isActive},
-                       {"stableID", tab.stableID()},
-                       {"displayTitle", tab.displayTitle()}};
+    QJsonObject object{{QStringLiteral("id"), tab.id},
+                       {QStringLiteral("title"), tab.title},
+                       {QStringLiteral("url"), tab.url},
+                       {QStringLiteral("isActive"), tab.isActive},
+                       {QStringLiteral("stableID"), tab.stableID()},
+                       {QStringLiteral("displayTitle"), tab.displayTitle()}};
     if (!tab.thumbnailURL.isEmpty())
-        object.insert("thumbnailURL", tab.thumbnailURL.toString(QUrl::FullyEncoded));
+        object.insert(QStringLiteral("thumbnailURL"),
+                      tab.thumbnailURL.toString(QUrl::FullyEncoded));
     return object;
 }
 
@@ -79,7 +86,7 @@ int CommandLine::printTabs(QTextStream &out, QTextStream &err) const {
     const QStringList candidates = sessionFileCandidates();
     const QString path = firstExistingFile(candidates);
     if (path.isEmpty()) {
-        err << "No Figma session file at '" << candidates.join("', '") << "'; set "
+        err << "No Figma session file at '" << candidates.join(QStringLiteral("', '")) << "'; set "
             << sessionFileVariable << " to its full path.\n";
         err.flush();
         return noSessionFileExitCode;

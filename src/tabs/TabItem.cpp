@@ -2,12 +2,12 @@
 
 #include <QStringTokenizer>
 
-TabItem::TabItem(QString id, QString title, QString url, bool isActive, QUrl thumbnailURL)
-    : id(std::move(id))
-    , title(std::move(title))
-    , url(std::move(url))
-    , isActive(isActive)
-    , thumbnailURL(std::move(thumbnailURL)) {
+TabItem::TabItem(QString tabId, QString tabTitle, QString tabUrl, bool active, QUrl thumbnail)
+    : id(std::move(tabId))
+    , title(std::move(tabTitle))
+    , url(std::move(tabUrl))
+    , isActive(active)
+    , thumbnailURL(std::move(thumbnail)) {
 }
 
 QString TabItem::stableID() const {

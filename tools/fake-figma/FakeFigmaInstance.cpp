@@ -12,24 +12,25 @@ QString FakeFigmaInstance::socketPath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
-    return folder + "/fake-figma.socket";
+    return folder + QStringLiteral("/fake-figma.socket");
 }
 
 QString FakeFigmaInstance::sessionFilePath(Layout layout) {
     if (layout == Layout::MacOS)
-        return QDir::home().filePath("Library/Application Support/Figma/settings.json");
+        return QDir::home().filePath(
+            QStringLiteral("Library/Application Support/Figma/settings.json"));
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           "/Figma/settings.json";
+           QStringLiteral("/Figma/settings.json");
 }
 
 QString FakeFigmaInstance::logFilePath() {
-    return QDir::home().filePath("fake-figma.log");
+    return QDir::home().filePath(QStringLiteral("fake-figma.log"));
 }
 
 FakeFigmaInstance::FakeFigmaInstance(Layout layout)
     : m_sessionFile(sessionFilePath(layout))
     , m_session(FakeSession::sample()) {
-    m_window.setWindowTitle("Figma");
+    m_window.setWindowTitle(QStringLiteral("Figma"));
     m_window.resize(420, 520);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &FakeFigmaInstance::acceptConnection);
@@ -49,23 +50,24 @@ bool FakeFigmaInstance::start(bool inBackground) {
 
 bool FakeFigmaInstance::run(const QStringList &command, QString *output) {
     const QString verb = command.value(0);
-    if (verb.startsWith("figma:") && command.size() == 1) {
+    if (verb.startsWith(QLatin1String("figma:")) && command.size() == 1) {
         openUrl(verb);
-    } else if (verb == "--open-tab" && (command.size() == 3 || command.size() == 4)) {
-        m_session.openTab(command[1], command[2], command.value(3, "0").toInt());
+    } else if (verb == QLatin1String("--open-tab") &&
+               (command.size() == 3 || command.size() == 4)) {
+        m_session.openTab(command[1], command[2], command.value(3, QStringLiteral("0")).toInt());
         update();
-    } else if (verb == "--close-tab" && command.size() == 2) {
+    } else if (verb == QLatin1String("--close-tab") && command.size() == 2) {
         if (!m_session.closeTab(command[1])) {
-            *output = "no open tab has the key " + command[1];
+            *output = QStringLiteral("no open tab has the key ") + command[1];
             return false;
         }
         update();
-    } else if (verb == "--list" && command.size() == 1) {
-        *output = m_session.describe().join('\n');
-    } else if (verb == "--quit" && command.size() == 1) {
+    } else if (verb == QLatin1String("--list") && command.size() == 1) {
+        *output = m_session.describe().join(u'\n');
+    } else if (verb == QLatin1String("--quit") && command.size() == 1) {
         QMetaObject::invokeMethod(qApp, &QApplication::quit, Qt::QueuedConnection);
     } else {
-        *output = "unknown command: " + command.join(' ');
+        *output = QStringLiteral("unknown command: ") + command.join(u' ');
         return false;
     }
     return true;
@@ -102,7 +104,7 @@ void FakeFigmaInstance::openUrl(const QString &url) {
 void FakeFigmaInstance::update() {
     const QString thumbnails =
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-        "/fake-figma/thumbnails";
+        QStringLiteral("/fake-figma/thumbnails");
     m_session.save(m_sessionFile, thumbnails);
     m_window.clear();
     m_window.addItems(m_session.describe());

@@ -49,12 +49,18 @@ void drawThumbnail(const QString &file, const QString &key, const QString &title
 
 FakeSession FakeSession::sample() {
     const QList<QStringList> windows{
-        {"Design system", "Icons", "Marketing site", "Marketing site v2", "Onboarding flow",
-         "Checkout redesign", "Mobile app – iOS", "Mobile app – Android", "Brand guidelines"},
-        {"Q3 roadmap", "Team offsite board", "User research synthesis", "Sprint 42 retro",
-         "Pricing page", "Email templates", "Dashboard widgets", "Settings screens"},
-        {"Untitled", "Illustrations", "Wireframes", "Style guide", "Landing page experiments",
-         "Accessibility audit", "Component playground", "Presentation deck"},
+        {QStringLiteral("Design system"), QStringLiteral("Icons"), QStringLiteral("Marketing site"),
+         QStringLiteral("Marketing site v2"), QStringLiteral("Onboarding flow"),
+         QStringLiteral("Checkout redesign"), QStringLiteral("Mobile app – iOS"),
+         QStringLiteral("Mobile app – Android"), QStringLiteral("Brand guidelines")},
+        {QStringLiteral("Q3 roadmap"), QStringLiteral("Team offsite board"),
+         QStringLiteral("User research synthesis"), QStringLiteral("Sprint 42 retro"),
+         QStringLiteral("Pricing page"), QStringLiteral("Email templates"),
+         QStringLiteral("Dashboard widgets"), QStringLiteral("Settings screens")},
+        {QStringLiteral("Untitled"), QStringLiteral("Illustrations"), QStringLiteral("Wireframes"),
+         QStringLiteral("Style guide"), QStringLiteral("Landing page experiments"),
+         QStringLiteral("Accessibility audit"), QStringLiteral("Component playground"),
+         QStringLiteral("Presentation deck")},
     };
     FakeSession session;
     for (int index = 0; index < windows.size(); ++index) {
@@ -121,21 +127,25 @@ bool FakeSession::save(const QString &sessionFile, const QString &thumbnailFolde
     for (const Window &window : m_windows) {
         QJsonArray tabs;
         for (const Tab &tab : window.tabs) {
-            const QString thumbnail = QDir(thumbnailFolder).filePath(tab.key + ".png");
+            const QString thumbnail =
+                QDir(thumbnailFolder).filePath(tab.key + QStringLiteral(".png"));
             if (!QFileInfo::exists(thumbnail))
                 drawThumbnail(thumbnail, tab.key, tab.title);
             tabs.append(QJsonObject{
-                {"title", tab.title},
-                {"path", tab.path},
-                {"thumbnail", QJsonObject{{"url", QUrl::fromLocalFile(thumbnail).toString()}}}});
+                {QStringLiteral("title"), tab.title},
+                {QStringLiteral("path"), tab.path},
+                {QStringLiteral("thumbnail"),
+                 QJsonObject{{QStringLiteral("url"), QUrl::fromLocalFile(thumbnail).toString()}}}});
         }
-        QJsonObject object{{"tabs", tabs}};
+        QJsonObject object{{QStringLiteral("tabs"), tabs}};
         if (!window.activeTabPath.isEmpty())
-            object.insert("activeTabPath", window.activeTabPath);
+            object.insert(QStringLiteral("activeTabPath"), window.activeTabPath);
         windows.append(object);
     }
     // Figma keeps more than tabs in this file; a reader must ignore the rest.
-    const QJsonObject root{{"windows", windows}, {"theme", "light"}, {"version", 1}};
+    const QJsonObject root{{QStringLiteral("windows"), windows},
+                           {QStringLiteral("theme"), QStringLiteral("light")},
+                           {QStringLiteral("version"), 1}};
     QSaveFile file(sessionFile);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -148,7 +158,9 @@ QStringList FakeSession::describe() const {
     for (int index = 0; index < m_windows.size(); ++index) {
         for (const Tab &tab : m_windows[index].tabs) {
             const bool active = tab.path == m_windows[index].activeTabPath;
-            lines.append(QStringLiteral("%1 %2 %3").arg(index).arg(active ? "*" : " ", tab.title));
+            lines.append(QStringLiteral("%1 %2 %3")
+                             .arg(index)
+                             .arg(active ? QStringLiteral("*") : QStringLiteral(" "), tab.title));
         }
     }
     return lines;

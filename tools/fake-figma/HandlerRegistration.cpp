@@ -7,10 +7,10 @@
 #include <cstdio>
 
 bool registerFigmaUrlHandler(const QString &program) {
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/applications";
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                           QStringLiteral("/applications");
     QDir().mkpath(folder);
-    QSaveFile entry(folder + "/fake-figma.desktop");
+    QSaveFile entry(folder + QStringLiteral("/fake-figma.desktop"));
     if (!entry.open(QIODevice::WriteOnly)) {
         std::fprintf(stderr, "fake-figma: cannot write %s\n", qPrintable(entry.fileName()));
         return false;
@@ -31,7 +31,9 @@ bool registerFigmaUrlHandler(const QString &program) {
         return false;
     }
     const int status =
-        QProcess::execute("xdg-mime", {"default", "fake-figma.desktop", "x-scheme-handler/figma"});
+        QProcess::execute(QStringLiteral("xdg-mime"),
+                          {QStringLiteral("default"), QStringLiteral("fake-figma.desktop"),
+                           QStringLiteral("x-scheme-handler/figma")});
     if (status != 0) {
         std::fprintf(stderr, "fake-figma: xdg-mime failed (%d)\n", status);
         return false;

@@ -57,20 +57,20 @@ int main(int argc, char *argv[]) {
     for (int index = 1; index < argc; ++index)
         arguments.append(QString::fromLocal8Bit(argv[index]));
     const QString first = arguments.value(0);
-    if (first == "--help" || first == "-h") {
+    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
         std::fputs(usage, stdout);
         return 0;
     }
-    if (first == "--install-handler") {
+    if (first == QLatin1String("--install-handler")) {
         QCoreApplication app(argc, argv);
         return registerFigmaUrlHandler(QCoreApplication::applicationFilePath()) ? 0 : 1;
     }
-    const bool isUrl = first.startsWith("figma:") && arguments.size() == 1;
-    const QStringList startOptions{"--background", "--macos"};
+    const bool isUrl = first.startsWith(QLatin1String("figma:")) && arguments.size() == 1;
+    const QStringList startOptions{QStringLiteral("--background"), QStringLiteral("--macos")};
     const bool starting = std::all_of(arguments.cbegin(), arguments.cend(),
                                       [&](const QString &a) { return startOptions.contains(a); });
     if (!starting) {
-        if (!isUrl && !first.startsWith("--")) {
+        if (!isUrl && !first.startsWith(QLatin1String("--"))) {
             std::fputs(usage, stderr);
             return 2;
         }
@@ -88,17 +88,17 @@ int main(int argc, char *argv[]) {
     }
 
     // The window's WM_CLASS class is the application name, its instance RESOURCE_NAME.
-    const bool macOS = arguments.contains("--macos");
+    const bool macOS = arguments.contains(QLatin1String("--macos"));
     if (macOS) {
-        QApplication::setApplicationName("com.figma.Desktop");
+        QApplication::setApplicationName(QStringLiteral("com.figma.Desktop"));
     } else {
-        QApplication::setApplicationName("Figma");
+        QApplication::setApplicationName(QStringLiteral("Figma"));
         qputenv("RESOURCE_NAME", "figma");
     }
     QApplication app(argc, argv);
     FakeFigmaInstance instance(macOS ? FakeFigmaInstance::Layout::MacOS
                                      : FakeFigmaInstance::Layout::Linux);
-    if (!instance.start(arguments.contains("--background"))) {
+    if (!instance.start(arguments.contains(QLatin1String("--background")))) {
         std::fprintf(stderr, "fake-figma: already running\n");
         return 1;
     }

@@ -118,7 +118,7 @@ void DesktopPortalShortcut::request(Step step, const QString &method, QVariantLi
     // The Request object's path is known before the call: the caller's unique name without
     // its colon, dots as underscores, then the token.
     const QString sender = bus().baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-    const QString expectedPath = portalPath + QStringLiteral("/request/") + sender + '/' + token;
+    const QString expectedPath = portalPath + QStringLiteral("/request/") + sender + u'/' + token;
     expectResponseAt(expectedPath);
 
     QDBusMessage call =
@@ -174,7 +174,8 @@ void DesktopPortalShortcut::onResponse(const QDBusMessage &message) {
         bindInSession();
     } else if (m_step == Step::Binding) {
         m_step = Step::Idle;
-        emit bound(triggerDescription(results.value(QStringLiteral("shortcuts"))).value_or(""));
+        emit bound(
+            triggerDescription(results.value(QStringLiteral("shortcuts"))).value_or(QString()));
     }
 }
 
