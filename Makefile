@@ -12,12 +12,15 @@ FUZZ_BUILD ?= build-fuzz
 JSON_TEST_SUITE ?= $(CURDIR)/../shared/testdata/JSONTestSuite/test_parsing
 # `make bench`: a Release build with the benchmarks, then one table of figures and baselines.
 BENCH_BUILD ?= build-release
+# `make lint`: the format check, then a quick unoptimised build with extra warnings as errors and,
+# in the program and tools, no implicit casts from char strings.
+LINT_BUILD ?= build-lint
 # `make package`: the Debian package from a Release build with Debian's hardening flags, without
 # the update checker; only the program and its installed files are built.
 PACKAGE_BUILD ?= build-package
 PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 
-.PHONY: deps configure build run test sanitized-test tsan-test fuzz bench demo package package-test stats
+.PHONY: deps configure build run test lint sanitized-test tsan-test fuzz bench demo package package-test stats
 
 deps:
 	@scripts/install-deps
@@ -35,6 +38,11 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory sanitized-test
 	@scripts/line-stats
+
+lint: deps
+	@clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
+	@cmake -S . -B $(LINT_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0 -DNOOKERY_WERROR=ON -DNOOKERY_LINT=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(LINT_BUILD) -j $(JOBS)
 
 sanitized-test: deps
 	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNOOKERY_WERROR=ON -DNOOKERY_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null

@@ -1,3 +1,14 @@
+# nookery_strict_strings(<target>)
+# Under NOOKERY_LINT the program and the tools build with QT_NO_CAST_FROM_ASCII, so every string
+# literal states its encoding. Tests may keep plain string literals: they never get it.
+function(nookery_strict_strings target)
+  if(NOOKERY_LINT)
+    target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII)
+  endif()
+endfunction()
+
+set(NOOKERY_PRODUCT_DIR ${PROJECT_SOURCE_DIR}/src)
+
 # nookery_module(<target> SOURCES <files...> [QT <Core Gui ...>] [DEPS <targets...>])
 # A static library of one folder's classes. Model modules link Qt Core only.
 function(nookery_module target)
@@ -9,6 +20,10 @@ function(nookery_module target)
     list(APPEND qt_targets Qt6::${component})
   endforeach()
   target_link_libraries(${target} PUBLIC ${qt_targets} ${ARG_DEPS} ${ARG_LIBS})
+  cmake_path(IS_PREFIX NOOKERY_PRODUCT_DIR ${CMAKE_CURRENT_SOURCE_DIR} in_product)
+  if(in_product)
+    nookery_strict_strings(${target})
+  endif()
 endfunction()
 
 # nookery_add_test(<name> SOURCES <files...> DEPS <targets...> [DISPLAY none|offscreen|xvfb|xvfb-tray]
