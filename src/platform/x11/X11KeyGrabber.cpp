@@ -1,5 +1,7 @@
 #include "platform/x11/X11KeyGrabber.h"
 
+#include "platform/PlatformLogging.h"
+
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QTimer>
@@ -189,6 +191,8 @@ bool X11KeyGrabber::grabChord() {
     // Half a chord would work with some lock states only: hold all of it or nothing.
     if (!allGranted)
         ungrabChord();
+    qCDebug(lcHotkey) << "grab of keycode" << m_keycode << "with modifiers" << Qt::hex << m_mask
+                      << (allGranted ? "held" : "refused");
     return allGranted;
 }
 
@@ -209,6 +213,13 @@ void X11KeyGrabber::scheduleRegrab() {
         m_regrabPending = false;
         if (!m_wanted)
             return;
+        // Switching keyboards (a second keyboard, or synthetic input) announces a new keymap
+        // that mostly maps the modifiers as before. Keep a grab that still fits: between an
+        // ungrab and the grab after it, a press of the shortcut would go to another window.
+        const ModifierMasks masks = readModifierMasks();
+        if (!m_heldMasks.isEmpty() && chordMask(masks) == m_mask &&
+            quint16(XCB_MOD_MASK_LOCK | masks.numLock) == m_ignoredLocks)
+            return;
         ungrabChord();
         grabChord();
     });
@@ -226,13 +237,17 @@ bool X11KeyGrabber::nativeEventFilter(const QByteArray &eventType, void *message
     const quint8 type = event->response_type & 0x7f;
     if (type == XCB_KEY_PRESS) {
         const auto *press = static_cast<const xcb_key_press_event_t *>(message);
-        if (!isChordPress(press->detail, press->state))
+        if (!isChordPress(press->detail, press->state)) {
+            qCDebug(lcHotkey) << "key press" << press->detail << Qt::hex << press->state
+                              << "is not the shortcut";
             return false;
+        }
         const bool repeat =
             isChordKeyHeld() || (m_lastReleaseTime != 0 && press->time == m_lastReleaseTime);
         m_lastPress.start();
         if (press->event != m_root)
             watchForLostRelease();
+        qCDebug(lcHotkey) << "shortcut pressed" << (repeat ? "(a repeat)" : "");
         if (!repeat)
             emit activated();
         return true;
