@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-// Qt 6.4 takes a relative XDG_CONFIG_HOME as it stands; the XDG spec says to ignore it.
+// Qt 6.4 takes a relative XDG_CONFIG_HOME as it stands; XDG base directories must be absolute.
 static QString configHome() {
     const QString location =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
