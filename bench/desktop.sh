@@ -106,17 +106,9 @@ idle "$pid" nookery_idle_closed
 idle "$pid" nookery_idle_open
 "$nookery" --toggle
 
-# Memory over 1,000 panel openings, then over 1,000 rewrites of the session file, sampled half
-# way: warm-up shows in the first half, a leak in both.
+# Memory over 1,000 rewrites of the session file, sampled half way: warm-up shows in the first
+# half, a leak in both.
 say "nookery_rss_warm_kib=$(rss_kib "$pid")"
-failures=0
-for half in 1 2; do
-  "$probe" press --class Nookery --presses 500 --settle-ms 5 >"$NOOKERY_TEST_SCRATCH/stress.txt"
-  failures=$((failures + $(value failures <"$NOOKERY_TEST_SCRATCH/stress.txt")))
-  sleep 1
-  say "nookery_rss_after_openings_${half}_kib=$(rss_kib "$pid")"
-done
-say "nookery_stress_failures=$failures"
 cp "$session" "$NOOKERY_TEST_SCRATCH/session-a.json"
 sed 's/"title":"\([^"]*\)"/"title":"\1 v2"/g' "$session" >"$NOOKERY_TEST_SCRATCH/session-b.json"
 for half in 1 2; do
@@ -132,6 +124,65 @@ done
 stop "$pid"
 stop "$figma_pid"
 
+# --- Nookery with a long list: 40 tabs in 4 folders, then 500 in 30; 50 or fewer ungrouped ---
+# write_lists <tabs> <folders>: the session in 10 windows and folders.json, every folder expanded.
+write_lists() {
+  awk -v tabs="$1" 'BEGIN {
+    per = int((tabs + 9) / 10); printf "{\"windows\":["
+    for (i = 0; i < tabs; ++i) {
+      if (i % per == 0) printf "%s{\"tabs\":[", i ? "]}," : ""; else printf ","
+      printf "{\"title\":\"Design file %d\",\"path\":\"/design/K%d/File-%d\"}", i, i, i
+    }
+    printf "]}]}"
+  }' >"$session"
+  mkdir -p "$XDG_DATA_HOME/Nookery"
+  awk -v tabs="$1" -v folders="$2" 'BEGIN {
+    ungrouped = tabs / 10 < 50 ? int(tabs / 10) : 50; per = int((tabs - ungrouped) / folders)
+    printf "{\"folders\":["
+    for (f = 0; f < folders; ++f) {
+      printf "%s{\"id\":\"%08X-0000-4000-8000-000000000000\",\"name\":\"Folder %d\",\"isExpanded\":true,\"tabIDs\":[", f ? "," : "", f + 1, f + 1
+      for (t = 0; t < per; ++t) printf "%s\"K%d\"", t ? "," : "", f * per + t
+      printf "]}"
+    }
+    printf "],\"ungroupedOrder\":[]}"
+  }' >"$XDG_DATA_HOME/Nookery/folders.json"
+}
+
+# wheel <prefix> <class> <chord> <pid>: CPU per notch with the pointer resting on the list.
+wheel() {
+  "$probe" wheel --class "$2" --chord "$3" --pid "$4" --steps 200 >"$NOOKERY_TEST_SCRATCH/wheel.txt"
+  for key in cpu_per_step_ms drawn_median_ms undrawn; do
+    say "$1_wheel_$key=$(value "$key" <"$NOOKERY_TEST_SCRATCH/wheel.txt")"
+  done
+}
+
+for lists in "40 4" "500 30"; do
+  # shellcheck disable=SC2086
+  set -- $lists
+  write_lists "$1" "$2"
+  launch_times Nookery "$nookery"
+  sleep 1
+  press_times "nookery_$1" Nookery alt+space
+  wheel "nookery_$1" Nookery alt+space "$pid"
+done
+# Memory over 1,000 openings of the long panel, sampled half way: warm-up shows in the first
+# half, a leak in both.
+say "nookery_500_rss_warm_kib=$(rss_kib "$pid")"
+failures=0
+for half in 1 2; do
+  "$probe" press --class Nookery --presses 500 --settle-ms 5 >"$NOOKERY_TEST_SCRATCH/stress.txt"
+  failures=$((failures + $(value failures <"$NOOKERY_TEST_SCRATCH/stress.txt")))
+  sleep 1
+  say "nookery_500_rss_after_openings_${half}_kib=$(rss_kib "$pid")"
+done
+say "nookery_stress_failures=$failures"
+# Idle with the long list, for the wake-ups a larger panel might bring.
+idle "$pid" nookery_500_idle_closed
+"$nookery" --toggle
+idle "$pid" nookery_500_idle_open
+"$nookery" --toggle
+stop "$pid"
+
 # --- copyq, the baseline: a clipboard manager with a tray icon and a shortcut to its window ---
 if command -v copyq >/dev/null; then
   # copyq does not take Alt+Space under this window manager; any chord times the same path.
@@ -143,6 +194,11 @@ if command -v copyq >/dev/null; then
   sleep 2
   say "copyq_rss_start_kib=$(rss_kib "$pid")"
   press_times copyq copyq ctrl+alt+x
+  # Its item list, a QListView with a delegate, holding as many items as our long panel.
+  # shellcheck disable=SC2046
+  copyq config maxitems 1000 >/dev/null 2>&1
+  copyq add $(seq -f 'Clipboard item %g' 500 | tr ' ' '_') >/dev/null 2>&1
+  wheel copyq_500 copyq ctrl+alt+x "$pid"
   copyq exit >/dev/null 2>&1
   stop "$pid"
 fi

@@ -123,7 +123,8 @@ void XWindowWatcher::handle(xcb_generic_event_t *event, Clock::time_point now) {
     } else if (damageEvent && type == damageEvent + XCB_DAMAGE_NOTIFY) {
         const auto *damage = reinterpret_cast<xcb_damage_notify_event_t *>(event);
         Observed &seen = observed[damage->drawable];
-        if (!seen.drawn)
+        // The first drawing after the moment a caller waits from; earlier ones give way.
+        if (!seen.drawn || *seen.drawn < drawingsFrom)
             seen.drawn = now;
         // Ready for the next report.
         xcb_damage_subtract(connection, damage->damage, XCB_NONE, XCB_NONE);
@@ -166,6 +167,7 @@ XWindowWatcher::waitForMap(Clock::time_point deadline) {
 std::optional<Clock::time_point> XWindowWatcher::waitForDrawing(xcb_window_t window,
                                                                 Clock::time_point since,
                                                                 Clock::time_point deadline) {
+    drawingsFrom = since;
     const auto drawnSince = [&] {
         const Observed &seen = observed[window];
         return seen.drawn && *seen.drawn >= since;
@@ -218,4 +220,33 @@ std::optional<Clock::time_point> XWindowWatcher::pressChord(const std::string &c
         send(XCB_KEY_RELEASE, *code);
     xcb_flush(connection);
     return pressed;
+}
+
+bool XWindowWatcher::pointAtCentre(xcb_window_t window) {
+    xcb_get_geometry_reply_t *geometry =
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    if (!geometry)
+        return false;
+    const int16_t x = int16_t(geometry->width / 2);
+    const int16_t y = int16_t(geometry->height / 2);
+    free(geometry);
+    xcb_translate_coordinates_reply_t *onRoot = xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, root, x, y), nullptr);
+    if (!onRoot)
+        return false;
+    xcb_test_fake_input(connection, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root, onRoot->dst_x,
+                        onRoot->dst_y, 0);
+    free(onRoot);
+    xcb_flush(connection);
+    return true;
+}
+
+Clock::time_point XWindowWatcher::turnWheel(bool down) {
+    // Buttons 4 and 5 are the wheel's notches up and down.
+    const xcb_button_t button = down ? 5 : 4;
+    const Clock::time_point turned = Clock::now();
+    xcb_test_fake_input(connection, XCB_BUTTON_PRESS, button, XCB_CURRENT_TIME, root, 0, 0, 0);
+    xcb_test_fake_input(connection, XCB_BUTTON_RELEASE, button, XCB_CURRENT_TIME, root, 0, 0, 0);
+    xcb_flush(connection);
+    return turned;
 }

@@ -31,6 +31,10 @@ public:
     // Presses and releases a chord such as "alt+space" through XTest; returns the moment the key
     // press left for the server.
     std::optional<Clock::time_point> pressChord(const std::string &chord);
+    // Moves the pointer to the middle of `window` through XTest, as a hand on the mouse would.
+    bool pointAtCentre(xcb_window_t window);
+    // One notch of the mouse wheel through XTest; returns the moment it left for the server.
+    Clock::time_point turnWheel(bool down);
 
     // The next map of one of the application's windows until `deadline`.
     std::optional<std::pair<Window, Clock::time_point>> waitForMap(Clock::time_point deadline);
@@ -61,5 +65,6 @@ private:
     uint8_t damageEvent = 0;
     std::map<xcb_window_t, xcb_damage_damage_t> damages;
     std::map<xcb_window_t, Observed> observed;
+    Clock::time_point drawingsFrom{};
     std::vector<xcb_window_t> mapOrder; // the application's maps, oldest first, not yet taken
 };

@@ -5,6 +5,11 @@
 //                                    N times: press the chord, time the map of the
 //                                    application's panel window and the first drawing into it,
 //                                    then press the chord again and wait until it is unmapped
+//   wheel --class C --pid P [--chord alt+space] [--steps N]
+//                                    opens the panel with the chord, rests the pointer on its
+//                                    middle and turns the wheel N notches, five down then five
+//                                    up, each time waiting for the panel to draw; prints the
+//                                    process's CPU time per notch, summed over its threads
 // Figures are printed as key=value lines, times in milliseconds.
 
 #include "XWindowWatcher.h"
@@ -12,7 +17,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -28,6 +35,8 @@ struct Options {
     std::string chord = "alt+space";
     int presses = 21;
     int settleMs = 150;
+    int steps = 200;
+    int pid = 0;
     std::vector<char *> command;
 };
 
@@ -40,6 +49,35 @@ double median(std::vector<double> values) {
         return -1;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+// CPU time of every thread of a process so far, from the scheduler's own accounting.
+double cpuMilliseconds(int pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR *directory = opendir(tasks.c_str());
+    if (!directory)
+        return -1;
+    double nanoseconds = 0;
+    while (const dirent *entry = readdir(directory)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::ifstream schedstat(tasks + "/" + entry->d_name + "/schedstat");
+        double running = 0;
+        if (schedstat >> running)
+            nanoseconds += running;
+    }
+    closedir(directory);
+    return nanoseconds / 1e6;
+}
+
+// The next map of the application's panel (not its tray icon) until `deadline`.
+std::optional<std::pair<XWindowWatcher::Window, Clock::time_point>>
+nextPanelMap(XWindowWatcher &watcher, Clock::time_point deadline) {
+    std::optional<std::pair<XWindowWatcher::Window, Clock::time_point>> mapped;
+    do
+        mapped = watcher.waitForMap(deadline);
+    while (mapped && mapped->first.small);
+    return mapped;
 }
 
 int launch(const Options &options) {
@@ -88,10 +126,7 @@ int press(const Options &options) {
             std::fprintf(stderr, "nookery-xprobe: no keys for %s\n", options.chord.c_str());
             return 1;
         }
-        std::optional<std::pair<XWindowWatcher::Window, Clock::time_point>> mapped;
-        do
-            mapped = watcher.waitForMap(*pressed + 3s);
-        while (mapped && mapped->first.small);
+        const auto mapped = nextPanelMap(watcher, *pressed + 3s);
         if (!mapped) {
             ++failures;
             std::this_thread::sleep_for(std::chrono::milliseconds(options.settleMs));
@@ -118,6 +153,44 @@ int press(const Options &options) {
     return failures == 0 ? 0 : 1;
 }
 
+int wheel(const Options &options) {
+    XWindowWatcher watcher(options.windowClass);
+    if (!watcher.connected()) {
+        std::fprintf(stderr, "nookery-xprobe: no X display with the Damage extension\n");
+        return 1;
+    }
+    const auto pressed = watcher.pressChord(options.chord);
+    const auto mapped = pressed ? nextPanelMap(watcher, *pressed + 3s) : std::nullopt;
+    if (!mapped || !watcher.waitForDrawing(mapped->first.id, *pressed, *pressed + 3s)) {
+        std::fprintf(stderr, "nookery-xprobe: the panel did not show\n");
+        return 1;
+    }
+    const xcb_window_t panel = mapped->first.id;
+    watcher.pointAtCentre(panel);
+    // Hover and the first layout settle before the count starts.
+    std::this_thread::sleep_for(500ms);
+    std::vector<double> drawings;
+    int undrawn = 0;
+    const double cpuBefore = cpuMilliseconds(options.pid);
+    for (int step = 0; step < options.steps; ++step) {
+        const Clock::time_point turned = watcher.turnWheel(step / 5 % 2 == 0);
+        if (const auto drawn = watcher.waitForDrawing(panel, turned, turned + 250ms))
+            drawings.push_back(milliseconds(*drawn - turned));
+        else
+            ++undrawn;
+    }
+    // The last drawing may still be under way when its damage arrives.
+    std::this_thread::sleep_for(100ms);
+    const double cpu = cpuMilliseconds(options.pid) - cpuBefore;
+    watcher.pressChord(options.chord);
+    watcher.waitForUnmap(panel, Clock::now() + 3s);
+    std::printf("steps=%d\nundrawn=%d\ncpu_per_step_ms=%.2f\n", options.steps, undrawn,
+                cpu / options.steps);
+    if (!drawings.empty())
+        std::printf("drawn_median_ms=%.2f\n", median(drawings));
+    return 0;
+}
+
 bool parse(int argc, char **argv, Options &options) {
     if (argc < 2)
         return false;
@@ -134,6 +207,10 @@ bool parse(int argc, char **argv, Options &options) {
             options.chord = argv[++i];
         } else if (argument == "--presses" && hasValue) {
             options.presses = std::max(1, std::atoi(argv[++i]));
+        } else if (argument == "--steps" && hasValue) {
+            options.steps = std::max(1, std::atoi(argv[++i]));
+        } else if (argument == "--pid" && hasValue) {
+            options.pid = std::atoi(argv[++i]);
         } else if (argument == "--settle-ms" && hasValue) {
             options.settleMs = std::max(0, std::atoi(argv[++i]));
         } else {
@@ -142,7 +219,8 @@ bool parse(int argc, char **argv, Options &options) {
     }
     if (options.windowClass.empty())
         return false;
-    return options.mode == "press" || (options.mode == "launch" && !options.command.empty());
+    return options.mode == "press" || (options.mode == "wheel" && options.pid > 0) ||
+           (options.mode == "launch" && !options.command.empty());
 }
 
 } // namespace
@@ -152,9 +230,13 @@ int main(int argc, char **argv) {
     if (!parse(argc, argv, options)) {
         std::fputs("usage: nookery-xprobe launch --class <class> -- <command> [args...]\n"
                    "       nookery-xprobe press --class <class> [--chord alt+space] "
-                   "[--presses N] [--settle-ms M]\n",
+                   "[--presses N] [--settle-ms M]\n"
+                   "       nookery-xprobe wheel --class <class> --pid <pid> [--chord alt+space] "
+                   "[--steps N]\n",
                    stderr);
         return 2;
     }
-    return options.mode == "launch" ? launch(options) : press(options);
+    if (options.mode == "launch")
+        return launch(options);
+    return options.mode == "wheel" ? wheel(options) : press(options);
 }
