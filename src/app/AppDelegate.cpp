@@ -10,8 +10,10 @@
 #include "panel/PanelRootView.h"
 #include "panel/SearchFieldView.h"
 #include "platform/linux/InotifyFileWatcher.h"
+#include "platform/x11/X11KeyGrabber.h"
 #include "platform/x11/X11Workspace.h"
 #include "platform/xdg/AutostartDesktopEntry.h"
+#include "platform/xdg/DesktopPortalShortcut.h"
 #include "settings/OnboardingStore.h"
 #include "settings/UpdateDialogPresenter.h"
 #include "settings/UpdaterManager.h"
@@ -23,17 +25,31 @@
 
 QPointer<AppDelegate> AppDelegate::s_shared;
 
+namespace {
+
+// The desktop's own shortcut service, where a Wayland session may offer one.
+std::unique_ptr<GlobalShortcutPortal> desktopShortcutPortal() {
+    if (!DesktopPortalShortcut::isWaylandSession())
+        return nullptr;
+    return std::make_unique<DesktopPortalShortcut>();
+}
+
+} // namespace
+
 AppDelegate::AppDelegate(QObject *parent)
     : QObject(parent)
     , m_fileWatcher(std::make_unique<InotifyFileWatcher>())
     , m_workspace(std::make_unique<X11Workspace>())
     , m_autostart(std::make_unique<AutostartDesktopEntry>())
+    , m_hotkey(std::make_unique<SpotlightSearchController>(X11KeyGrabber::create(),
+                                                           desktopShortcutPortal()))
     , m_tabManager(std::make_unique<TabManager>(*m_fileWatcher, *m_workspace))
     , m_folderStore(std::make_unique<FolderStore>())
     , m_selectionStore(std::make_unique<SelectionStore>())
     , m_recentlyClosedStore(std::make_unique<RecentlyClosedStore>())
     , m_updaterManager(std::make_unique<UpdaterManager>())
     , m_onboardingStore(std::make_unique<OnboardingStore>()) {
+    m_hotkey->publish();
     // Scheduled checks answer whether or not the settings page was ever opened.
     UpdateDialogPresenter::ensureFor(*m_updaterManager);
 }
@@ -60,7 +76,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     m_tabManager->refresh();
     m_tabManager->startFileMonitor();
     m_tabManager->startWorkspaceObservers();
-    SpotlightSearchController::shared()->configure();
+    m_hotkey->configure();
 }
 
 void AppDelegate::statusItemClicked() {
@@ -87,12 +103,11 @@ void AppDelegate::createStatusItem() {
 }
 
 void AppDelegate::createPopover() {
-    SpotlightSearchController *hotkey = SpotlightSearchController::shared();
     const PanelContext context{.tabManager = m_tabManager.get(),
                                .folderStore = m_folderStore.get(),
                                .recentlyClosedStore = m_recentlyClosedStore.get(),
                                .updaterManager = m_updaterManager.get(),
-                               .hotkey = hotkey,
+                               .hotkey = m_hotkey.get(),
                                .selectionStore = m_selectionStore.get(),
                                .onboardingStore = m_onboardingStore.get(),
                                .notifications = &m_notifications,
@@ -113,6 +128,6 @@ void AppDelegate::createPopover() {
         std::make_unique<PopoverController>(m_popover.get(), [this] { m_tabManager->refresh(); });
     connect(m_popoverController.get(), &PopoverController::focusSearchFieldRequested,
             &m_notifications, &AppNotifications::focusSearchField);
-    connect(hotkey, &SpotlightSearchController::hotKeyPressed, this,
+    connect(m_hotkey.get(), &SpotlightSearchController::hotKeyPressed, this,
             &AppDelegate::statusItemClicked, Qt::QueuedConnection);
 }

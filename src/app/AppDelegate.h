@@ -16,6 +16,7 @@ class PanelPopover;
 class PopoverController;
 class RecentlyClosedStore;
 class SelectionStore;
+class SpotlightSearchController;
 class StatusItem;
 class TabManager;
 class UpdaterManager;
@@ -51,10 +52,11 @@ private:
     void createStatusItem();
     void createPopover();
 
-    // The desktop facilities the tab manager relies on; they outlive it.
+    // The desktop facilities the tab manager and the views rely on; they outlive them.
     std::unique_ptr<FileWatcher> m_fileWatcher;
     std::unique_ptr<Workspace> m_workspace;
     std::unique_ptr<AutostartService> m_autostart;
+    std::unique_ptr<SpotlightSearchController> m_hotkey;
 
     std::unique_ptr<TabManager> m_tabManager;
     std::unique_ptr<FolderStore> m_folderStore;

@@ -3,21 +3,21 @@
 #include "hotkey/KeyCodeTable.h"
 #include "hotkey/PortalTrigger.h"
 #include "platform/GlobalKeyGrabber.h"
-#include "platform/x11/X11KeyGrabber.h"
-#include "platform/xdg/DesktopPortalShortcut.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
+namespace {
+
+QPointer<SpotlightSearchController> published;
+
+} // namespace
+
 SpotlightSearchController *SpotlightSearchController::shared() {
-    static QPointer<SpotlightSearchController> instance;
-    if (!instance) {
-        std::unique_ptr<GlobalShortcutPortal> portal;
-        if (DesktopPortalShortcut::isWaylandSession())
-            portal = std::make_unique<DesktopPortalShortcut>();
-        instance = new SpotlightSearchController(X11KeyGrabber::create(), std::move(portal), qApp);
-    }
-    return instance;
+    return published.data();
+}
+
+void SpotlightSearchController::publish() {
+    published = this;
 }
 
 SpotlightSearchController::SpotlightSearchController(std::unique_ptr<GlobalKeyGrabber> grabber,

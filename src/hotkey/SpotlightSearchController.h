@@ -23,10 +23,10 @@ public:
         Nobody,  // Wayland without a portal: the grab hears X11 windows only
     };
 
-    // The process-wide instance, created on first use (after the QGuiApplication) with the
-    // desktop's key grabber and, in a Wayland session, its portal; without either (offscreen)
-    // the shortcut simply does nothing.
+    // The controller the program runs with (the app creates it with the desktop's key grabber
+    // and portal, and publishes it); null before that and once it is gone.
     static SpotlightSearchController *shared();
+    void publish();
 
     // `grabber` and `portal` may be null. The binding is loaded from the settings. With a
     // portal, the desktop is asked first and the grab serves only until it has answered.

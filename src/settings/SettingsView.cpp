@@ -2,7 +2,6 @@
 
 #include "hotkey/HotkeyRecorderView.h"
 #include "platform/AutostartService.h"
-#include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/DividerLine.h"
 #include "settings/ShortcutHandlerNote.h"
 #include "settings/StyledLabel.h"
@@ -72,12 +71,6 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
     scroll->setBackgroundRole(QPalette::Window);
     scroll->viewport()->setBackgroundRole(QPalette::Window);
     layout->addWidget(scroll, 1);
-}
-
-SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &updater,
-                           std::function<void()> onClose, QWidget *parent)
-    : SettingsView(hotkey, updater, *new AutostartDesktopEntry, std::move(onClose), parent) {
-    m_ownedAutostart.reset(&m_autostart);
 }
 
 SettingsView::~SettingsView() = default;

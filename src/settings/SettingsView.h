@@ -2,7 +2,6 @@
 
 #include <QWidget>
 #include <functional>
-#include <memory>
 
 class AutostartService;
 class QCheckBox;
@@ -19,9 +18,6 @@ public:
     SettingsView(SpotlightSearchController &hotkey, UpdaterManager &updater,
                  AutostartService &autostart, std::function<void()> onClose,
                  QWidget *parent = nullptr);
-    // Start at login through the XDG autostart entry of the running binary.
-    SettingsView(SpotlightSearchController &hotkey, UpdaterManager &updater,
-                 std::function<void()> onClose, QWidget *parent = nullptr);
     ~SettingsView() override;
 
     static constexpr int panelWidth = 420;
@@ -38,7 +34,6 @@ private:
     QWidget *section(const QString &title, QLayout *row);
     void applyIconColour();
 
-    std::unique_ptr<AutostartService> m_ownedAutostart;
     UpdaterManager &m_updater;
     AutostartService &m_autostart;
     std::function<void()> m_onClose;
