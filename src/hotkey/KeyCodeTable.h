@@ -12,6 +12,9 @@ inline constexpr quint32 x11KeycodeOffset = 8;
 
 std::optional<quint32> evdevFromMac(quint32 macKeyCode);
 std::optional<quint32> macFromEvdev(quint32 evdevCode);
+// The key's keysym name on a US layout ("space", "k", "KP_Add"); null for a key without a
+// place on Linux keyboards.
+const char *keysymFromMac(quint32 macKeyCode);
 
 // For key events without a native scan code (the offscreen platform): the key's usual position.
 // `keypad` tells the keypad's digits and Enter from the main block's.
