@@ -6,7 +6,7 @@
 #include "app/PopoverSurface.h"
 #include "app/SessionSamples.h"
 #include "app/SingleInstance.h"
-#include "app/TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QElapsedTimer>
 #include <QLocalSocket>

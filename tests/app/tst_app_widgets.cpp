@@ -2,9 +2,9 @@
 
 #include "app/AppDelegate.h"
 #include "app/PanelPopover.h"
-#include "app/TestFiles.h"
 #include "settings/UpdateDialog.h"
 #include "settings/UpdaterManager.h"
+#include "support/TestFiles.h"
 
 #include <QApplication>
 #include <QJsonArray>

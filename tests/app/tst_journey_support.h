@@ -3,7 +3,7 @@
 // The real nookery binary as end-to-end tests drive it: started with a geometry report in the
 // test's throw-away session, read through that report, poked with xdotool, measured in /proc.
 
-#include "app/TestFiles.h"
+#include "support/TestFiles.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -3,7 +3,8 @@
 
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
-#include "stores/StoreTestSupport.h"
+#include "support/TestFiles.h"
+#include "support/TestTabs.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -49,7 +50,7 @@ QByteArrayList asideContents(const QString &directory, const QString &fileName) 
     QByteArrayList contents;
     for (const QString &name :
          QDir(directory).entryList({fileName + ".unreadable-*"}, QDir::AllEntries))
-        contents.append(fileContents(QDir(directory).filePath(name)));
+        contents.append(readFile(QDir(directory).filePath(name)));
     return contents;
 }
 
@@ -112,11 +113,11 @@ private slots:
         QFETCH(QByteArray, contents);
         const Store store = storeFor(fileName);
         const QString path = m_dir->filePath(fileName);
-        writeContents(path, contents);
+        QVERIFY(writeFile(path, contents));
 
         const auto opened = store.open(m_dir->path());
         QCOMPARE(store.size(opened.get()), 0);
-        QCOMPARE(fileContents(path), contents);
+        QCOMPARE(readFile(path), contents);
         store.change(opened.get());
 
         QCOMPARE(asideContents(m_dir->path(), fileName), QByteArrayList{contents});
@@ -142,12 +143,12 @@ private slots:
         QVERIFY(QFile::remove(path));
 
         // A folder the user made there, with something in it.
-        writeContents(path + "/keep.txt", "mine");
+        QVERIFY(writeFile(path + "/keep.txt", "mine"));
         opened = store.open(m_dir->path());
         QCOMPARE(store.size(opened.get()), 0);
         store.change(opened.get());
         QCOMPARE(store.size(opened.get()), 1);
-        QCOMPARE(fileContents(path + "/keep.txt"), QByteArray("mine"));
+        QCOMPARE(readFile(path + "/keep.txt"), QByteArray("mine"));
     }
 
     void failedSaveKeepsThePreviousFile_data() {
@@ -160,7 +161,7 @@ private slots:
         const Store store = storeFor(fileName);
         const QString path = m_dir->filePath(fileName);
         store.change(store.open(m_dir->path()).get());
-        const QByteArray saved = fileContents(path);
+        const QByteArray saved = readFile(path);
         QVERIFY(!saved.isEmpty());
 
         const auto opened = store.open(m_dir->path());
@@ -169,7 +170,7 @@ private slots:
             const FileSizeLimit limit(64);
             store.change(opened.get());
         }
-        QCOMPARE(fileContents(path), saved);
+        QCOMPARE(readFile(path), saved);
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{fileName});
         QCOMPARE(store.size(opened.get()), 2);
 

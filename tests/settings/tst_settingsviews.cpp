@@ -1,5 +1,4 @@
 #include "hotkey/SpotlightSearchController.h"
-#include "platform/xdg/AutostartDesktopEntry.h"
 #include "settings/OnboardingStore.h"
 #include "settings/SettingsView.h"
 #include "settings/UpdateDialog.h"
@@ -11,14 +10,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolButton>
 
 namespace {
 
@@ -40,13 +36,6 @@ QList<UpdateDialog *> visibleDialogs() {
     return dialogs;
 }
 
-void write(const QString &path, const QByteArray &text) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 class UrlCatcher : public QObject {
     Q_OBJECT
 public:
@@ -61,8 +50,6 @@ public slots:
 class TestSettingsViews : public QObject {
     Q_OBJECT
 
-    const QString m_entryPath =
-        qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/nookery.desktop");
     std::unique_ptr<SpotlightSearchController> m_hotkey;
     std::unique_ptr<UpdaterManager> m_updater;
     FakeAutostartService m_autostart;
@@ -74,7 +61,6 @@ class TestSettingsViews : public QObject {
 private slots:
     void init() {
         QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery")).clear();
-        QFile::remove(m_entryPath);
         m_hotkey = std::make_unique<SpotlightSearchController>(nullptr);
         m_updater = std::make_unique<UpdaterManager>(UpdaterConfig{QUrl(), "45", "1.2"});
         m_autostart = FakeAutostartService();
@@ -107,80 +93,6 @@ private slots:
         QTRY_COMPARE(m_autostart.changeCount(), 4);
         QVERIFY(!startAtLogin()->isChecked());
         QVERIFY(m_autostart.isEnabled());
-    }
-
-    void startAtLoginWritesAnXdgEntryForTheRunningBinary() {
-        SettingsView view(*m_hotkey, *m_updater, [] {});
-        view.show();
-        QTest::mouseClick(view.findChild<QCheckBox *>(), Qt::LeftButton);
-        QTRY_VERIFY(QFile::exists(m_entryPath));
-        QFile file(m_entryPath);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll());
-        QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
-        QVERIFY(text.contains("\nExec=" + QCoreApplication::applicationFilePath() + '\n'));
-        for (const char *line :
-             {"Type=Application", "Name=Nookery", "Hidden=false", "X-GNOME-Autostart-enabled=true",
-              "X-GNOME-Autostart-Delay=3", "X-KDE-autostart-after=panel", "X-LXQt-Need-Tray=true"})
-            QVERIFY2(text.contains('\n' + QString::fromUtf8(line) + '\n'), line);
-        QTest::mouseClick(view.findChild<QCheckBox *>(), Qt::LeftButton);
-        QTRY_VERIFY(!QFile::exists(m_entryPath));
-    }
-
-    void switchedOffEntriesCountAsDisabledUntilEnabled_data() {
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<bool>("enabled");
-        QTest::newRow("plain") << QByteArray("[Desktop Entry]\nExec=nookery\n") << true;
-        QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nHidden = true\n") << false;
-        QTest::newRow("not hidden") << QByteArray("[Desktop Entry]\nHidden=false\n") << true;
-        QTest::newRow("gnome switch off")
-            << QByteArray("[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n") << false;
-        QTest::newRow("hidden in another group")
-            << QByteArray("[Desktop Entry]\n[Desktop Action x]\nHidden=true\n") << true;
-        QTest::newRow("empty file") << QByteArray() << true;
-    }
-
-    void switchedOffEntriesCountAsDisabledUntilEnabled() {
-        QFETCH(QByteArray, text);
-        QFETCH(bool, enabled);
-        write(m_entryPath, text);
-        AutostartDesktopEntry entry;
-        QCOMPARE(entry.isEnabled(), enabled);
-        QVERIFY(entry.setEnabled(true));
-        QVERIFY(entry.isEnabled());
-    }
-
-    void execKeyQuotesThePath_data() {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("exec");
-        const auto row = [](const char *path, const char *exec) {
-            QTest::newRow(path) << QString::fromUtf8(path) << QString::fromUtf8(exec);
-        };
-        row("/usr/bin/nookery", "Exec=/usr/bin/nookery\n");
-        row("/opt/my apps/nookery", "Exec=\"/opt/my apps/nookery\"\n");
-        row("/opt/a%2/nookery", "Exec=\"/opt/a%%2/nookery\"\n");
-        row("/opt/$x\"y/nookery", "Exec=\"/opt/\\\\$x\\\\\"y/nookery\"\n");
-    }
-
-    void execKeyQuotesThePath() {
-        QFETCH(QString, path);
-        QFETCH(QString, exec);
-        const QString text = AutostartDesktopEntry::entryText(path);
-        QVERIFY2(text.contains(QLatin1Char('\n') + exec), qPrintable(text));
-    }
-
-    void unwritableAutostartFolderReportsFailure() {
-        const QString blocker = qEnvironmentVariable("NOOKERY_TEST_SCRATCH") + "/not-a-folder";
-        write(blocker, "a file where a folder should be");
-        AutostartDesktopEntry entry(blocker + "/nookery.desktop", "/usr/bin/nookery");
-        QVERIFY(!entry.setEnabled(true));
-        QVERIFY(!entry.isEnabled());
-    }
-
-    void backButtonCloses() {
-        m_settings->show();
-        QTest::mouseClick(m_settings->findChild<QToolButton *>(), Qt::LeftButton);
-        QCOMPARE(m_closeCount, 1);
     }
 
     void checkForUpdatesAnswersInOneWindow() {
@@ -245,40 +157,6 @@ private slots:
                     return label->text().contains(text) && label->textFormat() == Qt::PlainText;
                 };
                 QVERIFY2(std::any_of(labels.cbegin(), labels.cend(), shows), qPrintable(text));
-            }
-        }
-    }
-
-    // Light and dark follow the desktop on these pages too.
-    void welcomeAndSettingsFollowThePalette() {
-        OnboardingStore onboarding;
-        WelcomeView welcome(*m_hotkey, onboarding);
-        QPalette dark;
-        dark.setColor(QPalette::Window, Qt::black);
-        dark.setColor(QPalette::WindowText, QColor(250, 250, 250));
-        for (QWidget *page :
-             {static_cast<QWidget *>(&welcome), static_cast<QWidget *>(m_settings.get())}) {
-            page->show();
-            page->setPalette(dark);
-            for (const QLabel *label : page->findChildren<QLabel *>()) {
-                if (!label->text().isEmpty())
-                    QCOMPARE(label->palette().color(QPalette::WindowText).rgb(),
-                             QColor(250, 250, 250).rgb());
-            }
-            // The icons are drawn in the new text colour.
-            QList<QImage> icons;
-            for (const QLabel *label : page->findChildren<QLabel *>())
-                icons << label->pixmap().toImage().convertToFormat(QImage::Format_ARGB32);
-            for (const QToolButton *button : page->findChildren<QToolButton *>())
-                icons << button->icon().pixmap(16).toImage().convertToFormat(QImage::Format_ARGB32);
-            QVERIFY(!icons.isEmpty());
-            for (const QImage &icon : std::as_const(icons)) {
-                for (int y = 0; y < icon.height(); ++y) {
-                    for (int x = 0; x < icon.width(); ++x) {
-                        const QRgb ink = icon.pixel(x, y);
-                        QVERIFY(qAlpha(ink) < 40 || qGray(ink) > 128);
-                    }
-                }
             }
         }
     }

@@ -1,5 +1,6 @@
-#include "StoreTestSupport.h"
 #include "stores/FolderStore.h"
+#include "support/TestFiles.h"
+#include "support/TestTabs.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -7,11 +8,6 @@
 
 #include <functional>
 #include <memory>
-
-// "a b c" → {"a", "b", "c"}: keeps the tables below one row a line.
-static QStringList ids(const char *spaced) {
-    return QString(spaced).split(' ', Qt::SkipEmptyParts);
-}
 
 class FolderStoreTest : public QObject {
     Q_OBJECT
@@ -28,7 +24,7 @@ class FolderStoreTest : public QObject {
         const PersistedData data{
             {{m_a, "A", inA, true}, {m_b, "B", inB, true}, {QUuid::createUuid(), "C", {}, true}},
             order};
-        writeContents(filePath(), data.encode());
+        writeFile(filePath(), data.encode());
         return std::make_unique<FolderStore>(m_dir->path());
     }
     static QStringList idsIn(const FolderStore &store, const QUuid &id) {
@@ -305,7 +301,7 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QStringList, names);
         QFETCH(QStringList, order);
-        writeContents(filePath(), contents);
+        QVERIFY(writeFile(filePath(), contents));
         FolderStore store(m_dir->path());
         QCOMPARE(folderNames(store), names);
         QCOMPARE(store.ungroupedOrder(), order);
@@ -313,16 +309,16 @@ private slots:
             QCOMPARE(store.folders().first(),
                      (TabFolder{QUuid("0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B"), "N", ids("k1 k2"),
                                 false}));
-        QCOMPARE(fileContents(filePath()), contents); // loading never writes
+        QCOMPARE(readFile(filePath()), contents); // loading never writes
     }
 
     void writesCompactObjectFormWithUpperCaseIds() {
-        writeContents(filePath(), R"([{"id":"0f3a8c52-1d2b-4e6f-9a7b-3c4d5e6f7a8b","name":"N",)"
-                                  R"("tabIDs":[],"isExpanded":true}])");
+        QVERIFY(writeFile(filePath(), R"([{"id":"0f3a8c52-1d2b-4e6f-9a7b-3c4d5e6f7a8b","name":"N",)"
+                                      R"("tabIDs":[],"isExpanded":true}])"));
         FolderStore store(m_dir->path());
         store.renameFolder(store.folders().first().id, "  Spaced ");
         QCOMPARE(
-            fileContents(filePath()),
+            readFile(filePath()),
             QByteArray(
                 R"({"folders":[{"id":"0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B","isExpanded":true,)"
                 R"("name":"  Spaced ","tabIDs":[]}],"ungroupedOrder":[]})"));

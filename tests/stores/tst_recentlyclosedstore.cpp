@@ -1,5 +1,6 @@
-#include "StoreTestSupport.h"
 #include "stores/RecentlyClosedStore.h"
+#include "support/TestFiles.h"
+#include "support/TestTabs.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,7 +47,7 @@ class RecentlyClosedStoreTest : public QObject {
         });
     }
     std::unique_ptr<RecentlyClosedStore> storeWithEntries(const QList<QByteArray> &entries) {
-        writeContents(filePath(), "[" + entries.join(',') + "]");
+        writeFile(filePath(), "[" + entries.join(',') + "]");
         return makeStore();
     }
     static QStringList idsOf(const QList<ClosedTab> &tabs) {
@@ -131,10 +132,10 @@ private slots:
         QCOMPARE(store->recentTabs().size(), kept ? 1 : 0);
         QCOMPARE(store->closedTabs().size(), 1); // hidden, not removed, while running
 
-        const QByteArray saved = fileContents(filePath());
+        const QByteArray saved = readFile(filePath());
         auto restarted = makeStore();
         QCOMPARE(restarted->closedTabs().size(), kept ? 1 : 0);
-        QCOMPARE(fileContents(filePath()) == saved, kept); // pruning at start rewrites the file
+        QCOMPARE(readFile(filePath()) == saved, kept); // pruning at start rewrites the file
     }
 
     // The tab recorded last is on top, also for the tabs of one pass at one moment.
@@ -166,7 +167,7 @@ private slots:
         m_now = QDateTime(QDate(2001, 1, 2), QTime(0, 0, 0, 250), Qt::UTC);
         auto store = makeStore();
         store->recordClosed(openTabs({"A"}), {});
-        const QJsonArray written = QJsonDocument::fromJson(fileContents(filePath())).array();
+        const QJsonArray written = QJsonDocument::fromJson(readFile(filePath())).array();
         QCOMPARE(written.first()["closedDate"].toDouble(), 86400.25);
 
         m_now = start;
@@ -207,12 +208,12 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(QStringList, ids);
         QFETCH(QUrl, thumbnail);
-        writeContents(filePath(), contents);
+        QVERIFY(writeFile(filePath(), contents));
         auto store = makeStore();
         QCOMPARE(idsOf(store->closedTabs()), ids);
         if (!ids.isEmpty())
             QCOMPARE(store->closedTabs().first().thumbnailURL, thumbnail);
-        QCOMPARE(fileContents(filePath()), contents);
+        QCOMPARE(readFile(filePath()), contents);
     }
 };
 

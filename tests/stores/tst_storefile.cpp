@@ -1,5 +1,6 @@
-#include "StoreTestSupport.h"
 #include "stores/FolderStore.h"
+#include "support/TestFiles.h"
+#include "support/TestTabs.h"
 
 #include <QDir>
 #include <QProcess>
@@ -40,7 +41,7 @@ private slots:
         const bool root = geteuid() == 0; // file permissions do not bind root
         for (int round = 1; round <= 2; ++round) {
             const QByteArray damaged = "{\"folders\":[" + QByteArray::number(round);
-            writeContents(filePath(), round == 2 && !root ? oneFolder(1).encode() : damaged);
+            QVERIFY(writeFile(filePath(), round == 2 && !root ? oneFolder(1).encode() : damaged));
             if (round == 2 && !root)
                 QFile::setPermissions(filePath(), {});
             FolderStore store(m_dir->path());
@@ -51,20 +52,20 @@ private slots:
         }
         QByteArrayList kept;
         for (const QString &name : asideFiles())
-            kept.append(fileContents(m_dir->filePath(name)));
+            kept.append(readFile(m_dir->filePath(name)));
         QVERIFY(kept.contains("{\"folders\":[1"));
     }
 
     void readersNeverSeeAHalfWrittenFile() {
         const PersistedData seed = oneFolder(400);
-        writeContents(filePath(), seed.encode());
+        QVERIFY(writeFile(filePath(), seed.encode()));
         FolderStore store(m_dir->path());
         std::atomic<bool> done = false;
         std::atomic<int> reads = 0;
         std::atomic<int> bad = 0;
         std::thread reader([&] {
             while (!done) {
-                const auto data = PersistedData::decode(fileContents(filePath()));
+                const auto data = PersistedData::decode(readFile(filePath()));
                 if (!data || data->folders.size() != 1 ||
                     data->folders.first().tabIDs.size() != 400)
                     ++bad;
@@ -80,7 +81,7 @@ private slots:
 
     void killedWriterLeavesOldOrNewState() {
         const PersistedData seed = oneFolder(300);
-        writeContents(filePath(), seed.encode());
+        QVERIFY(writeFile(filePath(), seed.encode()));
         int lastNumber = 0;
         for (int kill = 0; kill < 200; ++kill) {
             QProcess writer;
@@ -90,7 +91,7 @@ private slots:
             writer.kill();
             QVERIFY(writer.waitForFinished(10000));
 
-            const auto data = PersistedData::decode(fileContents(filePath()));
+            const auto data = PersistedData::decode(readFile(filePath()));
             QVERIFY2(data.has_value(), qPrintable(QStringLiteral("after kill %1").arg(kill)));
             QCOMPARE(data->folders.size(), 1);
             QCOMPARE(data->folders.first().tabIDs, seed.folders.first().tabIDs);

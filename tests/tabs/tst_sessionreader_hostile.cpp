@@ -1,3 +1,4 @@
+#include "support/TestFiles.h"
 #include "tabs/SessionReader.h"
 
 #include <QDir>
@@ -12,11 +13,6 @@
 #include <unistd.h>
 
 static const QByteArray oneTab = R"({"windows":[{"tabs":[{"title":"A","path":"/a"}]}]})";
-
-static bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Takes no disk space.
 static bool writeSparseFile(const QString &path, qint64 size) {

@@ -1,6 +1,7 @@
 #include "stores/RecentlyClosedStore.h"
 #include "support/FakeFileWatcher.h"
 #include "support/FakeWorkspace.h"
+#include "support/TestTabs.h"
 #include "tabs/FigmaApplication.h"
 #include "tabs/TabManager.h"
 
@@ -17,15 +18,7 @@ using namespace std::chrono_literals;
 namespace {
 
 TabItem tab(const QString &key, bool isActive = false) {
-    return TabItem("figma-0-" + key, key + " – Figma", "https://www.figma.com/d/" + key + "/x",
-                   isActive);
-}
-
-QList<TabItem> tabs(const QStringList &keys) {
-    QList<TabItem> list;
-    for (const QString &key : keys)
-        list.append(tab(key));
-    return list;
+    return openTab(key, key, isActive);
 }
 
 // Session reads on worker threads: each takes the next queued answer, or repeats the last.
@@ -168,7 +161,7 @@ private slots:
             {{}, {"Gone", "Back", "A", "B"}}, // an unreadable file: every tab closed
         };
         for (const auto &[read, remembered] : steps) {
-            reader->answer(tabs(read));
+            reader->answer(openTabs(read));
             refreshAndSettle();
             QStringList ids;
             for (const ClosedTab &closed : store->closedTabs())

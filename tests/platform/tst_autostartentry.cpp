@@ -1,0 +1,84 @@
+// Start at login: the XDG autostart entry, as desktops read it.
+
+#include "platform/xdg/AutostartDesktopEntry.h"
+#include "support/TestFiles.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+class TestAutostartEntry : public QObject {
+    Q_OBJECT
+
+    const QString m_entryPath =
+        qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/nookery.desktop");
+
+private slots:
+    void init() { QFile::remove(m_entryPath); }
+
+    void writesAnEntryForTheRunningBinaryAndRemovesIt() {
+        AutostartDesktopEntry entry;
+        QCOMPARE(entry.entryPath(), m_entryPath);
+        QVERIFY(entry.setEnabled(true));
+        const QString text = QString::fromUtf8(readFile(m_entryPath));
+        QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+        QVERIFY(text.contains("\nExec=" + QCoreApplication::applicationFilePath() + '\n'));
+        for (const char *line :
+             {"Type=Application", "Name=Nookery", "Hidden=false", "X-GNOME-Autostart-enabled=true",
+              "X-GNOME-Autostart-Delay=3", "X-KDE-autostart-after=panel", "X-LXQt-Need-Tray=true"})
+            QVERIFY2(text.contains('\n' + QString::fromUtf8(line) + '\n'), line);
+        QVERIFY(entry.isEnabled());
+        QVERIFY(entry.setEnabled(false));
+        QVERIFY(!QFile::exists(m_entryPath));
+    }
+
+    void switchedOffEntriesCountAsDisabledUntilEnabled_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("plain") << QByteArray("[Desktop Entry]\nExec=nookery\n") << true;
+        QTest::newRow("hidden") << QByteArray("[Desktop Entry]\nHidden = true\n") << false;
+        QTest::newRow("not hidden") << QByteArray("[Desktop Entry]\nHidden=false\n") << true;
+        QTest::newRow("gnome switch off")
+            << QByteArray("[Desktop Entry]\nX-GNOME-Autostart-enabled=false\n") << false;
+        QTest::newRow("hidden in another group")
+            << QByteArray("[Desktop Entry]\n[Desktop Action x]\nHidden=true\n") << true;
+        QTest::newRow("empty file") << QByteArray() << true;
+    }
+    void switchedOffEntriesCountAsDisabledUntilEnabled() {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, enabled);
+        QVERIFY(writeFile(m_entryPath, text));
+        AutostartDesktopEntry entry;
+        QCOMPARE(entry.isEnabled(), enabled);
+        QVERIFY(entry.setEnabled(true));
+        QVERIFY(entry.isEnabled());
+    }
+
+    void execKeyQuotesThePath_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("exec");
+        const auto row = [](const char *path, const char *exec) {
+            QTest::newRow(path) << QString::fromUtf8(path) << QString::fromUtf8(exec);
+        };
+        row("/usr/bin/nookery", "Exec=/usr/bin/nookery\n");
+        row("/opt/my apps/nookery", "Exec=\"/opt/my apps/nookery\"\n");
+        row("/opt/a%2/nookery", "Exec=\"/opt/a%%2/nookery\"\n");
+        row("/opt/$x\"y/nookery", "Exec=\"/opt/\\\\$x\\\\\"y/nookery\"\n");
+    }
+    void execKeyQuotesThePath() {
+        QFETCH(QString, path);
+        QFETCH(QString, exec);
+        const QString text = AutostartDesktopEntry::entryText(path);
+        QVERIFY2(text.contains(QLatin1Char('\n') + exec), qPrintable(text));
+    }
+
+    void unwritableAutostartFolderReportsFailure() {
+        const QString blocker = qEnvironmentVariable("NOOKERY_TEST_SCRATCH") + "/not-a-folder";
+        QVERIFY(writeFile(blocker, "a file where a folder should be"));
+        AutostartDesktopEntry entry(blocker + "/nookery.desktop", "/usr/bin/nookery");
+        QVERIFY(!entry.setEnabled(true));
+        QVERIFY(!entry.isEnabled());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAutostartEntry)
+#include "tst_autostartentry.moc"
