@@ -116,42 +116,35 @@ private slots:
         QCOMPARE(m_field->text(), QStringLiteral("x"));
     }
 
-    void theKeyPositionComesFromTheNativeScanCode() {
-        startRecording();
-        // X keycode 45 is the K position whatever the layout types there (here: a Cyrillic л).
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::MetaModifier | Qt::ShiftModifier, 45,
-                        0, 0, QStringLiteral("л"));
-        QApplication::sendEvent(m_field, &press);
-        QTRY_VERIFY((m_controller->binding() == HotkeyBinding{40, 0x300}));
-    }
-
-    // Keys beyond the ANSI block are recorded by their X keycode; a key the shortcut cannot use
-    // is answered in the well, and recording goes on.
-    void keysOutsideTheMainBlock_data() {
+    // A key is recorded by its X keycode, whatever the layout types there; a key the shortcut
+    // cannot use is answered in the well, and recording goes on.
+    void keysByPosition_data() {
         QTest::addColumn<int>("x11Keycode");
         QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("well");
         QTest::addColumn<quint32>("recorded"); // 0: nothing
-        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << "Alt+Key 10" << 10u;
-        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << "Alt+Key 69" << 69u;
-        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << "Alt+Insert" << 114u;
-        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << "Alt+F13" << 105u;
-        QTest::newRow("Print") << 107 << int(Qt::Key_Print) << "Not supported" << 0u;
+        QTest::newRow("K position typing a Cyrillic letter")
+            << 45 << int(Qt::Key_unknown) << "л" << "Alt+K" << 40u;
+        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << "" << "Alt+Key 10" << 10u;
+        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << "" << "Alt+Key 69" << 69u;
+        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << "" << "Alt+Insert" << 114u;
+        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << "" << "Alt+F13" << 105u;
+        QTest::newRow("Print") << 107 << int(Qt::Key_Print) << "" << "Not supported" << 0u;
     }
-    void keysOutsideTheMainBlock() {
+    void keysByPosition() {
         QFETCH(int, x11Keycode);
         QFETCH(int, key);
+        QFETCH(QString, text);
         QFETCH(QString, well);
         QFETCH(quint32, recorded);
         startRecording();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::AltModifier, quint32(x11Keycode), 0, 0);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::AltModifier, quint32(x11Keycode), 0, 0, text);
         QApplication::sendEvent(m_field, &press);
         QTRY_COMPARE(this->well()->text(), well);
         QCOMPARE(m_recorder->isRecording(), recorded == 0);
-        if (recorded)
-            QCOMPARE(m_controller->binding(), (HotkeyBinding{recorded, 0x800}));
-        else
-            QCOMPARE(m_controller->binding(), HotkeyBinding::defaultBinding());
+        QCOMPARE(m_controller->binding(),
+                 (recorded ? HotkeyBinding{recorded, 0x800} : HotkeyBinding::defaultBinding()));
     }
 
     void cancellingKeepsTheShortcut_data() {

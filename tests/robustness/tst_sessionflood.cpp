@@ -51,27 +51,16 @@ QByteArray session(int n) {
            R"(/F","tabs":[)" + tabs + "]}]}";
 }
 
-bool writeAll(int fd, const QByteArray &bytes) {
-    return ::write(fd, bytes.constData(), size_t(bytes.size())) == ssize_t(bytes.size());
-}
-
 // Even writes replace the file by renaming a new one over it, odd ones rewrite it in place.
 bool writeSession(const QByteArray &path, int n) {
+    const QByteArray target = n % 2 == 0 ? path + ".new" : path;
     const QByteArray bytes = session(n);
-    if (n % 2 == 0) {
-        const QByteArray temporary = path + ".new";
-        const int fd =
-            ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        const bool written = fd >= 0 && writeAll(fd, bytes);
-        if (fd >= 0)
-            ::close(fd);
-        return written && ::rename(temporary.constData(), path.constData()) == 0;
-    }
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool written = fd >= 0 && writeAll(fd, bytes);
-    if (fd >= 0)
-        ::close(fd);
-    return written;
+    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    ::close(fd);
+    return written && (target == path || ::rename(target.constData(), path.constData()) == 0);
 }
 
 // Nanoseconds this thread has spent ready to run but waiting for a CPU; 0 where not told.

@@ -1,7 +1,6 @@
 #include "settings/Appcast.h"
 #include "settings/UpdaterManager.h"
 #include "settings/VersionComparison.h"
-#include "settings/VersionText.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -174,12 +173,6 @@ private slots:
         QFETCH(int, order);
         QCOMPARE(qBound(-1, compareVersions(left, right), 1), order);
         QCOMPARE(qBound(-1, compareVersions(right, left), 1), -order);
-    }
-
-    void versionTextShowsAMissingPartAsAnEmDash() {
-        QCOMPARE(versionText("1.2", "45"), QStringLiteral("Nookery 1.2 (45)"));
-        QCOMPARE(versionText("", " "), QStringLiteral("Nookery \u2014 (\u2014)"));
-        QVERIFY(!currentVersionText().contains(QChar(0x2014)));
     }
 };
 

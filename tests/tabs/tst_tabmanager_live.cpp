@@ -2,11 +2,9 @@
 // fake-figma as the Figma app and the figma: URL handler.
 
 #include "harness/FakeFigma.h"
-#include "harness/WindowActivation.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/x11/X11Workspace.h"
 #include "tabs/SessionFileLocation.h"
-#include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"
 
 #include <QElapsedTimer>
@@ -14,8 +12,6 @@
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QWindow>
-#include <atomic>
 
 namespace {
 
@@ -47,16 +43,6 @@ class TabManagerLiveTest : public QObject {
 
     InotifyFileWatcher fileWatcher;
     X11Workspace *workspace = nullptr;
-    std::atomic<int> reads = 0;
-
-    TabManager::Options countingOptions() {
-        auto options = TabManager::Options::standard();
-        options.readSessionTabs = [this](const QString &path) {
-            ++reads;
-            return readSessionTabs(path);
-        };
-        return options;
-    }
     // Waits until the list has followed a change made just before; fails after followMs.
     template <typename Condition> static bool follows(Condition condition) {
         QElapsedTimer since;
@@ -81,10 +67,7 @@ class TabManagerLiveTest : public QObject {
     }
 
 private slots:
-    void init() {
-        workspace = new X11Workspace;
-        reads = 0;
-    }
+    void init() { workspace = new X11Workspace; }
     void cleanup() {
         delete workspace;
         QFile::remove(FakeFigma::sessionFilePath());
@@ -158,30 +141,6 @@ private slots:
         QVERIFY(writeSession(home.filePath(appearing), "Appeared"));
         QVERIFY(follows([&] { return listsKey(manager.tabs(), "Appeared"); }));
         QVERIFY(manager.missingSessionFiles().isEmpty());
-    }
-
-    void eachFigmaEventRefreshesOnce() {
-        QWindow own;
-        QVERIFY(activateWindow(own));
-        TabManager manager(fileWatcher, *workspace, countingOptions());
-        manager.startWorkspaceObservers();
-        const auto readsStayAt = [this](int expected) {
-            // Quiet for longer than the workspace's pause between two active windows.
-            return QTest::qWaitFor([&] { return reads.load() >= expected; }, 5000) &&
-                   !QTest::qWaitFor([&] { return reads.load() > expected; }, 400);
-        };
-
-        // The macOS client's window class and file location are still Figma's.
-        FakeFigma figma(FAKE_FIGMA_PATH);
-        QVERIFY(figma.start({"--background", "--macos"})); // launched, but the focus stays here
-        QVERIFY(readsStayAt(1));
-        manager.openTab(TabItem("closed-X", "X", "", false)); // activates Figma
-        QVERIFY(readsStayAt(2));
-        QVERIFY(activateWindow(own)); // deactivates Figma
-        QVERIFY(readsStayAt(3));
-        QVERIFY(figma.quit());
-        QVERIFY(readsStayAt(4));
-        QCOMPARE(manager.tabs().size(), 25);
     }
 
     void openTabReachesFigma() {
