@@ -124,13 +124,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("well");
         QTest::addColumn<quint32>("recorded"); // 0: nothing
-        QTest::newRow("K position typing a Cyrillic letter")
-            << 45 << int(Qt::Key_unknown) << "л" << "Alt+K" << 40u;
-        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << "" << "Alt+Key 10" << 10u;
-        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << "" << "Alt+Key 69" << 69u;
-        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << "" << "Alt+Insert" << 114u;
-        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << "" << "Alt+F13" << 105u;
-        QTest::newRow("Print") << 107 << int(Qt::Key_Print) << "" << "Not supported" << 0u;
+        QTest::newRow("K position typing a Cyrillic letter") << 45 << int(Qt::Key_unknown) << "л"
+                                                             << "Alt+K" << 40u;
+        QTest::newRow("ISO key left of Z") << 94 << int(Qt::Key_Less) << ""
+                                           << "Alt+Key 10" << 10u;
+        QTest::newRow("keypad plus") << 86 << int(Qt::Key_Plus) << ""
+                                     << "Alt+Key 69" << 69u;
+        QTest::newRow("Insert") << 118 << int(Qt::Key_Insert) << ""
+                                << "Alt+Insert" << 114u;
+        QTest::newRow("F13") << 191 << int(Qt::Key_F13) << ""
+                             << "Alt+F13" << 105u;
+        QTest::newRow("Print") << 107 << int(Qt::Key_Print) << ""
+                               << "Not supported" << 0u;
     }
     void keysByPosition() {
         QFETCH(int, x11Keycode);
