@@ -2,11 +2,13 @@
 
 #include "app/AppDelegate.h"
 #include "app/PanelPopover.h"
+#include "app/StatusItem.h"
 #include "settings/UpdateDialog.h"
 #include "settings/UpdaterManager.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -50,6 +52,25 @@ private slots:
         QVERIFY(!field->hasFocus());
         popover.present();
         QCOMPARE(popover.focusWidget(), field);
+    }
+
+    // A tray that does not say where the icon is (StatusNotifierItem hosts): a click opens the
+    // panel at the pointer, a second one closes it.
+    void trayClickWithoutIconPlaceOpensAtThePointer() {
+        AppDelegate delegate;
+        delegate.applicationWillFinishLaunching();
+        QVERIFY(delegate.statusItem()->geometry().isEmpty());
+        const QPoint pointer(300, 50);
+        QCursor::setPos(pointer);
+        emit delegate.statusItem()->clicked();
+        QTRY_VERIFY(delegate.popover()->isShown());
+        const QRect panel = delegate.popover()->geometry();
+        QVERIFY2(qAbs(panel.center().x() - pointer.x()) <= 1 && panel.top() > pointer.y() &&
+                     panel.top() < pointer.y() + 10,
+                 qPrintable(QStringLiteral("panel at %1,%2").arg(panel.x()).arg(panel.y())));
+        QVERIFY(QGuiApplication::primaryScreen()->availableGeometry().contains(panel));
+        emit delegate.statusItem()->clicked();
+        QTRY_VERIFY(!delegate.popover()->isShown());
     }
 
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
