@@ -198,7 +198,6 @@ private slots:
             << printTabs << sessionJson.chopped(1) << linux << 0 << "^$";
         QTest::newRow("help") << QStringList{"--help"} << QByteArray() << linux << 0
                               << "^Usage: (?=.*NOOKERY_FIGMA_SETTINGS).*--print-tabs.*";
-        QTest::newRow("short help") << QStringList{"-h"} << QByteArray() << linux << 0 << usage;
         QTest::newRow("help wins")
             << QStringList{"--print-tabs", "--help"} << sessionJson << linux << 0 << usage;
         QTest::newRow("version") << QStringList{"--version"} << QByteArray() << linux << 0

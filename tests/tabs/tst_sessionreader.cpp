@@ -201,13 +201,6 @@ private slots:
             QCOMPARE(TabItem("", QString::fromUtf8(title), "", false).displayTitle(),
                      QString(shown));
     }
-
-    // The manager replaces its list only when it differs: every field must count.
-    void equalityCoversActiveAndThumbnail() {
-        const TabItem a("figma-0-0", "t", "https://www.figma.com/d/K/n", false);
-        QVERIFY(a != TabItem(a.id, a.title, a.url, true));
-        QVERIFY(a != TabItem(a.id, a.title, a.url, false, QUrl("https://example.com/t.png")));
-    }
 };
 
 QTEST_GUILESS_MAIN(SessionReaderTest)
