@@ -13,22 +13,6 @@
 
 namespace {
 
-// A hairline around the panel, drawn over its content, so its edge shows on any background.
-class PopoverEdge : public QWidget {
-public:
-    explicit PopoverEdge(QWidget *popover)
-        : QWidget(popover) {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        painter.setPen(Style::color(Style::Role::Quaternary, palette()));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-};
-
 QScreen *screenAtOrPrimary(QPoint point) {
     QScreen *screen = QGuiApplication::screenAt(point);
     return screen ? screen : QGuiApplication::primaryScreen();
@@ -43,14 +27,14 @@ PanelPopover::PanelPopover(QWidget *content, std::function<QRect()> iconGeometry
     // again and reopen the panel at once.
     setAttribute(Qt::WA_NoMouseReplay);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // The content sits inside the hairline rather than under it: nothing covers the list, so
+    // scrolling can move its drawn pixels instead of painting it again.
+    layout->setContentsMargins(edgeWidth, edgeWidth, edgeWidth, edgeWidth);
     layout->setSpacing(0);
     // The window follows the panel's height as its content grows and shrinks.
     layout->setSizeConstraint(QLayout::SetFixedSize);
     content->setFixedWidth(panelWidth);
     layout->addWidget(content);
-    m_edge = new PopoverEdge(this);
-    m_edge->raise();
 }
 
 bool PanelPopover::isShown() const {
@@ -98,10 +82,16 @@ void PanelPopover::place() {
 
 void PanelPopover::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
-    m_edge->setGeometry(rect());
     // Growing content must not push the panel off its screen.
     if (isVisible())
         place();
+}
+
+// A hairline around the panel, so its edge shows on any background.
+void PanelPopover::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setPen(Style::color(Style::Role::Quaternary, palette()));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void PanelPopover::hideEvent(QHideEvent *event) {

@@ -8,14 +8,15 @@
 #include <functional>
 #include <optional>
 
-// The transient window that carries the panel: frameless, closed by a click outside it,
-// 420 px wide and as tall as the panel's content. It opens under the tray icon, or where the
-// pointer is when the icon's place is unknown, or in the top-right corner of the primary
-// screen when the keyboard asked for it; always inside that screen's available area.
+// The transient window that carries the panel: frameless, closed by a click outside it, the
+// panel's content (420 px wide, as tall as it needs) inside a 1 px edge. It opens under the tray
+// icon, or where the pointer is when the icon's place is unknown, or in the top-right corner of
+// the primary screen when the keyboard asked for it; always inside that screen's available area.
 class PanelPopover : public QWidget, public PopoverSurface {
     Q_OBJECT
 public:
     static constexpr int panelWidth = 420;
+    static constexpr int edgeWidth = 1;
 
     // `iconGeometry` tells where the tray icon is right now (an empty rectangle when unknown).
     PanelPopover(QWidget *content, std::function<QRect()> iconGeometry, QWidget *parent = nullptr);
@@ -34,6 +35,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
 
@@ -46,7 +48,6 @@ private:
     void place();
 
     std::function<QRect()> m_iconGeometry;
-    QWidget *m_edge = nullptr;
     std::function<QWidget *()> m_initialFocus;
     Placement m_placement;
     bool m_openedByPointer = false;

@@ -40,10 +40,11 @@ private slots:
         popover.present();
         QCOMPARE(popover.focusWidget(), field);
         panel->setFixedHeight(available.height() + 100);
-        QTRY_COMPARE(popover.height(), available.height() + 100);
+        const int edges = 2 * PanelPopover::edgeWidth;
+        QTRY_COMPARE(popover.height(), available.height() + 100 + edges);
         QCOMPARE(popover.y(), available.top());
         panel->setFixedHeight(200);
-        QTRY_COMPARE(popover.height(), 200);
+        QTRY_COMPARE(popover.height(), 200 + edges);
         QVERIFY(available.contains(popover.geometry()));
 
         popover.dismiss();
