@@ -102,21 +102,31 @@ private slots:
         QCOMPARE(AppDelegate::shared(), nullptr);
     }
 
-    // A scheduled check's news reaches the user though the settings page was never opened.
-    void scheduledUpdateNewsIsShownWithoutTheSettingsPage() {
+    // A scheduled check's news reaches the user though the settings page was never opened: a
+    // new version once, a failure never.
+    void scheduledUpdateNewsIsShownOnceWithoutTheSettingsPage() {
         AppDelegate delegate;
         delegate.applicationWillFinishLaunching();
+        const auto dialogs = [] {
+            QCoreApplication::processEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            auto windows = QApplication::topLevelWidgets();
+            windows.removeIf([](const QWidget *window) {
+                return !qobject_cast<const UpdateDialog *>(window) || !window->isVisible();
+            });
+            return windows;
+        };
         UpdateCheckResult news;
+        news.outcome = UpdateCheckResult::Outcome::Failed;
+        emit delegate.updaterManager()->checkFinished(news);
+        QVERIFY(dialogs().isEmpty());
         news.outcome = UpdateCheckResult::Outcome::UpdateAvailable;
         news.item.version = QStringLiteral("99");
         emit delegate.updaterManager()->checkFinished(news);
-        const auto dialogShown = [] {
-            const auto windows = QApplication::topLevelWidgets();
-            return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget *window) {
-                return qobject_cast<const UpdateDialog *>(window) && window->isVisible();
-            });
-        };
-        QTRY_VERIFY(dialogShown());
+        QTRY_COMPARE(dialogs().size(), 1);
+        dialogs().constFirst()->close();
+        emit delegate.updaterManager()->checkFinished(news);
+        QVERIFY(dialogs().isEmpty());
     }
 };
 

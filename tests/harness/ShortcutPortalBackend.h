@@ -43,6 +43,7 @@ class ShortcutPortalBackend : public QObject {
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.impl.portal.GlobalShortcuts")
 public:
     static constexpr const char *busName = "org.freedesktop.impl.portal.desktop.nookerytest";
+    static constexpr const char *objectPath = "/org/freedesktop/portal/desktop";
 
     struct Binding {
         QString session;
@@ -55,7 +56,6 @@ public:
     uint bindResponse = 0;
     // The trigger the desktop settles on; empty: the preferred one, as the desktop shows it.
     QString chosenTrigger;
-    QStringList createdSessions;
     QList<Binding> bindings;
 
     ShortcutPortalBackend()
@@ -64,7 +64,11 @@ public:
         qDBusRegisterMetaType<DesktopShortcutEntry>();
         qDBusRegisterMetaType<QList<DesktopShortcutEntry>>();
     }
-    ~ShortcutPortalBackend() override { stopFrontend(); }
+    ~ShortcutPortalBackend() override {
+        m_frontend.terminate();
+        m_frontend.waitForFinished(3000);
+        m_bus.unregisterService(busName);
+    }
 
     // Starts the frontend; `withBackend` false gives a portal without global shortcuts.
     bool startFrontend(bool withBackend = true) {
@@ -72,10 +76,10 @@ public:
         QDir(portals).removeRecursively();
         QDir().mkpath(portals);
         if (withBackend) {
-            if (!m_bus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), this,
+            if (!m_bus.registerObject(objectPath, this,
                                       QDBusConnection::ExportAllSlots |
                                           QDBusConnection::ExportAllProperties) ||
-                !m_bus.registerService(QString::fromLatin1(busName)))
+                !m_bus.registerService(busName))
                 return false;
             QFile file(portals + "/nookerytest.portal");
             if (!file.open(QIODevice::WriteOnly))
@@ -102,15 +106,6 @@ public:
             10000);
     }
 
-    void stopFrontend() {
-        if (m_frontend.state() != QProcess::NotRunning) {
-            m_frontend.terminate();
-            m_frontend.waitForFinished(3000);
-        }
-        m_bus.unregisterService(QString::fromLatin1(busName));
-        m_bus.unregisterObject(QStringLiteral("/org/freedesktop/portal/desktop"));
-    }
-
     // The most recent binding of `trigger`, if any.
     std::optional<Binding> boundTo(const QString &trigger) const {
         for (auto it = bindings.crbegin(); it != bindings.crend(); ++it) {
@@ -122,32 +117,21 @@ public:
 
     // The user presses the shortcut of `binding`.
     void press(const Binding &binding) {
-        QDBusMessage activated = QDBusMessage::createSignal(
-            QStringLiteral("/org/freedesktop/portal/desktop"),
-            QStringLiteral("org.freedesktop.impl.portal.GlobalShortcuts"),
-            QStringLiteral("Activated"));
-        activated << QVariant::fromValue(QDBusObjectPath(binding.session)) << binding.shortcutID
-                  << QVariant::fromValue(
-                         static_cast<qulonglong>(QDateTime::currentMSecsSinceEpoch()))
-                  << QVariantMap();
-        m_bus.send(activated);
+        m_bus.send(desktopSignal(QStringLiteral("Activated"), binding)
+                   << binding.shortcutID
+                   << QVariant::fromValue(qulonglong(QDateTime::currentMSecsSinceEpoch()))
+                   << QVariantMap());
     }
 
     // The user picks another trigger in the desktop's settings.
     void changeTrigger(const Binding &binding, const QString &trigger) {
-        QDBusMessage changed = QDBusMessage::createSignal(
-            QStringLiteral("/org/freedesktop/portal/desktop"),
-            QStringLiteral("org.freedesktop.impl.portal.GlobalShortcuts"),
-            QStringLiteral("ShortcutsChanged"));
-        changed << QVariant::fromValue(QDBusObjectPath(binding.session))
-                << QVariant::fromValue(shortcutsAnswer(binding.shortcutID, trigger));
-        m_bus.send(changed);
+        m_bus.send(desktopSignal(QStringLiteral("ShortcutsChanged"), binding)
+                   << QVariant::fromValue(shortcutsAnswer(binding.shortcutID, trigger)));
     }
 
 public slots:
-    uint CreateSession(const QDBusObjectPath &, const QDBusObjectPath &session, const QString &,
+    uint CreateSession(const QDBusObjectPath &, const QDBusObjectPath &, const QString &,
                        const QVariantMap &, QVariantMap &results) {
-        createdSessions.append(session.path());
         // xdg-desktop-portal 1.16 passes the list on unchecked: it must be there.
         results.insert(QStringLiteral("shortcuts"),
                        QVariant::fromValue(QList<DesktopShortcutEntry>()));
@@ -175,6 +159,12 @@ public slots:
     }
 
 private:
+    static QDBusMessage desktopSignal(const QString &name, const Binding &binding) {
+        return QDBusMessage::createSignal(
+                   objectPath, QStringLiteral("org.freedesktop.impl.portal.GlobalShortcuts"), name)
+               << QVariant::fromValue(QDBusObjectPath(binding.session));
+    }
+
     static QList<DesktopShortcutEntry> shortcutsAnswer(const QString &id, const QString &trigger) {
         return {{id,
                  {{QStringLiteral("description"), QStringLiteral("Open Nookery")},

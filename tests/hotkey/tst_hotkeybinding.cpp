@@ -25,26 +25,16 @@ private slots:
         const auto row = [](const char *name, quint32 mac, quint32 evdev, const char *keysym) {
             QTest::newRow(name) << mac << evdev << QString::fromUtf8(name) << keysym;
         };
-        row("A", 0, 30, "a"); // the mac numbering has 6 before 5, evdev's does not
-        row("5", 23, 6, "5");
-        row("6", 22, 7, "6");
-        row("Space", 49, 57, "space");
-        row("Esc", 53, 1, "Escape");
-        row("Fwd Delete", 117, 111, "Delete");
-        row("↑", 126, 103, "Up");
-        row("Key 50", 50, 41, "grave");
-        row("F12", 111, 88, "F12");
-        row("Key 76", 76, 96, "KP_Enter");
-        row("Key 91", 91, 72, "KP_8");
-        row("Key 67", 67, 55, "KP_Multiply");
-        row("Key 69", 69, 78, "KP_Add");
-        row("Key 78", 78, 74, "KP_Subtract");
-        row("Key 65", 65, 83, "KP_Decimal");
-        row("Key 75", 75, 98, "KP_Divide");
-        row("Key 81", 81, 117, "KP_Equal");
-        row("Key 10", 10, 86, "less"); // the ISO key left of Z
-        row("Insert", 114, 110, "Insert");
-        row("F13", 105, 183, "F13");
+        row("A", 0, 30, "a"), row("5", 23, 6, "5"); // the mac numbering has 6 before 5
+        row("6", 22, 7, "6"), row("Space", 49, 57, "space");
+        row("Esc", 53, 1, "Escape"), row("Fwd Delete", 117, 111, "Delete");
+        row("↑", 126, 103, "Up"), row("Key 50", 50, 41, "grave");
+        row("F12", 111, 88, "F12"), row("Key 76", 76, 96, "KP_Enter");
+        row("Key 91", 91, 72, "KP_8"), row("Key 67", 67, 55, "KP_Multiply");
+        row("Key 69", 69, 78, "KP_Add"), row("Key 78", 78, 74, "KP_Subtract");
+        row("Key 65", 65, 83, "KP_Decimal"), row("Key 75", 75, 98, "KP_Divide");
+        row("Key 81", 81, 117, "KP_Equal"), row("Key 10", 10, 86, "less"); // ISO key left of Z
+        row("Insert", 114, 110, "Insert"), row("F13", 105, 183, "F13");
         row("F20", 90, 190, "F20");
     }
 
@@ -82,14 +72,10 @@ private slots:
         QTest::addColumn<HotkeyBinding>("binding");
         QTest::addColumn<QString>("shown");
         QTest::newRow("Alt") << HotkeyBinding{49, 0x800} << "Alt+Space";
-        QTest::newRow("Ctrl+Alt") << HotkeyBinding{49, 0x1800} << "Ctrl+Alt+Space";
-        QTest::newRow("Super") << HotkeyBinding{40, 0x100} << "Super+K";
-        QTest::newRow("Shift and a function key") << HotkeyBinding{96, 0x200} << "Shift+F5";
         QTest::newRow("all four, in order")
             << HotkeyBinding{40, 0x1B00} << "Ctrl+Alt+Shift+Super+K";
         QTest::newRow("foreign bits ignored") << HotkeyBinding{126, 0x10000} << "↑";
-        QTest::newRow("unnamed key")
-            << HotkeyBinding{4294967295u, 0x300} << "Shift+Super+Key 4294967295";
+        QTest::newRow("unnamed key") << HotkeyBinding{~0u, 0x300} << "Shift+Super+Key 4294967295";
     }
     void displayStrings() {
         QFETCH(HotkeyBinding, binding);
