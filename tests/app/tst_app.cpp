@@ -20,52 +20,25 @@
 
 using namespace PopoverPlacement;
 
-class TestPopoverPlacement : public QObject {
-    Q_OBJECT
-private slots:
-    void besideAnchor_data() {
-        QTest::addColumn<QRect>("anchor");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QPoint>("expected");
-        const QRect screen(0, 24, 1280, 776); // a 24 px top panel
-        const QSize panel(420, 500);
-        QTest::newRow("centred under an icon mid-screen")
-            << QRect(600, 0, 24, 24) << panel << screen << QPoint(402, 24 + gap);
-        QTest::newRow("icon in the top-right corner stays on screen")
-            << QRect(1256, 0, 24, 24) << panel << screen << QPoint(860, 24 + gap);
-        QTest::newRow("icon in the top-left corner stays on screen")
-            << QRect(0, 0, 24, 24) << panel << screen << QPoint(0, 24 + gap);
-        QTest::newRow("bottom panel: above the icon")
-            << QRect(1200, 776, 24, 24) << panel << QRect(0, 0, 1280, 776)
-            << QPoint(860, 776 - gap - 500);
-        QTest::newRow("second monitor to the right")
-            << QRect(3000, 0, 22, 22) << QSize(420, 300) << QRect(1920, 22, 1920, 1058)
-            << QPoint(3000 + 11 - 210, 22 + gap);
-        QTest::newRow("pointer in the middle opens below it")
-            << QRect(640, 400, 1, 1) << QSize(420, 300) << screen << QPoint(430, 401 + gap);
-        QTest::newRow("fits neither below nor above: kept inside, top first")
-            << QRect(640, 400, 1, 1) << QSize(420, 600) << screen << QPoint(430, 200);
-        QTest::newRow("taller than the screen: top edge visible")
-            << QRect(640, 0, 24, 24) << QSize(420, 900) << screen << QPoint(442, 24);
-        // No icon: the top-right corner, given as an empty anchor below.
-        QTest::newRow("no icon, offset screen")
-            << QRect() << panel << QRect(-1024, 0, 1024, 768) << QPoint(-margin - 420, margin);
-        QTest::newRow("no icon, narrow screen")
-            << QRect() << panel << QRect(0, 0, 400, 300) << QPoint(0, 0);
-    }
-    void besideAnchor() {
-        QFETCH(QRect, anchor);
-        QFETCH(QSize, size);
-        QFETCH(QRect, available);
-        QFETCH(QPoint, expected);
-        QCOMPARE(anchor.isNull() ? topRight(size, available)
-                                 : PopoverPlacement::besideAnchor(anchor, size, available),
-                 expected);
-    }
-};
+namespace {
 
-class TestPopoverToggle : public QObject, public PopoverSurface {
+// Run in a child process: become the primary instance and serve until killed.
+int holdInstance(const QString &directory) {
+    SingleInstance instance(directory);
+    if (instance.claimOrForwardToggle(0) != SingleInstance::Claim::Primary || !instance.listen())
+        return 1;
+    QObject::connect(&instance, &SingleInstance::toggleRequested, [] {
+        std::printf("toggled\n");
+        std::fflush(stdout);
+    });
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+class TestApp : public QObject, public PopoverSurface {
     Q_OBJECT
     QStringList m_log;
     bool m_shown = false;
@@ -84,6 +57,43 @@ public:
     }
 
 private slots:
+    void besideAnchor_data() {
+        QTest::addColumn<QRect>("anchor");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("expected");
+        const QRect screen(0, 24, 1280, 776); // a 24 px top panel
+        const QSize panel(420, 500);
+        const auto row = [](const char *name, QRect anchor, QSize size, QRect available,
+                            QPoint expected) {
+            QTest::newRow(name) << anchor << size << available << expected;
+        };
+        row("centred under an icon mid-screen", {600, 0, 24, 24}, panel, screen, {402, 24 + gap});
+        row("icon top right: kept on screen", {1256, 0, 24, 24}, panel, screen, {860, 24 + gap});
+        row("icon top left: kept on screen", {0, 0, 24, 24}, panel, screen, {0, 24 + gap});
+        row("bottom panel: above the icon", {1200, 776, 24, 24}, panel, {0, 0, 1280, 776},
+            {860, 776 - gap - 500});
+        row("second monitor to the right", {3000, 0, 22, 22}, {420, 300}, {1920, 22, 1920, 1058},
+            {3000 + 11 - 210, 22 + gap});
+        row("pointer in the middle: below it", {640, 400, 1, 1}, {420, 300}, screen,
+            {430, 401 + gap});
+        row("fits neither below nor above: inside, top first", {640, 400, 1, 1}, {420, 600}, screen,
+            {430, 200});
+        row("taller than the screen: top edge visible", {640, 0, 24, 24}, {420, 900}, screen,
+            {442, 24});
+        // No icon: the top-right corner, given as an empty anchor.
+        row("no icon, offset screen", {}, panel, {-1024, 0, 1024, 768}, {-margin - 420, margin});
+        row("no icon, narrow screen", {}, panel, {0, 0, 400, 300}, {0, 0});
+    }
+    void besideAnchor() {
+        QFETCH(QRect, anchor);
+        QFETCH(QSize, size);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, expected);
+        QCOMPARE(anchor.isNull() ? topRight(size, available)
+                                 : PopoverPlacement::besideAnchor(anchor, size, available),
+                 expected);
+    }
     void togglePopover_data() {
         QTest::addColumn<bool>("startShown");
         QTest::addColumn<int>("toggles");
@@ -117,29 +127,7 @@ private slots:
         if (focusRequests)
             QVERIFY(focusDelays[0] >= PopoverController::focusDelayMs - 5);
     }
-};
 
-namespace {
-
-// Run in a child process: become the primary instance and serve until killed.
-int holdInstance(const QString &directory) {
-    SingleInstance instance(directory);
-    if (instance.claimOrForwardToggle(0) != SingleInstance::Claim::Primary || !instance.listen())
-        return 1;
-    QObject::connect(&instance, &SingleInstance::toggleRequested, [] {
-        std::printf("toggled\n");
-        std::fflush(stdout);
-    });
-    std::printf("ready\n");
-    std::fflush(stdout);
-    return QCoreApplication::exec();
-}
-
-} // namespace
-
-class TestSingleInstance : public QObject {
-    Q_OBJECT
-private slots:
     void forwardsAcrossProcesses_pastStrangersAndCrashes() {
         QTemporaryDir directory;
         // The second primary starts over the lock and socket the killed first one left.
@@ -166,13 +154,9 @@ private slots:
             QVERIFY(QFileInfo::exists(SingleInstance(directory.path()).socketPath()));
         }
     }
-};
 
-// The real binary, with nothing but a home directory: no display, no platform plugin.
-class TestCommandLine : public QObject {
-    Q_OBJECT
-private slots:
-    void run_data() {
+    // The real binary, with nothing but a home directory: no display, no platform plugin.
+    void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("session"); // null: no session file
         // Below the home folder; NOOKERY_FIGMA_SETTINGS names "custom/settings.json" there.
@@ -208,7 +192,7 @@ private slots:
             << QStringList{"--print-tabs", "tabs"} << sessionJson << linux << 2
             << "^Unexpected argument 'tabs'.\nUsage: [^\n]*nookery ";
     }
-    void run() {
+    void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, session);
         QFETCH(QString, sessionAt);
@@ -246,11 +230,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     if (argc == 3 && qstrcmp(argv[1], "--hold") == 0)
         return holdInstance(QString::fromLocal8Bit(argv[2]));
-    TestPopoverPlacement placement;
-    TestPopoverToggle toggle;
-    TestSingleInstance singleInstance;
-    TestCommandLine commandLine;
-    return QTest::qExec(&placement, argc, argv) + QTest::qExec(&toggle, argc, argv) +
-           QTest::qExec(&singleInstance, argc, argv) + QTest::qExec(&commandLine, argc, argv);
+    TestApp test;
+    return QTest::qExec(&test, argc, argv);
 }
 #include "tst_app.moc"

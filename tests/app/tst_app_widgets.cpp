@@ -12,10 +12,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -27,18 +25,13 @@ const QString recentlyClosedFile =
 class TestAppWidgets : public QObject {
     Q_OBJECT
 private slots:
-    void popover_staysOnScreenAndFocusesOnlyWhileShown() {
-        QWidget *panel = new QWidget;
-        auto *field = new QLineEdit(panel);
-        (new QVBoxLayout(panel))->addWidget(field);
+    void popover_staysOnScreenAsItsContentResizes() {
+        auto *panel = new QWidget;
         panel->setFixedHeight(300);
         const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
         PanelPopover popover(
             panel, [&] { return QRect(available.center().x(), available.top(), 22, 22); });
-        popover.setInitialFocus([field] { return field; });
-
         popover.present();
-        QCOMPARE(popover.focusWidget(), field);
         panel->setFixedHeight(available.height() + 100);
         const int edges = 2 * PanelPopover::edgeWidth;
         QTRY_COMPARE(popover.height(), available.height() + 100 + edges);
@@ -46,13 +39,6 @@ private slots:
         panel->setFixedHeight(200);
         QTRY_COMPARE(popover.height(), 200 + edges);
         QVERIFY(available.contains(popover.geometry()));
-
-        popover.dismiss();
-        QVERIFY(!popover.isShown());
-        // A focused field would keep its cursor blinking in the hidden window.
-        QVERIFY(!field->hasFocus());
-        popover.present();
-        QCOMPARE(popover.focusWidget(), field);
     }
 
     // A tray that does not say where the icon is (StatusNotifierItem hosts): a click opens the
@@ -76,18 +62,15 @@ private slots:
 
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
         // KEYA was closed a minute ago and is open again; KEYC stays closed.
-        QVERIFY(
-            writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Figma/settings.json",
-                      R"({"windows":[{"tabs":[{"title":"Again – Figma","path":"/design/KEYA/Again"},
-                                          {"title":"Other – Figma","path":"/design/KEYB/Other"}]}]})"));
-        const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+        QVERIFY(writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Figma/settings.json",
+                          R"({"windows":[{"tabs":[{"title":"A","path":"/design/KEYA/A"}]}]})"));
+        const double ago = QDateTime::currentSecsSinceEpoch() - 978307200 - 60; // since 2001
         QJsonArray closed;
-        for (const QString id : {"KEYA", "KEYC"})
-            closed.append(QJsonObject{
-                {"stableID", id},
-                {"title", id},
-                {"url", "https://www.figma.com/design/" + id + "/f"},
-                {"closedDate", reference.secsTo(QDateTime::currentDateTimeUtc()) - 60.0}});
+        for (const QString id : {"KEYA", "KEYC"}) {
+            const QString url = "https://www.figma.com/design/" + id + "/f";
+            closed.append(
+                QJsonObject{{"stableID", id}, {"title", id}, {"url", url}, {"closedDate", ago}});
+        }
         QVERIFY(writeFile(recentlyClosedFile, QJsonDocument(closed).toJson()));
         {
             AppDelegate delegate;

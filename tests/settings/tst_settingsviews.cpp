@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -53,7 +52,6 @@ class TestSettingsViews : public QObject {
     std::unique_ptr<UpdaterManager> m_updater;
     FakeAutostartService m_autostart;
     std::unique_ptr<SettingsView> m_settings;
-    int m_closeCount = 0;
 
     QCheckBox *startAtLogin() const { return m_settings->findChild<QCheckBox *>(); }
 
@@ -63,9 +61,7 @@ private slots:
         m_hotkey = std::make_unique<SpotlightSearchController>(nullptr);
         m_updater = std::make_unique<UpdaterManager>(UpdaterConfig{QUrl(), "45", "1.2"});
         m_autostart = FakeAutostartService();
-        m_closeCount = 0;
-        m_settings = std::make_unique<SettingsView>(*m_hotkey, *m_updater, m_autostart,
-                                                    [this] { ++m_closeCount; });
+        m_settings = std::make_unique<SettingsView>(*m_hotkey, *m_updater, m_autostart, [] {});
     }
 
     void cleanup() {
@@ -137,7 +133,6 @@ private slots:
 
     void welcomeShowsTheShortcutAndReturnPressesGetStarted() {
         OnboardingStore onboarding;
-        QSignalSpy seen(&onboarding, &OnboardingStore::hasSeenWelcomeChanged);
         WelcomeView view(*m_hotkey, onboarding);
         view.show();
         QVERIFY(QTest::qWaitForWindowActive(&view));
@@ -148,8 +143,6 @@ private slots:
         QVERIFY(!onboarding.hasSeenWelcome());
         QTest::keyClick(&view, Qt::Key_Return);
         QVERIFY(OnboardingStore().hasSeenWelcome());
-        QTest::mouseClick(withText(view, "Get Started"), Qt::LeftButton);
-        QCOMPARE(seen.count(), 1);
     }
 };
 

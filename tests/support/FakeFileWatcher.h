@@ -9,7 +9,15 @@
 class FakeFileWatcher : public FileWatcher {
 public:
     std::unique_ptr<FileWatch> watch(const QString &path,
-                                     std::chrono::milliseconds settleTime) override;
+                                     std::chrono::milliseconds settleTime) override {
+        if (!watchable)
+            return nullptr;
+        watchedPaths.append(path);
+        lastSettleTime = settleTime;
+        auto watch = std::make_unique<FileWatch>();
+        m_watches.append(watch.get());
+        return watch;
+    }
 
     // When false, `watch` fails as if nothing could be watched.
     bool watchable = true;
@@ -17,7 +25,14 @@ public:
     std::chrono::milliseconds lastSettleTime{0};
 
     // The watches that still exist, oldest first.
-    QList<FileWatch *> liveWatches() const;
+    QList<FileWatch *> liveWatches() const {
+        QList<FileWatch *> live;
+        for (const auto &watch : m_watches) {
+            if (watch)
+                live.append(watch);
+        }
+        return live;
+    }
 
 private:
     QList<QPointer<FileWatch>> m_watches;

@@ -4,13 +4,13 @@
 
 // In-memory workspace for tests: records what was opened and activated; tests emit the signals.
 class FakeWorkspace : public Workspace {
-    Q_OBJECT
 public:
-    using Workspace::Workspace;
-
-    bool openUrl(const QUrl &url) override;
+    bool openUrl(const QUrl &url) override {
+        openedUrls.append(url);
+        return openSucceeds;
+    }
     QList<RunningApplication> runningApplications() const override { return running; }
-    void activate(const RunningApplication &application) override;
+    void activate(const RunningApplication &application) override { activated.append(application); }
 
     QList<RunningApplication> running;
     bool openSucceeds = true;

@@ -1,9 +1,0 @@
-#include "support/FakeAutostartService.h"
-
-bool FakeAutostartService::setEnabled(bool enabled) {
-    ++m_changeCount;
-    if (m_failing)
-        return false;
-    m_enabled = enabled;
-    return true;
-}
