@@ -4,6 +4,7 @@
 #include "support/TestFiles.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTest>
 
 class TestAutostartEntry : public QObject {
@@ -12,20 +13,25 @@ class TestAutostartEntry : public QObject {
     const QString m_entryPath =
         qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/autostart/nookery.desktop");
 
+    // As desktops read it: desktop-file-validate says nothing.
+    static bool validates(const QString &path) {
+        QProcess validator;
+        validator.setProcessChannelMode(QProcess::MergedChannels);
+        validator.start("desktop-file-validate", {path});
+        return validator.waitForFinished() && validator.exitCode() == 0 &&
+               validator.readAll().isEmpty();
+    }
+
 private slots:
     void init() { QFile::remove(m_entryPath); }
 
-    void writesAnEntryForTheRunningBinaryAndRemovesIt() {
+    void writesAValidEntryForTheRunningBinaryAndRemovesIt() {
         AutostartDesktopEntry entry;
         QCOMPARE(entry.entryPath(), m_entryPath);
         QVERIFY(entry.setEnabled(true));
+        QVERIFY(validates(m_entryPath));
         const QString text = QString::fromUtf8(readFile(m_entryPath));
-        QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
         QVERIFY(text.contains("\nExec=" + QCoreApplication::applicationFilePath() + '\n'));
-        for (const char *line :
-             {"Type=Application", "Name=Nookery", "Hidden=false", "X-GNOME-Autostart-enabled=true",
-              "X-GNOME-Autostart-Delay=3", "X-KDE-autostart-after=panel", "X-LXQt-Need-Tray=true"})
-            QVERIFY2(text.contains('\n' + QString::fromUtf8(line) + '\n'), line);
         QVERIFY(entry.isEnabled());
         QVERIFY(entry.setEnabled(false));
         QVERIFY(!QFile::exists(m_entryPath));
@@ -69,6 +75,7 @@ private slots:
         QFETCH(QString, exec);
         const QString text = AutostartDesktopEntry::entryText(path);
         QVERIFY2(text.contains(QLatin1Char('\n') + exec), qPrintable(text));
+        QVERIFY(writeFile(m_entryPath, text.toUtf8()) && validates(m_entryPath));
     }
 
     void unwritableAutostartFolderReportsFailure() {
