@@ -55,8 +55,6 @@ using Outcome = UpdateCheckResult::Outcome;
 
 } // namespace
 
-Q_DECLARE_METATYPE(UpdateCheckResult)
-
 // The appcast, version order and the update check against a local HTTP server.
 class TestUpdates : public QObject {
     Q_OBJECT
@@ -72,7 +70,6 @@ class TestUpdates : public QObject {
     }
 
 private slots:
-    void initTestCase() { qRegisterMetaType<UpdateCheckResult>(); }
     void init() { m_server = std::make_unique<TestHttpServer>(); }
 
     void outcomes_data() {
