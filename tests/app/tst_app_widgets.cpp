@@ -6,6 +6,7 @@
 #include "settings/UpdateDialog.h"
 #include "settings/UpdaterManager.h"
 #include "support/TestFiles.h"
+#include "support/TestWindows.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -14,13 +15,6 @@
 #include <QJsonObject>
 #include <QScreen>
 #include <QTest>
-
-namespace {
-
-const QString recentlyClosedFile =
-    qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/recently_closed.json";
-
-} // namespace
 
 class TestAppWidgets : public QObject {
     Q_OBJECT
@@ -62,6 +56,8 @@ private slots:
 
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
         // KEYA was closed a minute ago and is open again; KEYC stays closed.
+        const QString recentlyClosedFile =
+            qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/recently_closed.json";
         QVERIFY(writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Figma/settings.json",
                           R"({"windows":[{"tabs":[{"title":"A","path":"/design/KEYA/A"}]}]})"));
         const double ago = QDateTime::currentSecsSinceEpoch() - 978307200 - 60; // since 2001
@@ -90,26 +86,17 @@ private slots:
     void scheduledUpdateNewsIsShownOnceWithoutTheSettingsPage() {
         AppDelegate delegate;
         delegate.applicationWillFinishLaunching();
-        const auto dialogs = [] {
-            QCoreApplication::processEvents();
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            auto windows = QApplication::topLevelWidgets();
-            windows.removeIf([](const QWidget *window) {
-                return !qobject_cast<const UpdateDialog *>(window) || !window->isVisible();
-            });
-            return windows;
-        };
         UpdateCheckResult news;
         news.outcome = UpdateCheckResult::Outcome::Failed;
         emit delegate.updaterManager()->checkFinished(news);
-        QVERIFY(dialogs().isEmpty());
+        QVERIFY(visibleWindows<UpdateDialog>().isEmpty());
         news.outcome = UpdateCheckResult::Outcome::UpdateAvailable;
         news.item.version = QStringLiteral("99");
         emit delegate.updaterManager()->checkFinished(news);
-        QTRY_COMPARE(dialogs().size(), 1);
-        dialogs().constFirst()->close();
+        QTRY_COMPARE(visibleWindows<UpdateDialog>().size(), 1);
+        visibleWindows<UpdateDialog>().constFirst()->close();
         emit delegate.updaterManager()->checkFinished(news);
-        QVERIFY(dialogs().isEmpty());
+        QVERIFY(visibleWindows<UpdateDialog>().isEmpty());
     }
 };
 

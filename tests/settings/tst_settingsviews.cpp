@@ -5,6 +5,7 @@
 #include "settings/UpdaterManager.h"
 #include "settings/WelcomeView.h"
 #include "support/FakeAutostartService.h"
+#include "support/TestWindows.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,16 +23,6 @@ template <typename Widget = QPushButton> Widget *withText(QWidget &root, const Q
             return child;
     }
     return nullptr;
-}
-
-QList<UpdateDialog *> visibleDialogs() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QList<UpdateDialog *> dialogs;
-    for (auto *widget : QApplication::topLevelWidgets()) {
-        if (auto *dialog = qobject_cast<UpdateDialog *>(widget); dialog && dialog->isVisible())
-            dialogs << dialog;
-    }
-    return dialogs;
 }
 
 class UrlCatcher : public QObject {
@@ -94,7 +85,7 @@ private slots:
         m_settings->show();
         for (int check = 0; check < 2; ++check)
             QTest::mouseClick(withText(*m_settings, "Check for Updates"), Qt::LeftButton);
-        const auto dialogs = visibleDialogs();
+        const auto dialogs = visibleWindows<UpdateDialog>();
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0]->headline(), QStringLiteral("Updates come from your package manager"));
     }
