@@ -126,10 +126,6 @@ private slots:
             QTest::newRow(name) << x11 << int(key) << QString::fromUtf8(text) << well << recorded;
         };
         row("K position typing a Cyrillic letter", 45, Qt::Key_unknown, "л", "Alt+K", 40);
-        row("ISO key left of Z", 94, Qt::Key_Less, "", "Alt+Key 10", 10);
-        row("keypad plus", 86, Qt::Key_Plus, "", "Alt+Key 69", 69);
-        row("Insert", 118, Qt::Key_Insert, "", "Alt+Insert", 114);
-        row("F13", 191, Qt::Key_F13, "", "Alt+F13", 105);
         row("Print", 107, Qt::Key_Print, "", "Not supported", 0);
     }
     void keysByPosition() {
