@@ -170,8 +170,6 @@ private slots:
         const QString usage = "^Usage: .*--print-tabs.*";
         const QString tabs = "^" + QRegularExpression::escape(sessionLines) + "$";
         QTest::newRow("tabs") << printTabs << sessionJson << linux << 0 << tabs;
-        QTest::newRow("tabs from NOOKERY_FIGMA_SETTINGS")
-            << printTabs << sessionJson << "custom/settings.json" << 0 << tabs;
         QTest::newRow("no session file")
             << printTabs << QByteArray() << linux << 1
             << "^No Figma session file at '<home>/custom/settings.json', "
