@@ -75,8 +75,6 @@ private slots:
             {860, 776 - gap - 500});
         row("second monitor to the right", {3000, 0, 22, 22}, {420, 300}, {1920, 22, 1920, 1058},
             {3000 + 11 - 210, 22 + gap});
-        row("pointer in the middle: below it", {640, 400, 1, 1}, {420, 300}, screen,
-            {430, 401 + gap});
         row("fits neither below nor above: inside, top first", {640, 400, 1, 1}, {420, 600}, screen,
             {430, 200});
         row("taller than the screen: top edge visible", {640, 0, 24, 24}, {420, 900}, screen,
