@@ -34,15 +34,17 @@ class FolderStoreTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    const QUuid m_a = QUuid::createUuid();
+    const QUuid m_b = QUuid::createUuid();
 
     QString filePath() const { return m_dir->filePath("folders.json"); }
     // Folders A, B and C, then the ungrouped order, as stateOf() gives them.
     std::unique_ptr<FolderStore> storeWith(const QString &state) {
         const QStringList parts = state.split('|');
         PersistedData data{{}, parts.value(3).split(' ', Qt::SkipEmptyParts)};
-        for (const char *name : {"A", "B", "C"})
-            data.folders.append({QUuid::createUuid(), name,
-                                 parts.value(data.folders.size()).split(' ', Qt::SkipEmptyParts)});
+        for (const auto &[id, name] : {std::pair{m_a, "A"}, {m_b, "B"}, {QUuid::createUuid(), "C"}})
+            data.folders.append(
+                {id, name, parts.value(data.folders.size()).split(' ', Qt::SkipEmptyParts)});
         writeFile(filePath(), data.encode());
         return std::make_unique<FolderStore>(m_dir->path());
     }
@@ -101,23 +103,12 @@ private slots:
         QSignalSpy folders(store.get(), &FolderStore::foldersChanged);
         QSignalSpy order(store.get(), &FolderStore::ungroupedOrderChanged);
         const QStringList tabs = ids(qPrintable(dropped));
-        const QUuid a = store->folders().first().id;
         const int shownPart = drop == InUngrouped ? 3 : 0;
         const QList<TabItem> shown = openTabs(openIDs(before.section('|', shownPart, shownPart)));
-        switch (Drop(drop)) {
-        case OnLine:
-            store->moveTabs(tabs, a, at, shown);
-            break;
-        case OnFolder:
-            store->appendTabs(tabs, a);
-            break;
-        case Ungroup:
-            store->ungroup(tabs);
-            break;
-        case InUngrouped:
-            store->placeInUngrouped(tabs, at, shown);
-            break;
-        }
+        const std::function<void()> operations[] = {
+            [&] { store->moveTabs(tabs, m_a, at, shown); }, [&] { store->appendTabs(tabs, m_a); },
+            [&] { store->ungroup(tabs); }, [&] { store->placeInUngrouped(tabs, at, shown); }};
+        operations[drop]();
         QCOMPARE(stateOf(*store), after);
         QCOMPARE(stateOf(FolderStore(m_dir->path())), after);
         QCOMPARE(saved.count(), 1);
@@ -128,46 +119,38 @@ private slots:
     void operations() {
         struct Case {
             const char *name;
-            std::function<void(FolderStore &, QUuid a, QUuid b)> operation;
+            std::function<void(FolderStore &)> operation;
             bool writes;
             int folderSignals;
-            const char *after;
+            const char *after; // empty: unchanged
         };
         const QUuid unknown = QUuid::createUuid();
         const QList<Case> cases{
-            {"create", [](auto &s, auto, auto) { s.createFolder("D"); }, true, 1, "x y|z|||"},
-            {"delete", [](auto &s, auto, auto b) { s.deleteFolder(b); }, true, 1, "x y||"},
-            {"delete unknown", [&](auto &s, auto, auto) { s.deleteFolder(unknown); }, true, 0, ""},
-            {"rename", [](auto &s, auto a, auto) { s.renameFolder(a, "Z"); }, true, 1, ""},
-            {"rename to its name", [](auto &s, auto a, auto) { s.renameFolder(a, "A"); }, true, 0,
-             ""},
-            {"rename unknown", [&](auto &s, auto, auto) { s.renameFolder(unknown, "Z"); }, false, 0,
-             ""},
-            {"toggle", [](auto &s, auto a, auto) { s.toggleExpanded(a); }, true, 1, ""},
-            {"toggle unknown", [&](auto &s, auto, auto) { s.toggleExpanded(unknown); }, false, 0,
-             ""},
-            {"add", [](auto &s, auto a, auto) { s.addTab("n", a, {}); }, true, 1, "x y n|z||"},
-            {"add from another folder", [](auto &s, auto, auto b) { s.addTab("x", b, {}); }, true,
-             1, "y|z x||"},
-            {"add where it is", [](auto &s, auto a, auto) { s.addTab("y", a, {}); }, true, 0, ""},
+            {"create", [](auto &s) { s.createFolder("D"); }, true, 1, "x y|z|||"},
+            {"delete", [&](auto &s) { s.deleteFolder(m_b); }, true, 1, "x y||"},
+            {"delete unknown", [&](auto &s) { s.deleteFolder(unknown); }, true, 0, ""},
+            {"rename", [&](auto &s) { s.renameFolder(m_a, "Z"); }, true, 1, ""},
+            {"rename to its name", [&](auto &s) { s.renameFolder(m_a, "A"); }, true, 0, ""},
+            {"rename unknown", [&](auto &s) { s.renameFolder(unknown, "Z"); }, false, 0, ""},
+            {"toggle", [&](auto &s) { s.toggleExpanded(m_a); }, true, 1, ""},
+            {"toggle unknown", [&](auto &s) { s.toggleExpanded(unknown); }, false, 0, ""},
+            {"add", [&](auto &s) { s.addTab("n", m_a, {}); }, true, 1, "x y n|z||"},
+            {"add from another folder", [&](auto &s) { s.addTab("x", m_b, {}); }, true, 1,
+             "y|z x||"},
+            {"add where it is", [&](auto &s) { s.addTab("y", m_a, {}); }, true, 0, ""},
             // The tab leaves its folder but lands nowhere: nothing is saved.
-            {"add to unknown", [&](auto &s, auto, auto) { s.addTab("x", unknown, {}); }, false, 1,
+            {"add to unknown", [&](auto &s) { s.addTab("x", unknown, {}); }, false, 1, "y|z||"},
+            {"append to unknown", [&](auto &s) { s.appendTabs({"x"}, unknown); }, false, 1,
              "y|z||"},
-            {"append to unknown", [&](auto &s, auto, auto) { s.appendTabs({"x"}, unknown); }, false,
-             1, "y|z||"},
-            {"move to unknown", [&](auto &s, auto, auto) { s.moveTabs({"x"}, unknown, 0, {}); },
-             false, 0, ""},
-            {"remove", [](auto &s, auto, auto) { s.removeFromFolder("x"); }, true, 1, "y|z||"},
-            {"remove ungrouped", [](auto &s, auto, auto) { s.removeFromFolder("n"); }, true, 0, ""},
+            {"move to unknown", [&](auto &s) { s.moveTabs({"x"}, unknown, 0, {}); }, false, 0, ""},
+            {"remove", [](auto &s) { s.removeFromFolder("x"); }, true, 1, "y|z||"},
+            {"remove ungrouped", [](auto &s) { s.removeFromFolder("n"); }, true, 0, ""},
         };
         for (const Case &c : cases) {
             auto store = storeWith("x y|z||");
             QSignalSpy folderSignals(store.get(), &FolderStore::foldersChanged);
             QSignalSpy orderSignals(store.get(), &FolderStore::ungroupedOrderChanged);
-            const auto operation = [&] {
-                c.operation(*store, store->folders().at(0).id, store->folders().at(1).id);
-            };
-            QVERIFY2(writes(operation) == c.writes, c.name);
+            QVERIFY2(writes([&] { c.operation(*store); }) == c.writes, c.name);
             QVERIFY2(folderSignals.count() == c.folderSignals && orderSignals.isEmpty(), c.name);
             QCOMPARE(stateOf(*store), *c.after ? c.after : "x y|z||");
         }
@@ -178,14 +161,14 @@ private slots:
         QTest::addColumn<QString>("added");
         QTest::addColumn<bool>("titlesKnown");
         QTest::addColumn<QString>("after");
-        QTest::newRow("between, ignoring case") << "b d"
-                                                << "c" << true << "b c d|||";
-        QTest::newRow("no tab list appends") << "b d"
-                                             << "a" << false << "b d a|||";
-        QTest::newRow("closed member: empty title") << "gone b"
-                                                    << "a" << true << "gone a b|||";
-        QTest::newRow("digits compare as text") << "n10 n2"
-                                                << "n3" << true << "n10 n2 n3|||";
+        const auto row = [](const char *name, const char *members, const char *added,
+                            bool titlesKnown, const char *after) {
+            QTest::newRow(name) << QString(members) << QString(added) << titlesKnown << after;
+        };
+        row("between, ignoring case", "b d", "c", true, "b c d|||");
+        row("no tab list appends", "b d", "a", false, "b d a|||");
+        row("closed member: empty title", "gone b", "a", true, "gone a b|||");
+        row("digits compare as text", "n10 n2", "n3", true, "n10 n2 n3|||");
     }
     void addingPlacesByTitle() {
         QFETCH(QString, members);
@@ -197,7 +180,7 @@ private slots:
                                   openTab("n10", "File 10"), openTab("n2", "File 2"),
                                   openTab("n3", "File 3")};
         auto store = storeWith(members);
-        store->addTab(added, store->folders().first().id, titlesKnown ? tabs : QList<TabItem>());
+        store->addTab(added, m_a, titlesKnown ? tabs : QList<TabItem>());
         QCOMPARE(stateOf(*store), after);
     }
 
@@ -254,7 +237,7 @@ private slots:
 
     void deletedFolderTabsReturnToTheirUngroupedPlace() {
         auto store = storeWith("x y|||b x a");
-        store->deleteFolder(store->folders().first().id);
+        store->deleteFolder(m_a);
         QCOMPARE(stateOf(*store), "||b x a");
         QCOMPARE(stableIDsOf(store->ungroupedTabs(openTabs(ids("a y b x")))), ids("b x a y"));
     }
