@@ -1,17 +1,15 @@
+#include "support/TestFiles.h"
 #include "tabs/SessionFileLocation.h"
 #include "tabs/SessionReader.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-#include <sys/mman.h>
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
-#include <vector>
 
 static TabItem tab(const QString &id, const QString &title, const QString &path,
                    bool isActive = false, const QUrl &thumbnail = {}) {
@@ -33,8 +31,15 @@ static QByteArray session(const QByteArray &windows) {
     return R"({"windows":[)" + windows + "]}";
 }
 
+static qsizetype openDescriptorCount() {
+    return QDir("/proc/self/fd").entryList(QDir::Files | QDir::System).size();
+}
+
 class SessionReaderTest : public QObject {
     Q_OBJECT
+
+    QTemporaryDir m_dir;
+
 private slots:
     void parse_data() {
         QTest::addColumn<QByteArray>("json");
@@ -51,6 +56,20 @@ private slots:
         QTest::newRow("windows is an object") << R"({"windows":{"tabs":[)" + tabA + "]}}" << none;
         QTest::newRow("windows holds a number") << session(R"({"tabs":[)" + tabA + "]},3") << none;
         QTest::newRow("tabs not an array") << session(R"({"tabs":)" + tabA + "}") << none;
+        QTest::newRow("invalid UTF-8 in a title")
+            << session(R"({"tabs":[{"title":"A)" + QByteArray("\xff\xfe") + R"(","path":"/a"}]})")
+            << none;
+        QTest::newRow("raw NUL in a string") << QByteArray(oneTab).replace("A", QByteArray(2, 0))
+                                             << QList{tab("figma-0-0", QString(2, QChar()), "/a")};
+        QTest::newRow("escaped NUL in a title")
+            << QByteArray(oneTab).replace("\"A\"", R"("A\u0000B")")
+            << QList{tab("figma-0-0", QStringLiteral(u"A\0B"), "/a")};
+        QTest::newRow("byte order mark") << "\xef\xbb\xbf" + oneTab << justA;
+        QTest::newRow("100,000 nested arrays")
+            << QByteArray(100000, '[') + QByteArray(100000, ']') << none;
+        QTest::newRow("100,000 nested objects")
+            << QByteArray("{\"a\":").repeated(100000) + "1" + QByteArray(100000, '}') << none;
+        QTest::newRow("unterminated nesting") << QByteArray(100000, '[') << none;
         QTest::newRow("unknown keys ignored")
             << QByteArray(
                    R"({"v":1,"windows":[{"id":7,"tabs":[{"title":"A","path":"/a","x":[]}]}]})")
@@ -93,6 +112,78 @@ private slots:
         QFETCH(QByteArray, json);
         QFETCH(QList<TabItem>, expected);
         QCOMPARE(parseSessionTabs(json), expected);
+    }
+
+    // Only a regular file of at most the limit is read: anything else is refused at once, with
+    // no descriptor left open.
+    void reading_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qint64>("size"); // -1: refused
+        for (const char *kind : {"missing", "directory", "fifo", "character device", "symlink loop",
+                                 "one byte too many", "unreadable"})
+            QTest::newRow(kind) << kind << qint64(-1);
+        QTest::newRow("exactly the limit") << "limit" << maxSessionFileBytes;
+        QTest::newRow("symlink to a file") << "symlink" << qint64(2);
+    }
+    void reading() {
+        QFETCH(QString, kind);
+        QFETCH(qint64, size);
+        const QString path = m_dir.filePath(QTest::currentDataTag());
+        const auto sparse = [&](qint64 bytes) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && ::ftruncate(file.handle(), bytes) == 0;
+        };
+        if (kind == "directory")
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == "character device")
+            QVERIFY(QFile::link("/dev/zero", path)); // would never reach its end
+        else if (kind == "symlink loop")
+            QVERIFY(QFile::link(path, path));
+        else if (kind == "one byte too many" || kind == "limit")
+            QVERIFY(sparse(maxSessionFileBytes + (kind == "limit" ? 0 : 1)));
+        else if (kind == "symlink")
+            QVERIFY(writeFile(path + ".real", "{}") && QFile::link(path + ".real", path));
+        else if (kind == "unreadable") {
+            if (::geteuid() == 0)
+                QSKIP("root reads files without read permission");
+            QVERIFY(writeFile(path, session(R"({"tabs":[{"title":"A","path":"/a"}]})")));
+            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        }
+        const qsizetype descriptors = openDescriptorCount();
+        QCOMPARE(readSessionFileBytes(path).value_or(QByteArray()).size(), std::max(size, 0ll));
+        QCOMPARE(readSessionFileBytes(path).has_value(), size >= 0);
+        if (size < 0)
+            QCOMPARE(readSessionTabs(path), QList<TabItem>());
+        QCOMPARE(openDescriptorCount(), descriptors);
+    }
+
+    // Figma rewrites the file in place while it may be read: every read sees none or all tabs.
+    void fileRewrittenWhileRead() {
+        const QString path = m_dir.filePath("rewritten.json");
+        const QByteArray tabs = QByteArrayList(200, R"({"title":"T","path":"/d/K/n"})").join(',');
+        const QByteArray contents = session(R"({"tabs":[)" + tabs + "]}");
+        QVERIFY(writeFile(path, contents));
+        std::atomic<bool> stop = false;
+        std::thread writer([&] {
+            while (!stop) {
+                QFile file(path);
+                if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate))
+                    continue;
+                file.write(contents.left(contents.size() / 2));
+                file.flush();
+                file.write(contents.mid(contents.size() / 2));
+            }
+        });
+        const auto stopWriter = qScopeGuard([&] {
+            stop = true;
+            writer.join();
+        });
+        for (int read = 0; read < 300; ++read) {
+            const qsizetype count = readSessionTabs(path).size();
+            QVERIFY2(count == 0 || count == 200, qPrintable(QString::number(count)));
+        }
     }
 
     // Paths are below a throw-away root R: the home folder is R/home.
@@ -151,38 +242,14 @@ private slots:
         for (qsizetype i = 0; i < names.size(); ++i)
             values[i].isEmpty() ? qunsetenv(names[i])
                                 : qputenv(names[i], QFile::encodeName(values[i]));
-        for (const QString &path : present) {
-            QVERIFY(path.endsWith('/') ? QDir().mkpath(rooted(path))
-                                       : QDir().mkpath(QFileInfo(rooted(path)).path()) &&
-                                             QFile(rooted(path)).open(QIODevice::WriteOnly));
-        }
+        for (const QString &path : present)
+            QVERIFY(path.endsWith('/') ? QDir().mkpath(rooted(path)) : writeFile(rooted(path), {}));
 
         QStringList expected;
         for (const QString &candidate : candidates)
             expected.append(rooted(candidate));
         QCOMPARE(sessionFileCandidates(), expected);
         QCOMPARE(firstExistingFile(sessionFileCandidates()), rooted(read));
-    }
-
-    // Reading leaves the file's pages cached: dropping them would first force Figma's unsaved
-    // writes to disk on every refresh.
-    void readingLeavesTheFileInThePageCache() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("settings.json");
-        const QByteArray contents = session(QByteArray(64 * 1024, ' '));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.write(contents) == contents.size());
-        QVERIFY(file.flush() && ::fsync(file.handle()) == 0); // clean pages, which can be dropped
-        QCOMPARE(readSessionFileBytes(path), contents);
-        void *mapped =
-            ::mmap(nullptr, size_t(contents.size()), PROT_READ, MAP_SHARED, file.handle(), 0);
-        QVERIFY(mapped != MAP_FAILED);
-        const auto unmap = qScopeGuard([&] { ::munmap(mapped, size_t(contents.size())); });
-        const long pageSize = ::sysconf(_SC_PAGESIZE);
-        std::vector<unsigned char> resident((contents.size() + pageSize - 1) / pageSize);
-        QCOMPARE(::mincore(mapped, size_t(contents.size()), resident.data()), 0);
-        QVERIFY(std::all_of(resident.cbegin(), resident.cend(),
-                            [](unsigned char page) { return page & 1; }));
     }
 
     // What the stores key on and what the panel shows.
