@@ -5,8 +5,6 @@
 #include "tabs/FigmaApplication.h"
 #include "tabs/TabManager.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QMutex>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -17,39 +15,40 @@ using namespace std::chrono_literals;
 
 namespace {
 
-TabItem tab(const QString &key, bool isActive = false) {
-    return openTab(key, key, isActive);
+// "A* B": open tabs by stable id, a star marking the active one.
+QList<TabItem> tabs(const char *spaced) {
+    QList<TabItem> result;
+    for (const QString &id : ids(spaced)) {
+        const QString key = QString(id).remove('*');
+        result.append(openTab(key, key, id.endsWith('*')));
+    }
+    return result;
 }
 
 // Session reads on worker threads: each takes the next queued answer, or repeats the last.
 class ScriptedReader {
 public:
-    void answer(const QList<TabItem> &tabs, std::chrono::milliseconds duration = 0ms) {
+    void answer(const QList<TabItem> &tabs, int readMs = 0) {
         QMutexLocker lock(&m_mutex);
-        m_answers.append({tabs, duration});
+        m_answers.append({tabs, readMs});
     }
-    int reads() const {
-        QMutexLocker lock(&m_mutex);
-        return m_reads;
-    }
+    int reads() const { return m_reads; }
     QList<TabItem> read() {
-        std::pair<QList<TabItem>, std::chrono::milliseconds> answer;
-        {
-            QMutexLocker lock(&m_mutex);
-            ++m_reads;
-            if (!m_answers.isEmpty())
-                m_last = m_answers.takeFirst();
-            answer = m_last;
-        }
-        QThread::msleep(answer.second.count());
-        return answer.first;
+        QMutexLocker lock(&m_mutex);
+        ++m_reads;
+        if (!m_answers.isEmpty())
+            m_last = m_answers.takeFirst();
+        const auto [tabs, readMs] = m_last;
+        lock.unlock();
+        QThread::msleep(readMs);
+        return tabs;
     }
 
 private:
-    mutable QMutex m_mutex;
-    QList<std::pair<QList<TabItem>, std::chrono::milliseconds>> m_answers;
-    std::pair<QList<TabItem>, std::chrono::milliseconds> m_last;
-    int m_reads = 0;
+    QMutex m_mutex;
+    QList<std::pair<QList<TabItem>, int>> m_answers;
+    std::pair<QList<TabItem>, int> m_last;
+    std::atomic<int> m_reads = 0;
 };
 
 } // namespace
@@ -75,12 +74,9 @@ class TabManagerTest : public QObject {
         manager.reset();
         manager = std::make_unique<TabManager>(*watcher, *workspace, options);
     }
-    // Refreshes and waits until the re-read has been applied.
-    void refreshAndSettle() {
-        const int before = reader->reads();
-        manager->refresh();
-        QTRY_COMPARE(reader->reads(), before + 1);
-        QTest::qWait(20);
+    // True when no further read starts within `ms`.
+    bool noReadBeyond(int reads, int ms) {
+        return !QTest::qWaitFor([&] { return reader->reads() > reads; }, ms);
     }
 
 private slots:
@@ -94,16 +90,16 @@ private slots:
     void cleanup() { manager.reset(); }
 
     void newerRefreshSupersedesOlder() {
-        reader->answer({tab("Old")}, 300ms);
-        reader->answer({tab("New")});
+        reader->answer(tabs("Old"), 300);
+        reader->answer(tabs("New"));
         QSignalSpy changed(manager.get(), &TabManager::tabsChanged);
         manager->refresh();
         QTRY_COMPARE(reader->reads(), 1); // the first re-read is running
         manager->refresh();
-        QTRY_COMPARE(manager->tabs(), QList<TabItem>{tab("New")});
-        QTest::qWait(400); // the first one finishes reading and must change nothing
-        QCOMPARE(manager->tabs(), QList<TabItem>{tab("New")});
-        QCOMPARE(changed.count(), 1);
+        QTRY_COMPARE(manager->tabs(), tabs("New"));
+        // The first one finishes reading and must change nothing.
+        QVERIFY(!QTest::qWaitFor([&] { return changed.count() > 1; }, 400));
+        QCOMPARE(manager->tabs(), tabs("New"));
     }
 
     // Shown only when a read outlasts the delay; a second refresh keeps it on until one applies.
@@ -119,7 +115,7 @@ private slots:
         QFETCH(int, readMs);
         QFETCH(int, refreshes);
         QFETCH(QList<bool>, states);
-        reader->answer({tab("A")}, std::chrono::milliseconds(readMs));
+        reader->answer(tabs("A"), readMs);
         makeManager(100ms);
         QList<bool> seen;
         connect(manager.get(), &TabManager::isLoadingChanged, this,
@@ -130,51 +126,50 @@ private slots:
             manager->refresh();
         }
         QTRY_COMPARE(manager->tabs().size(), 1);
-        QTest::qWait(150); // past the delay: a finished re-read leaves the indicator off
-        QCOMPARE(seen, states);
+        // Past the delay, a finished re-read leaves the indicator off.
+        QVERIFY(!QTest::qWaitFor([&] { return seen != states; }, 150));
     }
 
-    void tabsReplacedOnlyWhenDifferent() {
-        QSignalSpy changed(manager.get(), &TabManager::tabsChanged);
-        reader->answer({tab("A"), tab("B")});
-        refreshAndSettle();
-        refreshAndSettle();
-        QCOMPARE(changed.count(), 1);
-        reader->answer({tab("A", true), tab("B")});
-        refreshAndSettle();
-        QCOMPARE(changed.count(), 2);
-    }
-
+    // Tabs read → what the store remembers after. The list is replaced only when it differs.
     void closedAndReopenedTabsReachTheStore() {
         auto store = std::make_unique<RecentlyClosedStore>(storeDir->path());
-        store->recordClosed({tab("Gone"), tab("Back")}, {});
+        store->recordClosed(tabs("Gone Back"), {});
         connect(manager.get(), &TabManager::tabsMayHaveClosed, store.get(),
                 &RecentlyClosedStore::recordClosed);
         connect(manager.get(), &TabManager::openTabsRead, store.get(),
                 &RecentlyClosedStore::forgetReopened);
-        // Tabs read → what the store remembers after.
-        const QList<std::pair<QStringList, QStringList>> steps{
-            {{"A", "B", "Back"}, {"Gone"}}, // nothing read before, yet reopened files leave
-            {{"A"}, {"Gone", "B", "Back"}},
-            {{"A"}, {"Gone", "B", "Back"}}, // recorded once only
-            {{"A", "B"}, {"Gone", "Back"}},
-            {{}, {"Gone", "Back", "A", "B"}}, // an unreadable file: every tab closed
+        QSignalSpy read(manager.get(), &TabManager::openTabsRead);
+        QSignalSpy changed(manager.get(), &TabManager::tabsChanged);
+        const QList<std::pair<const char *, const char *>> steps{
+            {"A B Back", "Gone"}, // nothing read before, yet reopened files leave
+            {"A", "Gone B Back"},  {"A", "Gone B Back"}, // recorded once only
+            {"A B", "Gone Back"},  {"A* B", "Gone Back"},
+            {"", "Gone Back A B"}, // an unreadable file: every tab closed
         };
-        for (const auto &[read, remembered] : steps) {
-            reader->answer(openTabs(read));
-            refreshAndSettle();
+        QList<TabItem> previous;
+        int step = 0;
+        for (const auto &[current, remembered] : steps) {
+            ++step;
+            const int changes = changed.count();
+            reader->answer(tabs(current));
+            manager->refresh();
+            QTRY_COMPARE(read.count(), step);
             QStringList ids;
             for (const ClosedTab &closed : store->closedTabs())
                 ids.append(closed.stableID);
-            QCOMPARE(ids, remembered);
+            QCOMPARE(ids.join(' '), remembered);
+            QCOMPARE(changed.count() - changes, tabs(current) == previous ? 0 : 1);
+            previous = tabs(current);
         }
         // The store goes while a read is running: the read applies without it.
-        reader->answer({tab("A")}, 100ms);
+        reader->answer(tabs("A"), 100);
         manager->refresh();
         store.reset();
         QTRY_COMPARE(manager->tabs().size(), 1);
     }
 
+    // A replaced file is watched afresh after a short delay and read again, as a save may have
+    // come while nothing watched.
     void fileEvents_data() {
         QTest::addColumn<FileWatch::Events>("events");
         QTest::addColumn<bool>("rewatches");
@@ -188,59 +183,57 @@ private slots:
         manager->startFileMonitor();
         QCOMPARE(watcher->watchedPaths, QStringList{storeDir->filePath("settings.json")});
         QCOMPARE(watcher->lastSettleTime, 200ms);
-        FileWatch *first = watcher->liveWatches().value(0);
-        QVERIFY(first);
-        emit first->changed(events);
-        // A replaced file is watched afresh after a short delay and read again, as a save may
-        // have come while nothing watched.
+        emit watcher->liveWatches().value(0)->changed(events);
         QTRY_COMPARE(reader->reads(), rewatches ? 2 : 1);
-        QTest::qWait(50);
-        QCOMPARE(reader->reads(), rewatches ? 2 : 1);
+        QVERIFY(noReadBeyond(reader->reads(), 50));
         QCOMPARE(watcher->watchedPaths.size(), rewatches ? 2 : 1);
         QCOMPARE(watcher->liveWatches().size(), 1);
     }
 
     // Places a, b, c in that order; the tab read is named after the file it came from.
     void placesWatchedUpToTheFileRead_data() {
-        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QString>("present");
         QTest::addColumn<QString>("read"); // empty: none exists
-        QTest::addColumn<QStringList>("watched");
-        QTest::newRow("none yet: every place") << QStringList{} << "" << QStringList{"a", "b", "c"};
-        QTest::newRow("last") << QStringList{"c"} << "c" << QStringList{"a", "b", "c"};
-        QTest::newRow("middle and last") << QStringList{"b", "c"} << "b" << QStringList{"a", "b"};
-        QTest::newRow("first") << QStringList{"a", "c"} << "a" << QStringList{"a"};
+        QTest::addColumn<QString>("watched");
+        const auto row = [](const char *name, const char *present, const char *read,
+                            const char *watched) {
+            QTest::newRow(name) << QString(present) << QString(read) << QString(watched);
+        };
+        row("none yet: every place", "", "", "a b c");
+        row("last", "c", "c", "a b c");
+        row("middle and last", "b c", "b", "a b");
+        row("first", "a c", "a", "a");
     }
     void placesWatchedUpToTheFileRead() {
-        QFETCH(QStringList, present);
+        QFETCH(QString, present);
         QFETCH(QString, read);
-        QFETCH(QStringList, watched);
-        const QDir dir(storeDir->path());
-        const auto paths = [&](const QStringList &names) {
+        QFETCH(QString, watched);
+        const auto paths = [&](const QString &names) {
             QStringList result;
-            for (const QString &name : names)
-                result.append(dir.filePath(name));
+            for (const QString &name : names.split(' ', Qt::SkipEmptyParts))
+                result.append(storeDir->filePath(name));
             return result;
         };
         for (const QString &path : paths(present))
             QVERIFY(QFile(path).open(QIODevice::WriteOnly));
         TabManager::Options options;
-        options.sessionFileCandidates = paths({"a", "b", "c"});
+        options.sessionFileCandidates = paths("a b c");
         options.readSessionTabs = [](const QString &path) {
-            return path.isEmpty() ? QList<TabItem>() : QList{tab(QFileInfo(path).fileName())};
+            return tabs(qPrintable(QFileInfo(path).fileName()));
         };
         manager = std::make_unique<TabManager>(*watcher, *workspace, options);
         manager->refresh();
         manager->startFileMonitor();
-        QTRY_COMPARE(manager->tabs(), read.isEmpty() ? QList<TabItem>() : QList{tab(read)});
+        QTRY_COMPARE(manager->tabs(), tabs(qPrintable(read)));
         QTRY_COMPARE(manager->missingSessionFiles(),
                      read.isEmpty() ? options.sessionFileCandidates : QStringList());
         QCOMPARE(watcher->watchedPaths, paths(watched));
 
         // A file appearing at the first place is read from then on, and is all that is watched.
-        QVERIFY(QFile(dir.filePath("a")).open(QIODevice::WriteOnly));
+        QVERIFY(QFile(storeDir->filePath("a")).open(QIODevice::WriteOnly));
         emit watcher->liveWatches().first()->changed(FileWatch::Created);
-        QTRY_COMPARE(manager->tabs(), QList{tab("a")});
-        QTRY_COMPARE(watcher->watchedPaths.mid(watched.size()), paths({"a"}));
+        QTRY_COMPARE(manager->tabs(), tabs("a"));
+        QTRY_COMPARE(watcher->watchedPaths.mid(paths(watched).size()), paths("a"));
         QCOMPARE(watcher->liveWatches().size(), 1);
         QCOMPARE(manager->missingSessionFiles(), QStringList());
     }
@@ -273,7 +266,7 @@ private slots:
             refreshes += figma ? 1 : 0;
             QTRY_COMPARE(reader->reads(), refreshes);
         }
-        QVERIFY(!QTest::qWaitFor([&] { return reader->reads() > refreshes; }, 100));
+        QVERIFY(noReadBeyond(refreshes, 100));
     }
 
     // A tab's web URL opens as figma:// and refreshes a little later; without a usable URL the
@@ -307,31 +300,30 @@ private slots:
         workspace->running = running;
         makeManager(2000ms, 100ms);
         manager->openTab(TabItem("closed-K", "t", tabUrl, false));
-        QCOMPARE(workspace->openedUrls.size(), opened.isEmpty() ? 0 : 1);
-        if (!opened.isEmpty())
-            QCOMPARE(workspace->openedUrls.first().toString(QUrl::FullyEncoded), opened);
+        QStringList openedUrls;
+        for (const QUrl &url : workspace->openedUrls)
+            openedUrls.append(url.toString(QUrl::FullyEncoded));
+        QCOMPARE(openedUrls, opened.isEmpty() ? QStringList() : QStringList{opened});
         QCOMPARE(workspace->activated, activated);
-        QTest::qWait(50);
-        QCOMPARE(reader->reads(), 0);
-        QTest::qWait(150);
-        QCOMPARE(reader->reads(), opened.isEmpty() ? 0 : 1);
+        QVERIFY(noReadBeyond(0, 50));
+        if (!opened.isEmpty())
+            QTRY_COMPARE(reader->reads(), 1);
+        QVERIFY(noReadBeyond(opened.isEmpty() ? 0 : 1, 150));
     }
 
     void destroyedWithWorkInFlight() {
-        reader->answer({tab("A")}, 200ms);
+        reader->answer(tabs("A"), 200);
         makeManager(2000ms, 20ms, 20ms);
         manager->startFileMonitor();
         manager->refresh();
         QTRY_COMPARE(reader->reads(), 1);
         emit watcher->liveWatches().first()->changed(FileWatch::Rename);
-        manager->openTab(tab("A"));
+        manager->openTab(tabs("A").first());
         manager.reset();
-        const int reads = reader->reads();
         // Neither the re-watch nor the delayed refresh runs, and no watch survives.
-        QTest::qWait(100);
+        QVERIFY(noReadBeyond(reader->reads(), 100));
         QVERIFY(watcher->liveWatches().isEmpty());
         QCOMPARE(watcher->watchedPaths.size(), 1);
-        QCOMPARE(reader->reads(), reads);
     }
 };
 
