@@ -202,25 +202,23 @@ private slots:
         const QStringList standard{linux, mac};
         const QStringList all{custom, linux, mac};
 
-        QTest::newRow("nothing anywhere") << unset << config << QStringList{} << standard << "";
-        QTest::newRow("Linux client alone")
-            << unset << config << QStringList{linux} << standard << linux;
-        QTest::newRow("macOS layout alone")
-            << unset << config << QStringList{mac} << standard << mac;
-        QTest::newRow("both: the Linux client's wins")
-            << unset << config << QStringList{mac, linux} << standard << linux;
-        QTest::newRow("XDG_CONFIG_HOME unset: ~/.config")
-            << unset << unset << QStringList{dotConfig, mac} << QStringList{dotConfig, mac}
-            << dotConfig;
-        QTest::newRow("relative XDG_CONFIG_HOME ignored")
-            << unset << QString("config") << QStringList{mac} << QStringList{dotConfig, mac} << mac;
-        QTest::newRow("override wins") << custom << config << all << all << custom;
-        QTest::newRow("missing override: still looked at first")
-            << custom << config << QStringList{mac} << all << mac;
-        QTest::newRow("override naming a folder is passed over")
-            << custom + "/" << config << QStringList{custom + "/", linux} << all << linux;
-        QTest::newRow("relative override ignored") << QString("flatpak/settings.json") << config
-                                                   << QStringList{linux} << standard << linux;
+        const auto row = [](const char *name, const QString &override, const QString &configHome,
+                            const QStringList &present, const QStringList &candidates,
+                            const QString &read) {
+            QTest::newRow(name) << override << configHome << present << candidates << read;
+        };
+        row("nothing anywhere", unset, config, {}, standard, "");
+        row("Linux client alone", unset, config, {linux}, standard, linux);
+        row("macOS layout alone", unset, config, {mac}, standard, mac);
+        row("both: the Linux client's wins", unset, config, {mac, linux}, standard, linux);
+        row("XDG_CONFIG_HOME unset: ~/.config", unset, unset, {dotConfig, mac}, {dotConfig, mac},
+            dotConfig);
+        row("relative XDG_CONFIG_HOME ignored", unset, "config", {mac}, {dotConfig, mac}, mac);
+        row("override wins", custom, config, all, all, custom);
+        row("missing override: still looked at first", custom, config, {mac}, all, mac);
+        row("override naming a folder is passed over", custom + "/", config, {custom + "/", linux},
+            all, linux);
+        row("relative override ignored", "flatpak/settings.json", config, {linux}, standard, linux);
     }
     void lookupOrder() {
         QFETCH(QString, override);
@@ -230,14 +228,8 @@ private slots:
         QFETCH(QString, read);
         QTemporaryDir root;
         const auto rooted = [&](QString path) { return path.replace("R/", root.path() + "/"); };
+        // Each row sets all three; nothing after this test reads them.
         const QList<QByteArray> names{"HOME", "XDG_CONFIG_HOME", sessionFileVariable};
-        QList<QByteArray> saved;
-        for (const QByteArray &name : names)
-            saved.append(qgetenv(name));
-        const auto restore = qScopeGuard([&] {
-            for (qsizetype i = 0; i < names.size(); ++i)
-                saved[i].isNull() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
-        });
         const QList<QString> values{root.filePath("home"), rooted(configHome), rooted(override)};
         for (qsizetype i = 0; i < names.size(); ++i)
             values[i].isEmpty() ? qunsetenv(names[i])
