@@ -18,6 +18,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -131,6 +132,22 @@ private slots:
                 QVERIFY(asideContents(fileName).contains(bytes));
             QCOMPARE(store.size(store.open(m_dir->path()).get()), 2);
         }
+    }
+
+    void unreadableFileIsKeptAside_data() { bothStores(); }
+    void unreadableFileIsKeptAside() {
+        QFETCH(QString, fileName);
+        if (::geteuid() == 0)
+            QSKIP("root reads files without read permission");
+        const Store store = storeFor(fileName);
+        const QString path = m_dir->filePath(fileName);
+        store.change(store.open(m_dir->path()).get());
+        QVERIFY(QFile::setPermissions(path, {}));
+        const auto opened = store.open(m_dir->path());
+        QCOMPARE(store.size(opened.get()), 0);
+        store.change(opened.get());
+        QCOMPARE(asideContents(fileName).size(), 1);
+        QCOMPARE(store.size(store.open(m_dir->path()).get()), 1);
     }
 
     void pathThatIsNoFile_data() { bothStores(); }
