@@ -62,15 +62,13 @@ class TabManagerTest : public QObject {
     std::unique_ptr<QTemporaryDir> storeDir;
     std::unique_ptr<TabManager> manager; // last: goes first
 
-    void makeManager(std::chrono::milliseconds loadingDelay = 2000ms,
-                     std::chrono::milliseconds openRefreshDelay = 400ms,
-                     std::chrono::milliseconds rewatchDelay = 50ms) {
+    void makeManager(std::chrono::milliseconds loadingDelay = 2000ms) {
         auto options = TabManager::Options::standard();
         options.sessionFileCandidates = {storeDir->filePath("settings.json")};
         options.readSessionTabs = [this](const QString &) { return reader->read(); };
         options.loadingDelay = loadingDelay;
-        options.openRefreshDelay = openRefreshDelay;
-        options.rewatchDelay = rewatchDelay;
+        options.openRefreshDelay = 100ms;
+        options.rewatchDelay = 20ms;
         manager.reset();
         manager = std::make_unique<TabManager>(*watcher, *workspace, options);
     }
@@ -140,27 +138,26 @@ private slots:
                 &RecentlyClosedStore::forgetReopened);
         QSignalSpy read(manager.get(), &TabManager::openTabsRead);
         QSignalSpy changed(manager.get(), &TabManager::tabsChanged);
-        const QList<std::pair<const char *, const char *>> steps{
-            {"A B Back", "Gone"}, // nothing read before, yet reopened files leave
-            {"A", "Gone B Back"},  {"A", "Gone B Back"}, // recorded once only
-            {"A B", "Gone Back"},  {"A* B", "Gone Back"},
-            {"", "Gone Back A B"}, // an unreadable file: every tab closed
-        };
         QList<TabItem> previous;
-        int step = 0;
-        for (const auto &[current, remembered] : steps) {
-            ++step;
+        const auto step = [&](const char *current, const char *remembered) {
+            const int reads = read.count();
             const int changes = changed.count();
             reader->answer(tabs(current));
             manager->refresh();
-            QTRY_COMPARE(read.count(), step);
+            QTRY_COMPARE(read.count(), reads + 1);
             QStringList ids;
             for (const ClosedTab &closed : store->closedTabs())
                 ids.append(closed.stableID);
             QCOMPARE(ids.join(' '), remembered);
             QCOMPARE(changed.count() - changes, tabs(current) == previous ? 0 : 1);
             previous = tabs(current);
-        }
+        };
+        step("A B Back", "Gone"); // nothing read before, yet reopened files leave
+        step("A", "Gone B Back");
+        step("A", "Gone B Back"); // recorded once only
+        step("A B", "Gone Back");
+        step("A* B", "Gone Back");
+        step("", "Gone Back A B"); // an unreadable file: every tab closed
         // The store goes while a read is running: the read applies without it.
         reader->answer(tabs("A"), 100);
         manager->refresh();
@@ -298,7 +295,6 @@ private slots:
         QFETCH(QString, opened);
         QFETCH(QList<RunningApplication>, activated);
         workspace->running = running;
-        makeManager(2000ms, 100ms);
         manager->openTab(TabItem("closed-K", "t", tabUrl, false));
         QStringList openedUrls;
         for (const QUrl &url : workspace->openedUrls)
@@ -313,7 +309,6 @@ private slots:
 
     void destroyedWithWorkInFlight() {
         reader->answer(tabs("A"), 200);
-        makeManager(2000ms, 20ms, 20ms);
         manager->startFileMonitor();
         manager->refresh();
         QTRY_COMPARE(reader->reads(), 1);
@@ -321,7 +316,7 @@ private slots:
         manager->openTab(tabs("A").first());
         manager.reset();
         // Neither the re-watch nor the delayed refresh runs, and no watch survives.
-        QVERIFY(noReadBeyond(reader->reads(), 100));
+        QVERIFY(noReadBeyond(reader->reads(), 200));
         QVERIFY(watcher->liveWatches().isEmpty());
         QCOMPARE(watcher->watchedPaths.size(), 1);
     }
