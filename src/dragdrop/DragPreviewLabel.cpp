@@ -1,6 +1,6 @@
 #include "dragdrop/DragPreviewLabel.h"
 
-#include "dragdrop/DragGeometry.h"
+#include "panel/model/DragGeometry.h"
 #include "ui/Style.h"
 
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #include "dragdrop/DragSourceView.h"
 
-#include "dragdrop/DragGeometry.h"
+#include "panel/model/DragGeometry.h"
 #include "dragdrop/DragState.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "dragdrop/DragState.h"
 
-#include "dragdrop/DragGeometry.h"
+#include "panel/model/DragGeometry.h"
 #include "dragdrop/DragPreviewLabel.h"
 
 #include <QScrollArea>

@@ -1,6 +1,6 @@
 #include "dragdrop/EdgeAutoScroller.h"
 
-#include "dragdrop/DragGeometry.h"
+#include "panel/model/DragGeometry.h"
 
 #include <QScrollArea>
 #include <QScrollBar>

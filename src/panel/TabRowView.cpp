@@ -33,6 +33,96 @@ constexpr qreal hintSymbolPointSize = 9;
 
 const QString ungroupedHint = QStringLiteral("Ungrouped");
 
+QColor rowBackground(const TabRowLook &look, const QPalette &palette) {
+    const qreal strong = look.isKeyboardHighlighted ? 1.0 : look.selected;
+    const qreal opacity = qMax(strong * 0.18, look.hover * 0.10);
+    return Style::color(Role::Accent, palette, opacity);
+}
+
+QColor rowBorder(const TabRowLook &look, const QPalette &palette) {
+    return Style::color(Role::Accent, palette, look.isKeyboardHighlighted ? 0.55 : 0.0);
+}
+
+qreal rowArrowOpacity(const TabRowLook &look) {
+    return look.hover * (1.0 - look.selected);
+}
+
+void paintThumbnail(QPainter &painter, const QRectF &slot, const Thumbnail *thumbnail,
+                    const QPalette &palette) {
+    PanelPainting::fillRounded(painter, slot, 5, Style::color(Role::Secondary, palette, 0.1));
+    switch (thumbnail ? thumbnail->state() : Thumbnail::State::None) {
+    case Thumbnail::State::Loaded:
+        Thumbnail::drawCropped(painter, slot, thumbnail->image(), 5);
+        break;
+    case Thumbnail::State::Loading:
+        break;
+    case Thumbnail::State::None:
+    case Thumbnail::State::Failed:
+        PanelPainting::drawSymbol(painter, QStringLiteral("doc.richtext"), slot, 16,
+                                  Style::color(Role::Secondary, palette));
+        break;
+    }
+}
+
+void paintLeadingSlot(QPainter &painter, const QRectF &slot, const TabRowLook &look,
+                      const QPalette &palette) {
+    const qreal symbolShare = look.selectionActive;
+    if (symbolShare < 1.0) {
+        painter.setOpacity(1.0 - symbolShare);
+        paintThumbnail(painter, slot, look.thumbnail, palette);
+    }
+    if (symbolShare > 0.0) {
+        painter.setOpacity(symbolShare);
+        PanelPainting::drawSymbol(
+            painter,
+            look.isSelected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
+            slot, 18, Style::color(look.isSelected ? Role::Accent : Role::Tertiary, palette));
+    }
+    painter.setOpacity(1.0);
+}
+
+void paintTexts(QPainter &painter, const QRectF &column, const TabRowLook &look,
+                const QPalette &palette) {
+    const QFont titleFont = Style::font(14, QFont::Medium);
+    const QFont hintFont = Style::font(11);
+    const qreal titleHeight = QFontMetricsF(titleFont).height();
+    const qreal hintHeight = look.folderHint ? QFontMetricsF(hintFont).height() : 0.0;
+    const qreal total = titleHeight + (look.folderHint ? lineSpacing + hintHeight : 0.0);
+    qreal top = column.center().y() - total / 2;
+
+    const qreal dotSpace = look.isActive ? titleToDot + activeDot : 0.0;
+    const qreal titleWidth =
+        qMin(PanelPainting::textWidth(titleFont, look.title), qMax(0.0, column.width() - dotSpace));
+    const QRectF titleRect(column.left(), top, titleWidth, titleHeight);
+    PanelPainting::drawElidedText(painter, titleRect, titleFont,
+                                  Style::color(Role::Primary, palette), look.title);
+    if (look.isActive) {
+        const QRectF dot(titleRect.right() + titleToDot, titleRect.center().y() - activeDot / 2,
+                         activeDot, activeDot);
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Style::color(Role::Green, palette));
+        painter.drawEllipse(dot);
+        painter.restore();
+    }
+    if (!look.folderHint)
+        return;
+    top += titleHeight + lineSpacing;
+    const QColor hintColor = Style::color(Role::Secondary, palette, 0.75);
+    const QSizeF symbolSize = PanelPainting::symbolBox(hintSymbolPointSize);
+    const QRectF symbol(column.left(), top + (hintHeight - symbolSize.height()) / 2,
+                        symbolSize.width(), symbolSize.height());
+    PanelPainting::drawSymbol(painter,
+                              *look.folderHint == ungroupedHint ? QStringLiteral("tray")
+                                                                : QStringLiteral("folder.fill"),
+                              symbol, hintSymbolPointSize, hintColor);
+    const qreal hintLeft = symbol.right() + hintSpacing;
+    PanelPainting::drawElidedText(painter,
+                                  QRectF(hintLeft, top, column.right() - hintLeft, hintHeight),
+                                  hintFont, hintColor, *look.folderHint);
+}
+
 } // namespace
 
 TabRowView::TabRowView(const TabItem &tab, const PanelContext &context,
@@ -93,18 +183,28 @@ void TabRowView::readSelection(bool animate) {
     }
 }
 
+TabRowLook TabRowView::look() const {
+    return {m_title,
+            m_tab.isActive,
+            m_folderHint,
+            &m_thumbnail,
+            m_hovered.progress(),
+            m_selected.progress(),
+            m_selectionActive.progress(),
+            m_selected.isOn(),
+            m_keyboardHighlighted};
+}
+
 QColor TabRowView::backgroundColor() const {
-    const qreal strong = m_keyboardHighlighted ? 1.0 : m_selected.progress();
-    const qreal opacity = qMax(strong * 0.18, m_hovered.progress() * 0.10);
-    return Style::color(Role::Accent, palette(), opacity);
+    return rowBackground(look(), palette());
 }
 
 QColor TabRowView::borderColor() const {
-    return Style::color(Role::Accent, palette(), m_keyboardHighlighted ? 0.55 : 0.0);
+    return rowBorder(look(), palette());
 }
 
 qreal TabRowView::arrowOpacity() const {
-    return m_hovered.progress() * (1.0 - m_selected.progress());
+    return rowArrowOpacity(look());
 }
 
 QSize TabRowView::sizeHint() const {
@@ -152,103 +252,36 @@ void TabRowView::resizeEvent(QResizeEvent *event) {
 
 void TabRowView::paintEvent(QPaintEvent *) {
     QPainter painter(this);
+    paint(painter, rect(), look(), palette());
+}
+
+void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
+                       const QPalette &palette) {
     const QRectF background =
-        QRectF(rect()).adjusted(outerPaddingX, outerPaddingY, -outerPaddingX, -outerPaddingY);
-    PanelPainting::fillRounded(painter, background, 8, backgroundColor());
-    PanelPainting::strokeRoundedInside(painter, background, 8, 1.2, borderColor());
+        rect.adjusted(outerPaddingX, outerPaddingY, -outerPaddingX, -outerPaddingY);
+    PanelPainting::fillRounded(painter, background, 8, rowBackground(look, palette));
+    PanelPainting::strokeRoundedInside(painter, background, 8, 1.2, rowBorder(look, palette));
 
     const QRectF content =
         background.adjusted(innerPaddingX, innerPaddingY, -innerPaddingX, -innerPaddingY);
     const QRectF slot(QPointF(content.left(), content.center().y() - slotSize.height() / 2),
                       slotSize);
-    paintLeadingSlot(painter, slot);
+    paintLeadingSlot(painter, slot, look, palette);
 
     const QSizeF arrowSize = PanelPainting::symbolBox(arrowPointSize);
     const QRectF arrow(
         QPointF(content.right() - arrowSize.width(), content.center().y() - arrowSize.height() / 2),
         arrowSize);
-    painter.setOpacity(arrowOpacity());
+    painter.setOpacity(rowArrowOpacity(look));
     PanelPainting::drawSymbol(painter, QStringLiteral("arrow.up.right"), arrow, arrowPointSize,
-                              Style::color(Role::Tertiary, palette()));
+                              Style::color(Role::Tertiary, palette));
     painter.setOpacity(1.0);
 
     const qreal textLeft = slot.right() + spacing;
     const qreal textRight = arrow.left() - spacing - minimumGap - spacing;
     paintTexts(painter,
-               QRectF(textLeft, content.top(), qMax(0.0, textRight - textLeft), content.height()));
-}
-
-void TabRowView::paintLeadingSlot(QPainter &painter, const QRectF &slot) const {
-    const qreal symbolShare = m_selectionActive.progress();
-    if (symbolShare < 1.0) {
-        painter.setOpacity(1.0 - symbolShare);
-        paintThumbnail(painter, slot);
-    }
-    if (symbolShare > 0.0) {
-        painter.setOpacity(symbolShare);
-        const bool selected = m_selected.isOn();
-        PanelPainting::drawSymbol(
-            painter, selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
-            slot, 18, Style::color(selected ? Role::Accent : Role::Tertiary, palette()));
-    }
-    painter.setOpacity(1.0);
-}
-
-void TabRowView::paintThumbnail(QPainter &painter, const QRectF &slot) const {
-    PanelPainting::fillRounded(painter, slot, 5, Style::color(Role::Secondary, palette(), 0.1));
-    switch (m_thumbnail.state()) {
-    case Thumbnail::State::Loaded:
-        Thumbnail::drawCropped(painter, slot, m_thumbnail.image(), 5);
-        break;
-    case Thumbnail::State::Loading:
-        break;
-    case Thumbnail::State::None:
-    case Thumbnail::State::Failed:
-        PanelPainting::drawSymbol(painter, QStringLiteral("doc.richtext"), slot, 16,
-                                  Style::color(Role::Secondary, palette()));
-        break;
-    }
-}
-
-void TabRowView::paintTexts(QPainter &painter, const QRectF &column) const {
-    const QFont titleFont = Style::font(14, QFont::Medium);
-    const QFont hintFont = Style::font(11);
-    const qreal titleHeight = QFontMetricsF(titleFont).height();
-    const qreal hintHeight = m_folderHint ? QFontMetricsF(hintFont).height() : 0.0;
-    const qreal total = titleHeight + (m_folderHint ? lineSpacing + hintHeight : 0.0);
-    qreal top = column.center().y() - total / 2;
-
-    const qreal dotSpace = m_tab.isActive ? titleToDot + activeDot : 0.0;
-    const qreal titleWidth =
-        qMin(PanelPainting::textWidth(titleFont, m_title), qMax(0.0, column.width() - dotSpace));
-    const QRectF titleRect(column.left(), top, titleWidth, titleHeight);
-    PanelPainting::drawElidedText(painter, titleRect, titleFont,
-                                  Style::color(Role::Primary, palette()), m_title);
-    if (m_tab.isActive) {
-        const QRectF dot(titleRect.right() + titleToDot, titleRect.center().y() - activeDot / 2,
-                         activeDot, activeDot);
-        painter.save();
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Style::color(Role::Green, palette()));
-        painter.drawEllipse(dot);
-        painter.restore();
-    }
-    if (!m_folderHint)
-        return;
-    top += titleHeight + lineSpacing;
-    const QColor hintColor = Style::color(Role::Secondary, palette(), 0.75);
-    const QSizeF symbolSize = PanelPainting::symbolBox(hintSymbolPointSize);
-    const QRectF symbol(column.left(), top + (hintHeight - symbolSize.height()) / 2,
-                        symbolSize.width(), symbolSize.height());
-    PanelPainting::drawSymbol(painter,
-                              *m_folderHint == ungroupedHint ? QStringLiteral("tray")
-                                                             : QStringLiteral("folder.fill"),
-                              symbol, hintSymbolPointSize, hintColor);
-    const qreal hintLeft = symbol.right() + hintSpacing;
-    PanelPainting::drawElidedText(painter,
-                                  QRectF(hintLeft, top, column.right() - hintLeft, hintHeight),
-                                  hintFont, hintColor, *m_folderHint);
+               QRectF(textLeft, content.top(), qMax(0.0, textRight - textLeft), content.height()),
+               look, palette);
 }
 
 void TabRowView::attachDragSource() {

@@ -10,7 +10,21 @@
 #include <optional>
 
 class QMenu;
+class QPainter;
 class TabRowDragSourceView;
+
+// What a tab row paints: the list view fills one per visible row, the widget from its own state.
+struct TabRowLook {
+    QString title;
+    bool isActive = false;
+    std::optional<QString> folderHint;
+    const Thumbnail *thumbnail = nullptr;
+    qreal hover = 0;           // 0 to 1 while easing
+    qreal selected = 0;        // 0 to 1 while easing
+    qreal selectionActive = 0; // 0 to 1 while easing
+    bool isSelected = false;
+    bool isKeyboardHighlighted = false;
+};
 
 // The row that stands for one open tab, in folder sections, the ungrouped section and search
 // results. Everything is painted; the only child is the drag source lying over the whole row,
@@ -50,6 +64,10 @@ public:
 
     QSize sizeHint() const override;
 
+    // Paints a row into `rect` (the row's whole band, outer padding included).
+    static void paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
+                      const QPalette &palette);
+
     // Pointer entered or left the row (reported by the drag source).
     void setHovered(bool hovered);
     // A plain click: empties the selection, then opens the tab in Figma.
@@ -62,9 +80,7 @@ protected:
 
 private:
     void readSelection(bool animate);
-    void paintLeadingSlot(QPainter &painter, const QRectF &slot) const;
-    void paintThumbnail(QPainter &painter, const QRectF &slot) const;
-    void paintTexts(QPainter &painter, const QRectF &column) const;
+    TabRowLook look() const;
     void attachDragSource();
 
     TabItem m_tab;

@@ -1,4 +1,4 @@
-#include "dragdrop/DragGeometry.h"
+#include "panel/model/DragGeometry.h"
 
 #include <QLineF>
 

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "panel/PanelContext.h"
+#include "panel/Thumbnail.h"
+#include "panel/model/ListRows.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+
+#include "dragdrop/DragPreviewLabel.h"
+
+// The panel's list as one view: the rows are data (ListRows), painted for the visible part only
+// and hit-tested by their geometry. The view owns the mouse from press to release and runs the
+// drag itself: a tab row moved past 4 px (not with Ctrl held) or an edit-mode folder handle
+// moved past 5 px starts a drag; lines win over the zone around them; a drop is one store
+// operation on the rows as they are when the button comes up. New rows may arrive at any time,
+// also mid-drag: the drag holds stable ids and targets by value, not rows.
+class RowListView : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    explicit RowListView(const PanelContext &context, QWidget *parent = nullptr);
+    ~RowListView() override;
+
+    void setRows(ListRows rows);
+    const ListRows &rows() const { return m_rows; }
+    void setKeyboardHighlightedID(const QString &stableID);
+
+    bool isDragging() const { return m_drag.has_value(); }
+    std::optional<DropTarget> litLine() const { return m_drag ? m_drag->line : std::nullopt; }
+    std::optional<DropTarget> litZone() const { return m_drag ? m_drag->zone : std::nullopt; }
+    const DragPreviewLabel *previewLabel() const { return m_label; }
+    qreal scrollSpeed() const { return m_scrollSpeed; }
+    // The row under the last pointer position, if any.
+    std::optional<qsizetype> hoveredRow() const { return m_hovered; }
+
+signals:
+    // A row that stands for a tab was clicked; the panel opens it.
+    void tabTapped(const TabItem &tab);
+    void closedTabTapped(const ClosedTab &closed);
+    void folderTapped(const QUuid &folderID);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    struct Press {
+        QPointF point; // viewport coordinates
+        Qt::KeyboardModifiers modifiers;
+        ListRow row;
+        QString key; // the pressed row's identity, found again after a rebuild
+    };
+    struct Drag {
+        QStringList stableIDs;         // a tab drag
+        std::optional<QUuid> folderID; // a folder drag
+        QString label;
+        std::optional<DropTarget> line;
+        std::optional<DropTarget> zone;
+    };
+
+    QPointF toContent(const QPointF &viewportPoint) const;
+    QString keyOf(const ListRow &row) const;
+    std::optional<qsizetype> rowWithKey(const QString &key) const;
+    bool mayStartDrag(const Press &press) const;
+    void startDrag(const Press &press);
+    void followPointer(const QPointF &viewportPoint);
+    void updateHover();
+    void updateAutoScroll(const QPointF &viewportPoint);
+    void autoScrollTick();
+    void finishDrag(bool drop);
+    void applyDrop(const Drag &drag);
+    void tap(const Press &press);
+    void updateScrollRange();
+
+    void paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
+    const Thumbnail &thumbnailFor(const QUrl &url) const;
+
+    PanelContext m_context;
+    ListRows m_rows;
+    QString m_highlightID;
+    std::optional<QPointF> m_pointer; // last pointer position in the viewport
+    std::optional<qsizetype> m_hovered;
+    std::optional<Press> m_press;
+    std::optional<Drag> m_drag;
+    QPointer<DragPreviewLabel> m_label;
+    QTimer m_scrollTimer;
+    qreal m_scrollSpeed = 0;
+    qreal m_scrollOffset = 0;
+    mutable QHash<QUrl, std::shared_ptr<Thumbnail>> m_thumbnails;
+};

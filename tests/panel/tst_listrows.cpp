@@ -1,0 +1,194 @@
+#include "panel/model/ListRows.h"
+
+#include <QTest>
+
+namespace {
+
+TabItem tab(const QString &key) {
+    return TabItem(QStringLiteral("figma-") + key, key,
+                   QStringLiteral("https://www.figma.com/design/%1/file").arg(key), false);
+}
+
+QList<TabItem> tabs(const QString &spacedKeys) {
+    QList<TabItem> result;
+    for (const QString &key : spacedKeys.split(' ', Qt::SkipEmptyParts))
+        result.append(tab(key));
+    return result;
+}
+
+// Folders "f0", "f1", … with the given open tabs ("-" before the keys: collapsed).
+PanelSnapshot snapshot(const QStringList &folders, const QString &ungrouped, int closedCount = 0,
+                       const QString &search = {}, const QString &results = {}) {
+    PanelSnapshot s;
+    for (const QString &spec : folders) {
+        const bool collapsed = spec.startsWith('-');
+        const QList<TabItem> shown = tabs(collapsed ? spec.mid(1) : spec);
+        QStringList ids;
+        for (const TabItem &t : shown)
+            ids.append(t.stableID());
+        s.folders.append({TabFolder{QUuid::createUuid(),
+                                    QStringLiteral("f%1").arg(s.folders.size()), ids, !collapsed},
+                          shown});
+    }
+    s.ungroupedTabs = tabs(ungrouped);
+    for (int i = 0; i < closedCount; ++i)
+        s.recentTabs.append(
+            ClosedTab{QStringLiteral("c%1").arg(i), QStringLiteral("c"), {}, {}, {}});
+    s.searchText = search;
+    s.searchResults = tabs(results);
+    return s;
+}
+
+// One letter a row: New folder, Order line, Header, l folder line, Tab, Ungrouped caption,
+// hint Card, u ungrouped line, Recent caption, c closed row, Search caption, 0 no results,
+// Drop caption, Folder drop row, Gungrouped drop row.
+QString kinds(const ListRows &list) {
+    static const QString letters = QStringLiteral("NOHlTUCuRcS0DFG");
+    QString result;
+    for (const ListRow &row : list.rows())
+        result += letters[int(row.kind)];
+    return result;
+}
+
+RowHeights heights() {
+    RowHeights h;
+    h.newFolder = 60;
+    h.folderHeader = 40;
+    h.editFolderHeader = 56;
+    h.ungroupedCaption = 36;
+    h.hintCard = 120;
+    h.recentCaption = 50;
+    h.closedRow = 54;
+    h.resultsCaption = 36;
+    h.noResults = 100;
+    h.dropCaption = 50;
+    h.dropRow = 48;
+    return h;
+}
+
+} // namespace
+
+class ListRowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void rowsOfTheNormalList_data() {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("ungrouped");
+        QTest::addColumn<int>("closed");
+        QTest::addColumn<bool>("editing");
+        QTest::addColumn<bool>("creating");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("expanded folder of three")
+            << QStringList{"a b c"} << "" << 0 << false << false << "HlTlTlTl";
+        QTest::newRow("collapsed folder")
+            << QStringList{"-a b"} << "" << 0 << false << false << "H";
+        QTest::newRow("no folder: hint card above line 0")
+            << QStringList{} << "a b" << 0 << false << false << "UCuTuTu";
+        QTest::newRow("folder, ungrouped, closed")
+            << QStringList{""} << "a" << 2 << false << false << "HlUuTuRcc";
+        QTest::newRow("edit mode: folders and order lines only")
+            << QStringList{"a", "-b"} << "c" << 1 << true << false << "OHlTlOHO";
+        QTest::newRow("new folder row first") << QStringList{} << "" << 1 << false << true << "NRc";
+    }
+    void rowsOfTheNormalList() {
+        QFETCH(QStringList, folders);
+        QFETCH(QString, ungrouped);
+        QFETCH(int, closed);
+        QFETCH(bool, editing);
+        QFETCH(bool, creating);
+        QFETCH(QString, expected);
+        const ListRows list =
+            ListRows::normal(snapshot(folders, ungrouped, closed), editing, creating, heights());
+        QCOMPARE(kinds(list), expected);
+    }
+
+    void rowsOfTheSearchResults_data() {
+        QTest::addColumn<int>("folderCount");
+        QTest::addColumn<QString>("results");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("results, no folders") << 0 << "a b"
+                                             << "STT";
+        QTest::newRow("results and drop rows") << 2 << "a"
+                                               << "STDFFG";
+        QTest::newRow("no results, drop rows all the same") << 1 << ""
+                                                            << "0DFG";
+    }
+    void rowsOfTheSearchResults() {
+        QFETCH(int, folderCount);
+        QFETCH(QString, results);
+        QFETCH(QString, expected);
+        const ListRows list = ListRows::search(
+            snapshot(QStringList(folderCount, QString("a")), "", 0, "q", results), heights());
+        QCOMPARE(kinds(list), expected);
+    }
+
+    // Tab rows 64 px apart (52 + a 12 px line); sections inset 8 px at the sides and 1 px above
+    // and below; folder rows 12 px and lines 20 px further in.
+    void geometry() {
+        const ListRows list = ListRows::normal(snapshot({"a b"}, "c"), false, false, heights());
+        const QList<ListRow> &rows = list.rows();
+        QCOMPARE(rows[0].top, 1);  // header
+        QCOMPARE(rows[1].top, 41); // line 0
+        QCOMPARE(rows[2].top, 53); // a
+        QCOMPARE(rows[4].top - rows[2].top, 64);
+        QCOMPARE(rows[2].rect(420), QRectF(20, 53, 392, 52));
+        QCOMPARE(rows[1].rect(420), QRectF(28, 41, 384, 12));
+        QCOMPARE(list.sections()[0].top, 0);
+        QCOMPARE(list.sections()[0].height, 1 + 40 + 12 * 3 + 52 * 2 + 1);
+        QCOMPARE(list.sections()[1].top, list.sections()[0].height);
+        QCOMPARE(list.height(), list.rows().last().bottom() + 1);
+        // Only the rows meeting the visible band are asked for.
+        const auto [first, last] = list.rowsBetween(60, 120);
+        QCOMPARE(first, 2);
+        QCOMPARE(last, 5);
+    }
+
+    // Folder "a b" expanded: line 0 at y 41–53, line 1 at 105–117, line 2 at 169–181.
+    void dropTargetsUnderAPoint_data() {
+        QTest::addColumn<QPointF>("point");
+        QTest::addColumn<int>("line"); // -1: none
+        QTest::addColumn<bool>("section");
+        QTest::newRow("on line 1") << QPointF(100, 111) << 1 << true;
+        QTest::newRow("18 px slack above line 1") << QPointF(100, 88) << 1 << true;
+        QTest::newRow("beyond the slack") << QPointF(100, 80) << -1 << true;
+        QTest::newRow("slack below line 1") << QPointF(100, 134) << 1 << true;
+        QTest::newRow("left of the indented line") << QPointF(20, 111) << -1 << true;
+        QTest::newRow("below the section") << QPointF(100, 300) << -1 << false;
+    }
+    void dropTargetsUnderAPoint() {
+        QFETCH(QPointF, point);
+        QFETCH(int, line);
+        QFETCH(bool, section);
+        const PanelSnapshot s = snapshot({"a b"}, "");
+        const ListRows list = ListRows::normal(s, false, false, heights());
+        const std::optional<DropTarget> foundLine = list.insertionLineAt(point, 420);
+        QCOMPARE(foundLine.has_value(), line >= 0);
+        if (foundLine)
+            QCOMPARE(*foundLine,
+                     (DropTarget{DropTarget::Kind::FolderLine, s.folders[0].folder.id, line}));
+        QCOMPARE(list.tabZoneAt(point, 420).has_value(), section);
+    }
+
+    // With rows of no height, two lines touch: a point at equal distance from both midlines
+    // goes to the earlier line.
+    void tieGoesToTheEarlierLine() {
+        RowHeights h = heights();
+        h.tabRow = 0;
+        const ListRows list = ListRows::normal(snapshot({}, "a"), false, false, h);
+        // Ungrouped caption 36 + card 120 after the 1 px inset: lines at 157–169 and 169–181.
+        const std::optional<DropTarget> found = list.insertionLineAt(QPointF(100, 169), 420);
+        QVERIFY(found);
+        QCOMPARE(found->index, 0);
+    }
+
+    void editModeTakesFoldersOnItsLinesOnly() {
+        const PanelSnapshot s = snapshot({"a", "b"}, "");
+        const ListRows list = ListRows::normal(s, true, false, heights());
+        QVERIFY(!list.tabZoneAt(QPointF(100, 30), 420)); // sections take no tabs in edit mode
+        QCOMPARE(list.folderLineAt(QPointF(100, 5), 420)->index, 0);
+        QVERIFY(!list.folderLineAt(QPointF(100, 30), 420));
+    }
+};
+
+QTEST_GUILESS_MAIN(ListRowsTest)
+#include "tst_listrows.moc"

@@ -1,0 +1,206 @@
+#include "tst_tabrowcontext.h"
+
+#include "dragdrop/DragPreviewLabel.h"
+#include "panel/RowListView.h"
+#include "panel/model/PanelDerivation.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow *window, const QPointF &local, const QPointF &global,
+                                      Qt::MouseButtons state, Qt::MouseButton button,
+                                      QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
+
+namespace {
+
+RowHeights heights() {
+    RowHeights h;
+    h.folderHeader = 40;
+    h.editFolderHeader = 56;
+    h.ungroupedCaption = 36;
+    h.hintCard = 120;
+    h.recentCaption = 50;
+    h.closedRow = 54;
+    return h;
+}
+
+// The real list view hosted in a Qt::Popup, as in the product, 420 × 400, fed from the stores.
+struct PopupList {
+    explicit PopupList(RowsTestContext &c)
+        : context(c) {
+        popup.setWindowFlags(Qt::Popup);
+        auto *layout = new QVBoxLayout(&popup);
+        layout->setContentsMargins(0, 0, 0, 0);
+        list = new RowListView(c.context, &popup);
+        layout->addWidget(list);
+        popup.resize(420, 400);
+        refresh();
+        popup.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&popup));
+    }
+    void refresh(bool editing = false) {
+        const QList<TabItem> tabs = context.tabManager.tabs();
+        const PanelSnapshot snapshot =
+            PanelDerivation().derive({tabs, false, context.folderStore, {}, {}});
+        list->setRows(ListRows::normal(snapshot, editing, false, heights()));
+    }
+    // The centre of the tab row of `stableID`, in the popup.
+    QPointF rowCentre(const QString &stableID) const {
+        const ListRow &row = list->rows().rows()[*list->rows().rowOfTab(stableID)];
+        return list->viewport()->mapTo(&popup, row.rect(420).center().toPoint());
+    }
+    QPointF at(qreal y) const { return list->viewport()->mapTo(&popup, QPoint(200, int(y))); }
+
+    void send(const QPointF &point, Qt::MouseButton button, QEvent::Type type,
+              Qt::KeyboardModifiers modifiers = {}) {
+        static int timestamp = 0;
+        timestamp += 1000;
+        if (type == QEvent::MouseButtonPress)
+            buttons |= button;
+        if (type == QEvent::MouseButtonRelease)
+            buttons &= ~button;
+        QWindow *window = popup.windowHandle();
+        qt_handleMouseEvent(window, point, window->mapToGlobal(point), buttons, button, type,
+                            modifiers, timestamp);
+        QCoreApplication::processEvents();
+    }
+    void press(const QPointF &p, Qt::KeyboardModifiers m = {}) {
+        send(p, Qt::LeftButton, QEvent::MouseButtonPress, m);
+    }
+    void move(const QPointF &p) { send(p, Qt::NoButton, QEvent::MouseMove); }
+    void release(const QPointF &p) { send(p, Qt::LeftButton, QEvent::MouseButtonRelease); }
+
+    RowsTestContext &context;
+    QWidget popup;
+    RowListView *list;
+    Qt::MouseButtons buttons;
+};
+
+} // namespace
+
+class RowListViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Folder A {a b}, then ungrouped c d; a press on b moved by `distance`, then released at `to`.
+    void pressMoveRelease_data() {
+        QTest::addColumn<qreal>("distance");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<bool>("drags");
+        QTest::addColumn<bool>("taps");
+        QTest::newRow("4 px: a click") << 4.0 << false << false << true;
+        QTest::newRow("4.5 px: a drag") << 4.5 << false << true << false;
+        QTest::newRow("Ctrl never drags") << 40.0 << true << false << true;
+    }
+    void pressMoveRelease() {
+        QFETCH(qreal, distance);
+        QFETCH(bool, ctrl);
+        QFETCH(bool, drags);
+        QFETCH(bool, taps);
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c", "d"}));
+        c.makeFolders({{"A", {"a", "b"}}});
+        PopupList p(c);
+        QSignalSpy tapped(p.list, &RowListView::tabTapped);
+        const QPointF start = p.rowCentre("b");
+        p.press(start, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+        p.move(start + QPointF(0, distance));
+        QCOMPARE(p.list->isDragging(), drags);
+        QCOMPARE(bool(p.list->previewLabel()), drags);
+        p.release(start + QPointF(0, distance));
+        QCOMPARE(tapped.size(), taps && !ctrl ? 1 : 0);
+        QCOMPARE(c.selectionStore.selectedIDs().contains("b"), ctrl);
+        QVERIFY(!p.list->isDragging());
+    }
+
+    // Where a dragged c lands: a line in a folder, the folder as a whole, an ungrouped line.
+    void dropsLandWhereLit() {
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c", "d"}));
+        const QUuid folder = c.makeFolders({{"A", {"a", "b"}}}).first();
+        PopupList p(c);
+        // On the line between a and b.
+        const QPointF between = (p.rowCentre("a") + p.rowCentre("b")) / 2;
+        p.press(p.rowCentre("c"));
+        p.move(between);
+        QCOMPARE(p.list->litLine()->kind, DropTarget::Kind::FolderLine);
+        QCOMPARE(p.list->litZone()->kind, DropTarget::Kind::FolderSection); // both kinds lit
+        p.release(between);
+        QCOMPARE(c.folderTabIDs(folder), (QStringList{"a", "c", "b"}));
+    }
+
+    void secondButtonMidDragIsIgnored() {
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c"}));
+        const QUuid folder = c.makeFolders({{"A", {"a"}}}).first();
+        PopupList p(c);
+        p.press(p.rowCentre("c"));
+        p.move(p.rowCentre("c") + QPointF(0, -10));
+        QVERIFY(p.list->isDragging());
+        p.send(p.rowCentre("c"), Qt::RightButton, QEvent::MouseButtonPress);
+        p.send(p.rowCentre("c"), Qt::RightButton, QEvent::MouseButtonRelease);
+        QVERIFY(p.list->isDragging());
+        const QPointF onA = p.rowCentre("a");
+        p.move(onA);
+        p.release(onA);
+        QVERIFY(!p.list->isDragging());
+        QVERIFY(!p.list->previewLabel());
+        QCOMPARE(c.folderTabIDs(folder), (QStringList{"a", "c"}));
+    }
+
+    void closingMidDragEndsItAndNewDataShowsOnReopen() {
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        PopupList p(c);
+        p.press(p.rowCentre("a"));
+        p.move(p.rowCentre("a") + QPointF(0, 10));
+        QVERIFY(p.list->isDragging());
+        p.popup.hide();
+        QVERIFY(!p.list->isDragging());
+        QTRY_VERIFY(!p.list->previewLabel());
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "x"}));
+        p.refresh();
+        p.popup.show();
+        QVERIFY(p.list->rows().rowOfTab("x"));
+        QVERIFY(!p.list->litZone());
+    }
+
+    // Rows rebuilt between press and release move the pressed row away from the resting
+    // pointer: the click is still the pressed row's.
+    void clickAcrossARebuild() {
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        PopupList p(c);
+        QSignalSpy tapped(p.list, &RowListView::tabTapped);
+        const QPointF point = p.rowCentre("b");
+        p.press(point);
+        c.setOpenTabs(RowsTestContext::tabs({"n", "a", "b"}));
+        p.refresh();
+        QVERIFY(p.rowCentre("b") != point);
+        p.release(point);
+        QCOMPARE(tapped.size(), 1);
+        QCOMPARE(tapped.first().first().value<TabItem>().stableID(), QStringLiteral("b"));
+    }
+
+    void tenSelectedTabsDropWithOneWrite() {
+        RowsTestContext c;
+        QStringList keys;
+        for (int i = 0; i < 10; ++i)
+            keys.append(QStringLiteral("t%1").arg(i));
+        c.setOpenTabs(RowsTestContext::tabs(keys));
+        const QUuid folder = c.makeFolders({{"A", {}}}).first();
+        for (const QString &key : keys)
+            c.selectionStore.toggle(key);
+        PopupList p(c);
+        QSignalSpy saved(&c.folderStore, &FolderStore::saved);
+        p.press(p.rowCentre("t0"));
+        p.move(p.at(20)); // the folder's header
+        p.release(p.at(20));
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(c.folderTabIDs(folder).size(), 10);
+        QVERIFY(c.selectionStore.selectedIDs().isEmpty());
+    }
+};
+
+QTEST_MAIN(RowListViewTest)
+#include "tst_rowlistview.moc"
