@@ -154,13 +154,7 @@ void RowListView::startDrag(const Press &press) {
     Drag drag;
     if (press.row.kind == RowKind::FolderHeader) {
         drag.folderID = press.row.folderID;
-        const TabFolder *folder = nullptr;
-        const QList<TabFolder> folders =
-            m_context.folderStore ? m_context.folderStore->folders() : QList<TabFolder>();
-        for (const TabFolder &f : folders)
-            if (f.id == press.row.folderID)
-                folder = &f;
-        drag.label = folderLabel(folder ? folder->name : QString());
+        drag.label = folderLabel(m_rows.folders().value(press.row.index).folder.name);
     } else {
         const TabItem &tab = m_rows.tabs()[press.row.item];
         const QString stableID = tab.stableID();
@@ -389,6 +383,100 @@ void RowListView::paintEvent(QPaintEvent *event) {
     }
 }
 
+bool RowListView::isLit(const DropTarget &target) const {
+    return m_drag && (m_drag->zone == target || m_drag->line == target);
+}
+
+void RowListView::paintFolderHeader(QPainter &painter, const ListRow &row,
+                                    const QRectF &rect) const {
+    const QPalette &colors = palette();
+    const FolderContent content = m_rows.folders().value(row.index);
+    const bool editMode = !m_rows.sections().value(row.section).takesDrops;
+    const bool lit = isLit(m_rows.sections().value(row.section).target);
+    const qreal padding = editMode ? 10 : 14;
+    const QRectF box = rect.adjusted(padding, editMode ? 10 : 11, -padding, editMode ? -10 : -11);
+    const qreal spacing = editMode ? 10 : 8;
+    qreal x = box.left();
+    if (editMode) {
+        PanelPainting::drawSymbol(painter, QStringLiteral("line.3.horizontal"),
+                                  QRectF(x, box.top(), 28, box.height()), 13,
+                                  Style::color(Role::Secondary, colors));
+        x += 28 + spacing;
+    } else {
+        PanelPainting::drawSymbol(painter,
+                                  content.folder.isExpanded ? QStringLiteral("chevron.down")
+                                                            : QStringLiteral("chevron.right"),
+                                  QRectF(x, box.top(), 12, box.height()), 10,
+                                  Style::color(Role::Tertiary, colors));
+        x += 12 + spacing;
+    }
+    const qreal iconWidth = PanelPainting::symbolBox(14).width();
+    PanelPainting::drawSymbol(
+        painter, QStringLiteral("folder.fill"), QRectF(x, box.top(), iconWidth, box.height()), 14,
+        lit && !editMode ? QColor(Qt::white) : Style::color(Role::Blue, colors));
+    x += iconWidth + spacing;
+    qreal right = box.right();
+    if (editMode) {
+        const qreal trash = PanelPainting::symbolBox(13).width() + 6;
+        PanelPainting::drawSymbol(painter, QStringLiteral("trash"),
+                                  QRectF(right - trash, box.top(), trash, box.height()), 13,
+                                  Style::color(Role::Red, colors, 0.8));
+        right -= trash + spacing;
+    } else {
+        right -= 2;
+    }
+    const QFont countFont = Style::font(12);
+    const QString count = QString::number(content.tabs.size());
+    const qreal countWidth = PanelPainting::textWidth(countFont, count);
+    PanelPainting::drawElidedText(
+        painter, QRectF(right - countWidth, box.top(), countWidth + 1, box.height()), countFont,
+        Style::color(Role::Tertiary, colors), count);
+    right -= countWidth + spacing;
+    PanelPainting::drawElidedText(painter, QRectF(x, box.top(), qMax(0.0, right - x), box.height()),
+                                  Style::font(15, QFont::DemiBold),
+                                  Style::color(Role::Primary, colors), content.folder.name);
+}
+
+void RowListView::paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const {
+    const QPalette &colors = palette();
+    const bool toFolder = row.kind == RowKind::FolderDropRow;
+    const DropTarget target =
+        toFolder ? DropTarget{.kind = DropTarget::Kind::FolderRow, .folderID = row.folderID}
+                 : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
+    const bool lit = isLit(target);
+    const QRectF shape = rect.adjusted(10, 2, -10, -2);
+    if (lit) {
+        PanelPainting::fillRounded(painter, shape, 8, Style::color(Role::Accent, colors, 0.14));
+        PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
+                                           Style::color(Role::Accent, colors, 0.5));
+    }
+    const QRectF box = shape.adjusted(14, 11, -14, -11);
+    const qreal symbolWidth = PanelPainting::symbolBox(14).width();
+    PanelPainting::drawSymbol(painter,
+                              toFolder ? QStringLiteral("folder.fill") : QStringLiteral("tray"),
+                              QRectF(box.left(), box.top(), symbolWidth, box.height()), 14,
+                              Style::color(lit        ? Role::Accent
+                                           : toFolder ? Role::Blue
+                                                      : Role::Secondary,
+                                           colors));
+    qreal right = box.right();
+    if (lit) {
+        const QFont font = Style::font(12, QFont::Medium);
+        const QString dropHere = tr("Drop here");
+        const qreal width = PanelPainting::textWidth(font, dropHere);
+        PanelPainting::drawElidedText(painter,
+                                      QRectF(right - width, box.top(), width + 1, box.height()),
+                                      font, Style::color(Role::Accent, colors), dropHere);
+        right -= width + 10;
+    }
+    const qreal left = box.left() + symbolWidth + 10;
+    PanelPainting::drawElidedText(
+        painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
+        Style::font(15, QFont::DemiBold),
+        Style::color(toFolder ? Role::Primary : Role::Secondary, colors),
+        toFolder ? m_rows.folders().value(row.index).folder.name : tr("Ungrouped"));
+}
+
 void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const {
     const QPalette &colors = palette();
     const bool hovered = m_hovered && m_rows.rows()[*m_hovered].top == row.top;
@@ -409,21 +497,9 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
                           colors);
         return;
     }
-    case RowKind::FolderHeader: {
-        const TabFolder *folder = nullptr;
-        const QList<TabFolder> folders =
-            m_context.folderStore ? m_context.folderStore->folders() : QList<TabFolder>();
-        for (const TabFolder &f : folders)
-            if (f.id == row.folderID)
-                folder = &f;
-        if (!folder)
-            return;
-        const QRectF content = rect.adjusted(14, 11, -14, -11);
-        PanelPainting::drawElidedText(painter, content.adjusted(42, 0, 0, 0),
-                                      Style::font(15, QFont::DemiBold),
-                                      Style::color(Role::Primary, colors), folder->name);
+    case RowKind::FolderHeader:
+        paintFolderHeader(painter, row, rect);
         return;
-    }
     case RowKind::FolderLine:
     case RowKind::UngroupedLine:
     case RowKind::FolderOrderLine: {
@@ -465,6 +541,8 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
         return;
     case RowKind::FolderDropRow:
     case RowKind::UngroupedDropRow:
+        paintDropRow(painter, row, rect);
+        return;
     case RowKind::ResultsCaption:
     case RowKind::DropCaption:
     case RowKind::HintCard:

@@ -84,6 +84,9 @@ private:
     void updateScrollRange();
 
     void paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
+    void paintFolderHeader(QPainter &painter, const ListRow &row, const QRectF &rect) const;
+    void paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
+    bool isLit(const DropTarget &target) const;
     const Thumbnail &thumbnailFor(const QUrl &url) const;
 
     PanelContext m_context;

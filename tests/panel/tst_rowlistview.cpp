@@ -4,6 +4,7 @@
 #include "panel/RowListView.h"
 #include "panel/model/PanelDerivation.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -127,6 +128,48 @@ private slots:
         QCOMPARE(p.list->litZone()->kind, DropTarget::Kind::FolderSection); // both kinds lit
         p.release(between);
         QCOMPARE(c.folderTabIDs(folder), (QStringList{"a", "c", "b"}));
+    }
+
+    // Edit mode: folders move by their handle, past 5 px, onto the lines between them.
+    void folderDragByTheHandle() {
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a"}));
+        c.makeFolders({{"A", {}}, {"B", {}}, {"C", {}}});
+        PopupList p(c);
+        p.refresh(true);
+        ListRow third;
+        for (const ListRow &row : p.list->rows().rows())
+            if (row.kind == RowKind::FolderHeader && row.index == 2)
+                third = row;
+        const QPointF handle =
+            p.list->viewport()->mapTo(&p.popup, QPoint(third.indent + 20, third.top + 28));
+        p.press(handle);
+        p.move(handle + QPointF(0, 5));
+        QVERIFY(!p.list->isDragging());
+        p.move(handle + QPointF(0, 5.5));
+        QVERIFY(p.list->isDragging());
+        QVERIFY(p.list->previewLabel()->text().endsWith(QStringLiteral(" C")));
+        p.move(p.at(6)); // the line above the first folder
+        QCOMPARE(p.list->litLine()->kind, DropTarget::Kind::FolderOrderLine);
+        p.release(p.at(6));
+        QCOMPARE(c.folderNames(), (QStringList{"C", "A", "B"}));
+    }
+
+    // Near the bottom edge the list scrolls towards its end, never past it.
+    void edgeAutoScroll() {
+        RowsTestContext c;
+        QStringList keys;
+        for (int i = 0; i < 20; ++i)
+            keys.append(QStringLiteral("t%1").arg(i));
+        c.setOpenTabs(RowsTestContext::tabs(keys));
+        PopupList p(c);
+        p.press(p.rowCentre("t1"));
+        p.move(p.at(400 - 20));
+        QCOMPARE(p.list->scrollSpeed(), 2.0);
+        QTRY_VERIFY(p.list->verticalScrollBar()->value() > 0);
+        p.move(p.at(200));
+        QCOMPARE(p.list->scrollSpeed(), 0.0);
+        p.release(p.at(200));
     }
 
     void secondButtonMidDragIsIgnored() {

@@ -68,6 +68,7 @@ void ListRows::addTabRows(const QList<TabItem> &tabs, RowKind lineKind, const QU
 ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
                           bool isCreatingFolder, const RowHeights &heights) {
     ListRows list;
+    list.m_folders = snapshot.folders;
     if (isCreatingFolder)
         list.add(RowKind::NewFolder, heights.newFolder);
     const auto orderLine = [&](int index) {
@@ -113,6 +114,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
 
 ListRows ListRows::search(const PanelSnapshot &snapshot, const RowHeights &heights) {
     ListRows list;
+    list.m_folders = snapshot.folders;
     if (snapshot.searchResults.isEmpty()) {
         list.add(RowKind::NoResults, heights.noResults);
     } else {
@@ -126,8 +128,11 @@ ListRows ListRows::search(const PanelSnapshot &snapshot, const RowHeights &heigh
     if (snapshot.folders.isEmpty())
         return list;
     list.add(RowKind::DropCaption, heights.dropCaption);
-    for (const FolderContent &content : snapshot.folders)
-        list.add(RowKind::FolderDropRow, heights.dropRow).folderID = content.folder.id;
+    for (qsizetype p = 0; p < snapshot.folders.size(); ++p) {
+        ListRow &row = list.add(RowKind::FolderDropRow, heights.dropRow);
+        row.folderID = snapshot.folders[p].folder.id;
+        row.index = int(p);
+    }
     list.add(RowKind::UngroupedDropRow, heights.dropRow);
     return list;
 }

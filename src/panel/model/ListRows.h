@@ -58,7 +58,7 @@ struct DropTarget {
     };
     Kind kind{};
     QUuid folderID{}; // folder sections, folder rows and lines in a folder
-    int index = 0;  // lines: the position they insert at
+    int index = 0;    // lines: the position they insert at
 
     friend bool operator==(const DropTarget &, const DropTarget &) = default;
 };
@@ -102,6 +102,8 @@ public:
     const QList<ListSection> &sections() const { return m_sections; }
     const QList<TabItem> &tabs() const { return m_tabs; }
     const QList<ClosedTab> &closedTabs() const { return m_closed; }
+    // Folder headers and folder drop rows: folders()[row.index].
+    const QList<FolderContent> &folders() const { return m_folders; }
     // Search results only: where the tab of tabs()[item] lives; empty for no hint.
     QString folderHint(qsizetype item) const;
     int height() const { return m_height; }
@@ -138,6 +140,7 @@ private:
     QList<TabItem> m_tabs;
     QStringList m_hints;
     QList<ClosedTab> m_closed;
+    QList<FolderContent> m_folders;
     int m_height = 0;
     qsizetype m_openSection = -1;
 };
