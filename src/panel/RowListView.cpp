@@ -345,14 +345,26 @@ void RowListView::updateHover() {
     std::optional<qsizetype> hovered;
     if (m_pointer && !m_drag)
         hovered = m_rows.rowAt(toContent(*m_pointer), viewport()->width());
+    viewport()->setCursor(hovered ? cursorOver(m_rows.rows()[*hovered], m_pointer->x())
+                                  : Qt::ArrowCursor);
     if (hovered == m_hovered)
         return;
     m_hovered = hovered;
-    const bool pointing = hovered && (m_rows.rows()[*hovered].kind == RowKind::TabRow ||
-                                      m_rows.rows()[*hovered].kind == RowKind::ClosedRow ||
-                                      m_rows.rows()[*hovered].kind == RowKind::FolderHeader);
-    viewport()->setCursor(pointing ? Qt::PointingHandCursor : Qt::ArrowCursor);
     viewport()->update();
+}
+
+Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {
+    switch (row.kind) {
+    case RowKind::TabRow:
+    case RowKind::ClosedRow:
+        return Qt::PointingHandCursor;
+    case RowKind::FolderHeader:
+        if (m_rows.sections().value(row.section).takesDrops)
+            return Qt::PointingHandCursor;
+        return x < row.indent + handleWidth ? Qt::OpenHandCursor : Qt::ArrowCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
 }
 
 void RowListView::paintEvent(QPaintEvent *event) {

@@ -87,6 +87,7 @@ private:
     void paintFolderHeader(QPainter &painter, const ListRow &row, const QRectF &rect) const;
     void paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
     bool isLit(const DropTarget &target) const;
+    Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;
     const Thumbnail &thumbnailFor(const QUrl &url) const;
 
     PanelContext m_context;

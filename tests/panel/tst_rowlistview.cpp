@@ -155,6 +155,31 @@ private slots:
         QCOMPARE(c.folderNames(), (QStringList{"C", "A", "B"}));
     }
 
+    // Hover and cursor follow the last pointer position after a move, a scroll and a rebuild.
+    void hoverFollowsThePointer() {
+        RowsTestContext c;
+        QStringList keys;
+        for (int i = 0; i < 20; ++i)
+            keys.append(QStringLiteral("t%1").arg(i));
+        c.setOpenTabs(RowsTestContext::tabs(keys));
+        PopupList p(c);
+        const auto hoveredID = [&] {
+            const std::optional<qsizetype> row = p.list->hoveredRow();
+            const ListRow &shown = p.list->rows().rows()[row.value_or(0)];
+            return row && shown.kind == RowKind::TabRow
+                       ? p.list->rows().tabs()[shown.item].stableID()
+                       : QString();
+        };
+        p.move(p.rowCentre("t1"));
+        QCOMPARE(hoveredID(), QStringLiteral("t1"));
+        QCOMPARE(p.list->viewport()->cursor().shape(), Qt::PointingHandCursor);
+        p.list->verticalScrollBar()->setValue(64);
+        QCOMPARE(hoveredID(), QStringLiteral("t2"));
+        c.setOpenTabs(RowsTestContext::tabs(keys.mid(1)));
+        p.refresh();
+        QCOMPARE(hoveredID(), QStringLiteral("t3"));
+    }
+
     // Near the bottom edge the list scrolls towards its end, never past it.
     void edgeAutoScroll() {
         RowsTestContext c;
