@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-class TabItem;
+#include "tabs/TabItem.h"
 
 // One entry of the recently closed section: a click reopens the file, the "xmark" button shown
 // while hovered forgets it.
@@ -22,10 +22,16 @@ public:
     bool isHovered() const { return m_hovered; }
     void setHovered(bool hovered);
     // Where the remove button sits (only while hovered it is drawn and clickable).
-    QRect removeButtonRect() const;
+    QRect removeButtonRect() const { return removeButtonRect(rect()); }
+    static QRect removeButtonRect(const QRect &row);
 
     // The transient tab a click hands to the tab manager.
-    TabItem reopenedTab() const;
+    TabItem reopenedTab() const { return reopenedTab(m_closedTab); }
+    static TabItem reopenedTab(const ClosedTab &closedTab);
+
+    // Paints an entry into `rect`; the list view and the widget share it.
+    static void paint(QPainter &painter, const QRectF &rect, const QString &title,
+                      const Thumbnail &thumbnail, bool hovered, const QPalette &palette);
     void reopen();
     void remove();
 
@@ -39,8 +45,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    void paintThumbnail(QPainter &painter, const QRectF &slot) const;
-
     ClosedTab m_closedTab;
     QString m_title;
     PanelContext m_context;

@@ -1,12 +1,15 @@
 #include "panel/RowListView.h"
 
 #include "dragdrop/DragPreviewLabel.h"
+#include "panel/ClosedTabRowView.h"
 #include "panel/PanelPainting.h"
 #include "panel/TabRowView.h"
 #include "panel/model/DragGeometry.h"
 #include "panel/style/Style.h"
 #include "stores/FolderStore.h"
+#include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
+#include "tabs/TabManager.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -256,9 +259,20 @@ void RowListView::tap(const Press &press) {
         emit tabTapped(tab);
         return;
     }
-    case RowKind::ClosedRow:
-        emit closedTabTapped(m_rows.closedTabs()[row.item]);
+    case RowKind::ClosedRow: {
+        const ClosedTab closed = m_rows.closedTabs()[row.item];
+        const QRect removeButton =
+            ClosedTabRowView::removeButtonRect(row.rect(viewport()->width()).toRect());
+        // The remove button shows, and takes clicks, while the row is hovered.
+        if (m_hovered == index && m_pointer &&
+            removeButton.contains(toContent(*m_pointer).toPoint())) {
+            if (m_context.recentlyClosedStore)
+                m_context.recentlyClosedStore->remove(closed.stableID);
+        } else if (m_context.tabManager) {
+            m_context.tabManager->openTab(ClosedTabRowView::reopenedTab(closed));
+        }
         return;
+    }
     case RowKind::FolderHeader:
         emit folderTapped(row.folderID);
         return;
@@ -528,11 +542,12 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
         painter.restore();
         return;
     }
-    case RowKind::ClosedRow:
-        PanelPainting::drawElidedText(painter, rect.adjusted(76, 0, -16, 0), Style::font(14),
-                                      Style::color(Role::Secondary, colors),
-                                      m_rows.closedTabs()[row.item].title);
+    case RowKind::ClosedRow: {
+        const ClosedTab &closed = m_rows.closedTabs()[row.item];
+        ClosedTabRowView::paint(painter, rect, displayTitle(closed.title),
+                                thumbnailFor(closed.thumbnailURL), hovered, colors);
         return;
+    }
     case RowKind::UngroupedCaption: {
         const bool lit =
             m_drag && m_drag->zone && m_drag->zone->kind == DropTarget::Kind::UngroupedSection;

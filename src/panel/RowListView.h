@@ -41,7 +41,6 @@ public:
 signals:
     // A row that stands for a tab was clicked; the panel opens it.
     void tabTapped(const TabItem &tab);
-    void closedTabTapped(const ClosedTab &closed);
     void folderTapped(const QUuid &folderID);
 
 protected:

@@ -1,6 +1,7 @@
 #include "tst_tabrowcontext.h"
 
 #include "dragdrop/DragPreviewLabel.h"
+#include "panel/ClosedTabRowView.h"
 #include "panel/RowListView.h"
 #include "panel/model/PanelDerivation.h"
 
@@ -42,8 +43,8 @@ struct PopupList {
     }
     void refresh(bool editing = false) {
         const QList<TabItem> tabs = context.tabManager.tabs();
-        const PanelSnapshot snapshot =
-            PanelDerivation().derive({tabs, false, context.folderStore, {}, {}});
+        const PanelSnapshot snapshot = PanelDerivation().derive(
+            {tabs, false, context.folderStore, context.recentlyClosedStore.recentTabs(), {}});
         list->setRows(ListRows::normal(snapshot, editing, false, heights()));
     }
     // The centre of the tab row of `stableID`, in the popup.
@@ -178,6 +179,26 @@ private slots:
         c.setOpenTabs(RowsTestContext::tabs(keys.mid(1)));
         p.refresh();
         QCOMPARE(hoveredID(), QStringLiteral("t3"));
+    }
+
+    // A click on a closed tab's row reopens it; on its "xmark", shown while hovered, forgets it.
+    void closedRows() {
+        RowsTestContext c;
+        c.recentlyClosedStore.recordClosed({RowsTestContext::tab("gone", "Gone - Figma")}, {});
+        PopupList p(c);
+        const ListRow &row = p.list->rows().rows().last();
+        QCOMPARE(row.kind, RowKind::ClosedRow);
+        const QRect remove = ClosedTabRowView::removeButtonRect(row.rect(420).toRect());
+        const QPointF onRow = p.list->viewport()->mapTo(&p.popup, QPoint(100, row.top + 20));
+        const QPointF onRemove = p.list->viewport()->mapTo(&p.popup, remove.center());
+        p.move(onRow);
+        p.press(onRow);
+        p.release(onRow);
+        QCOMPARE(c.recentlyClosedStore.recentTabs().size(), 1);
+        p.move(onRemove);
+        p.press(onRemove);
+        p.release(onRemove);
+        QVERIFY(c.recentlyClosedStore.recentTabs().isEmpty());
     }
 
     // Near the bottom edge the list scrolls towards its end, never past it.
