@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -36,7 +37,10 @@ QString folderLabel(const QString &name) {
 
 RowListView::RowListView(const PanelContext &context, QWidget *parent)
     : QAbstractScrollArea(parent)
-    , m_context(context) {
+    , m_context(context)
+    , m_scrollAnimation(verticalScrollBar(), "value") {
+    m_scrollAnimation.setDuration(120);
+    m_scrollAnimation.setEasingCurve(QEasingCurve::OutCubic);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setMouseTracking(true);
@@ -75,6 +79,17 @@ void RowListView::setKeyboardHighlightedID(const QString &stableID) {
         return;
     m_highlightID = stableID;
     viewport()->update();
+    const std::optional<qsizetype> row = m_rows.rowOfTab(stableID);
+    if (!row)
+        return;
+    const ListRow &shown = m_rows.rows()[*row];
+    QScrollBar *bar = verticalScrollBar();
+    const int target = std::clamp(shown.top + shown.height / 2 - viewport()->height() / 2,
+                                  bar->minimum(), bar->maximum());
+    m_scrollAnimation.stop();
+    m_scrollAnimation.setStartValue(bar->value());
+    m_scrollAnimation.setEndValue(target);
+    m_scrollAnimation.start();
 }
 
 void RowListView::updateScrollRange() {

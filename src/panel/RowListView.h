@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QPointer>
+#include <QPropertyAnimation>
 #include <QTimer>
 
 #include <memory>
@@ -28,6 +29,7 @@ public:
 
     void setRows(ListRows rows);
     const ListRows &rows() const { return m_rows; }
+    // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
     void setKeyboardHighlightedID(const QString &stableID);
 
     bool isDragging() const { return m_drag.has_value(); }
@@ -101,4 +103,5 @@ private:
     qreal m_scrollSpeed = 0;
     qreal m_scrollOffset = 0;
     mutable QHash<QUrl, std::shared_ptr<Thumbnail>> m_thumbnails;
+    QPropertyAnimation m_scrollAnimation;
 };

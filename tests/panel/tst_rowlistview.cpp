@@ -201,6 +201,20 @@ private slots:
         QVERIFY(c.recentlyClosedStore.recentTabs().isEmpty());
     }
 
+    void keyboardHighlightIsCentred() {
+        RowsTestContext c;
+        QStringList keys;
+        for (int i = 0; i < 20; ++i)
+            keys.append(QStringLiteral("t%1").arg(i));
+        c.setOpenTabs(RowsTestContext::tabs(keys));
+        PopupList p(c);
+        p.list->setKeyboardHighlightedID(QStringLiteral("t10"));
+        const ListRow &row = p.list->rows().rows()[*p.list->rows().rowOfTab("t10")];
+        QTRY_COMPARE(p.list->verticalScrollBar()->value(), row.top + row.height / 2 - 200);
+        p.list->setKeyboardHighlightedID(QStringLiteral("not shown"));
+        QCOMPARE(p.list->verticalScrollBar()->value(), row.top + row.height / 2 - 200);
+    }
+
     // Near the bottom edge the list scrolls towards its end, never past it.
     void edgeAutoScroll() {
         RowsTestContext c;
