@@ -27,6 +27,14 @@ RowHeights heights() {
     return h;
 }
 
+// "t0", "t1", …
+QStringList numbered(int count) {
+    QStringList keys;
+    for (int i = 0; i < count; ++i)
+        keys.append(QStringLiteral("t%1").arg(i));
+    return keys;
+}
+
 // The real list view hosted in a Qt::Popup, as in the product, 420 × 400, fed from the stores.
 struct PopupList {
     explicit PopupList(RowsTestContext &c)
@@ -159,9 +167,7 @@ private slots:
     // Hover and cursor follow the last pointer position after a move, a scroll and a rebuild.
     void hoverFollowsThePointer() {
         RowsTestContext c;
-        QStringList keys;
-        for (int i = 0; i < 20; ++i)
-            keys.append(QStringLiteral("t%1").arg(i));
+        const QStringList keys = numbered(20);
         c.setOpenTabs(RowsTestContext::tabs(keys));
         PopupList p(c);
         const auto hoveredID = [&] {
@@ -203,9 +209,7 @@ private slots:
 
     void keyboardHighlightIsCentred() {
         RowsTestContext c;
-        QStringList keys;
-        for (int i = 0; i < 20; ++i)
-            keys.append(QStringLiteral("t%1").arg(i));
+        const QStringList keys = numbered(20);
         c.setOpenTabs(RowsTestContext::tabs(keys));
         PopupList p(c);
         p.list->setKeyboardHighlightedID(QStringLiteral("t10"));
@@ -218,9 +222,7 @@ private slots:
     // Near the bottom edge the list scrolls towards its end, never past it.
     void edgeAutoScroll() {
         RowsTestContext c;
-        QStringList keys;
-        for (int i = 0; i < 20; ++i)
-            keys.append(QStringLiteral("t%1").arg(i));
+        const QStringList keys = numbered(20);
         c.setOpenTabs(RowsTestContext::tabs(keys));
         PopupList p(c);
         p.press(p.rowCentre("t1"));
@@ -287,9 +289,7 @@ private slots:
 
     void tenSelectedTabsDropWithOneWrite() {
         RowsTestContext c;
-        QStringList keys;
-        for (int i = 0; i < 10; ++i)
-            keys.append(QStringLiteral("t%1").arg(i));
+        const QStringList keys = numbered(10);
         c.setOpenTabs(RowsTestContext::tabs(keys));
         const QUuid folder = c.makeFolders({{"A", {}}}).first();
         for (const QString &key : keys)
