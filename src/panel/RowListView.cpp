@@ -5,12 +5,14 @@
 #include "panel/PanelPainting.h"
 #include "panel/TabRowView.h"
 #include "panel/model/DragGeometry.h"
-#include "panel/style/Style.h"
+#include "ui/Style.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -344,6 +346,44 @@ void RowListView::applyDrop(const Drag &drag) {
         store->ungroup(drag.stableIDs);
         return;
     }
+}
+
+QMenu *RowListView::createContextMenu(const QPointF &viewportPoint) {
+    if (m_drag)
+        return nullptr;
+    const std::optional<qsizetype> index =
+        m_rows.rowAt(toContent(viewportPoint), viewport()->width());
+    if (!index)
+        return nullptr;
+    const ListRow &row = m_rows.rows()[*index];
+    QMenu *menu = nullptr;
+    if (row.kind == RowKind::TabRow) {
+        menu = TabRowView::createContextMenu(m_rows.tabs()[row.item].stableID(), m_context, this);
+    } else if (row.kind == RowKind::FolderHeader &&
+               m_rows.sections().value(row.section).takesDrops) {
+        menu = new QMenu(this);
+        const QUuid id = row.folderID;
+        FolderStore *store = m_context.folderStore;
+        menu->addAction(tr("Rename"), this, [this, id] { emit renameRequested(id); });
+        menu->addSeparator();
+        menu->addAction(tr("Delete Folder"), this, [store, id] {
+            if (store)
+                store->deleteFolder(id);
+        });
+    }
+    if (menu && menu->isEmpty()) {
+        delete menu;
+        return nullptr;
+    }
+    return menu;
+}
+
+void RowListView::contextMenuEvent(QContextMenuEvent *event) {
+    QMenu *menu = createContextMenu(viewport()->mapFrom(this, event->pos()));
+    if (!menu)
+        return;
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void RowListView::leaveEvent(QEvent *event) {

@@ -32,6 +32,10 @@ public:
     // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
     void setKeyboardHighlightedID(const QString &stableID);
 
+    // The secondary-click menu of the row under `viewportPoint`; none where a row offers none
+    // (edit-mode headers, rows that are not tabs or folders, a tab with nowhere to go).
+    QMenu *createContextMenu(const QPointF &viewportPoint);
+
     bool isDragging() const { return m_drag.has_value(); }
     std::optional<DropTarget> litLine() const { return m_drag ? m_drag->line : std::nullopt; }
     std::optional<DropTarget> litZone() const { return m_drag ? m_drag->zone : std::nullopt; }
@@ -44,6 +48,8 @@ signals:
     // A row that stands for a tab was clicked; the panel opens it.
     void tabTapped(const TabItem &tab);
     void folderTapped(const QUuid &folderID);
+    // "Rename" chosen in a folder header's menu.
+    void renameRequested(const QUuid &folderID);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -51,6 +57,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -211,18 +211,18 @@ QSize TabRowView::sizeHint() const {
     return {420, rowHeight};
 }
 
-QMenu *TabRowView::createContextMenu(QWidget *parent) const {
+QMenu *TabRowView::createContextMenu(const QString &stableID, const PanelContext &context,
+                                     QWidget *parent) {
     auto *menu = new QMenu(parent);
-    FolderStore *store = m_context.folderStore;
+    FolderStore *store = context.folderStore;
     if (!store)
         return menu;
-    const QString &stableID = m_stableID;
     const QList<TabFolder> folders = store->folders();
     if (!folders.isEmpty()) {
         QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
         for (const TabFolder &folder : folders) {
             moveMenu->addAction(PlainText::menuItemText(folder.name), menu,
-                                [store, stableID, id = folder.id, manager = m_context.tabManager] {
+                                [store, stableID, id = folder.id, manager = context.tabManager] {
                                     store->addTab(stableID, id,
                                                   manager ? manager->tabs() : QList<TabItem>());
                                 });

@@ -60,7 +60,11 @@ public:
     qreal arrowOpacity() const;
 
     // The secondary-click menu; empty when the tab can be neither moved nor taken out.
-    QMenu *createContextMenu(QWidget *parent) const;
+    QMenu *createContextMenu(QWidget *parent) const {
+        return createContextMenu(m_stableID, m_context, parent);
+    }
+    static QMenu *createContextMenu(const QString &stableID, const PanelContext &context,
+                                    QWidget *parent);
 
     QSize sizeHint() const override;
 

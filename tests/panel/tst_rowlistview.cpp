@@ -5,6 +5,7 @@
 #include "panel/RowListView.h"
 #include "panel/model/PanelDerivation.h"
 
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -205,6 +206,27 @@ private slots:
         p.press(onRemove);
         p.release(onRemove);
         QVERIFY(c.recentlyClosedStore.recentTabs().isEmpty());
+    }
+
+    // Folder headers offer Rename and Delete Folder outside edit mode only; tab rows the moves.
+    void contextMenus() {
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        c.makeFolders({{"A", {"a"}}});
+        PopupList p(c);
+        const auto entries = [&](const QPointF &inPopup) {
+            std::unique_ptr<QMenu> menu(p.list->createContextMenu(
+                p.list->viewport()->mapFrom(&p.popup, inPopup.toPoint())));
+            QStringList texts;
+            for (const QAction *action : menu ? menu->actions() : QList<QAction *>())
+                texts.append(action->isSeparator() ? QStringLiteral("|") : action->text());
+            return texts;
+        };
+        QCOMPARE(entries(p.at(20)), (QStringList{"Rename", "|", "Delete Folder"}));
+        QCOMPARE(entries(p.rowCentre("a")), (QStringList{"Move to Folder", "Remove from Folder"}));
+        QCOMPARE(entries(p.rowCentre("b")), QStringList{"Move to Folder"});
+        p.refresh(true);
+        QCOMPARE(entries(p.at(20)), QStringList());
     }
 
     void keyboardHighlightIsCentred() {
