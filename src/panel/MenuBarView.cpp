@@ -1,23 +1,19 @@
 #include "panel/MenuBarView.h"
 
-#include "dragdrop/DragState.h"
 #include "hotkey/HotkeyBinding.h"
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/AppNotifications.h"
 #include "panel/EmptyStateView.h"
 #include "panel/LoadingStateView.h"
-#include "panel/NewFolderRowView.h"
-#include "panel/NormalListView.h"
+#include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
 #include "panel/PanelHeaderView.h"
 #include "panel/PanelLineEdit.h"
-#include "panel/PanelListView.h"
 #include "panel/PanelShell.h"
 #include "panel/PlainTextButton.h"
 #include "panel/RebuildScheduler.h"
+#include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
-#include "panel/SearchResultsView.h"
-#include "panel/TabRowView.h"
 #include "panel/model/FolderNaming.h"
 #include "panel/model/ListHeight.h"
 #include "settings/DividerLine.h"
@@ -44,13 +40,8 @@ std::optional<int> availableScreenHeight() {
 MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     : QWidget(parent)
     , m_context(context)
-    , m_scheduler(new RebuildScheduler([this] { rebuild(); },
-                                       [] { return DragState::shared().isDragging(); }, this)) {
+    , m_scheduler(new RebuildScheduler([this] { rebuild(); }, this)) {
     setFixedWidth(panelWidth);
-    // A drag may end without a release reaching us (the panel closed mid-drag): the held
-    // rebuild must not wait for the next click.
-    connect(&DragState::shared(), &DragState::dragFinished, m_scheduler, &RebuildScheduler::flush,
-            Qt::QueuedConnection);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -62,11 +53,7 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     rebuild();
 }
 
-MenuBarView::~MenuBarView() {
-    DragState &drag = DragState::shared();
-    if (drag.scrollArea() == m_normalScroll || drag.scrollArea() == m_searchScroll)
-        drag.setScrollArea(nullptr);
-}
+MenuBarView::~MenuBarView() = default;
 
 QWidget *MenuBarView::buildPanelPage() {
     auto *page = new QWidget(this);
@@ -77,19 +64,16 @@ QWidget *MenuBarView::buildPanelPage() {
     m_header = new PanelHeaderView(page);
     m_loading = new LoadingStateView(page);
     m_empty = new EmptyStateView(*m_context.tabManager, page);
-    m_normalList = new NormalListView(m_context);
-    m_normalScroll = new PanelListView(m_normalList, panelWidth, page);
-    m_searchResults = new SearchResultsView(m_context);
-    m_searchScroll = new PanelListView(m_searchResults, panelWidth, page);
+    m_list = new RowListView(m_context, page);
+    m_rowHeights = PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height());
     m_footer = new PanelFooterView(page);
 
     layout->addWidget(m_header);
     layout->addWidget(new DividerLine(0.5, page));
     layout->addWidget(buildSearchRow());
     layout->addWidget(new DividerLine(0.5, page));
-    for (QWidget *content :
-         {static_cast<QWidget *>(m_loading), static_cast<QWidget *>(m_empty),
-          static_cast<QWidget *>(m_normalScroll), static_cast<QWidget *>(m_searchScroll)}) {
+    for (QWidget *content : {static_cast<QWidget *>(m_loading), static_cast<QWidget *>(m_empty),
+                             static_cast<QWidget *>(m_list)}) {
         content->hide();
         layout->addWidget(content);
     }
@@ -100,18 +84,18 @@ QWidget *MenuBarView::buildPanelPage() {
             &MenuBarView::startCreatingFolder);
     connect(m_footer, &PanelFooterView::settingsRequested, this,
             [this] { setShowingSettings(true); });
-    connect(m_normalList->newFolderRow(), &NewFolderRowView::submitted, this,
+    connect(m_list, &RowListView::newFolderSubmitted, this,
             [this](const QString &name) { finishCreatingFolder(&name); });
-    connect(m_normalList->newFolderRow(), &NewFolderRowView::cancelled, this,
+    connect(m_list, &RowListView::newFolderCancelled, this,
             [this] { finishCreatingFolder(nullptr); });
-    connect(m_searchResults, &SearchResultsView::createFolderRequested, this,
+    connect(m_list, &RowListView::createFolderFromSearchRequested, this,
             &MenuBarView::createFolderFromSearch);
-    for (PanelListView *list : {m_normalScroll, m_searchScroll}) {
-        connect(list, &PanelListView::heightChanged, this, [this] {
-            updateGeometry();
-            emit preferredHeightChanged();
-        });
-    }
+    connect(m_list, &RowListView::createFolderRequested, this, &MenuBarView::startCreatingFolder);
+    connect(m_list, &RowListView::tabTapped, this, &MenuBarView::openTab);
+    connect(m_list, &RowListView::heightChanged, this, [this] {
+        updateGeometry();
+        emit preferredHeightChanged();
+    });
     return page;
 }
 
@@ -192,35 +176,29 @@ void MenuBarView::rebuild() {
     updateEditButton();
     showContent(m_snapshot.contentState);
     applyHighlight();
-    DragState::shared().requestHoverRepair();
 }
 
 void MenuBarView::showContent(ContentState state) {
     m_loading->setVisible(state == ContentState::Loading);
     m_empty->setVisible(state == ContentState::Empty);
-    const int cap = ListHeight::cap(availableScreenHeight());
+    m_list->setHeightCap(ListHeight::cap(availableScreenHeight()));
     if (state == ContentState::NormalList)
-        m_normalList->present(m_snapshot, m_isEditingFolders, m_isCreatingFolder);
-    if (state == ContentState::SearchResults)
-        m_searchResults->present(m_snapshot);
-    for (PanelListView *list : {m_normalScroll, m_searchScroll}) {
-        const bool shown = list == visibleList();
-        list->setHeightCap(cap);
-        list->setVisible(shown);
-        if (shown)
-            list->remeasure();
-    }
-    DragState::shared().setScrollArea(visibleList());
+        m_list->setRows(
+            ListRows::normal(m_snapshot, m_isEditingFolders, m_isCreatingFolder, m_rowHeights));
+    else if (state == ContentState::SearchResults)
+        m_list->setRows(ListRows::search(m_snapshot, m_rowHeights));
+    else
+        m_list->setRows({});
+    m_list->setVisible(visibleList() != nullptr);
     updateGeometry();
     emit preferredHeightChanged();
 }
 
-PanelListView *MenuBarView::visibleList() const {
+RowListView *MenuBarView::visibleList() const {
     switch (m_snapshot.contentState) {
     case ContentState::NormalList:
-        return m_normalScroll;
     case ContentState::SearchResults:
-        return m_searchScroll;
+        return m_list;
     case ContentState::Loading:
     case ContentState::Empty:
         break;
@@ -279,16 +257,16 @@ void MenuBarView::startCreatingFolder() {
     m_isCreatingFolder = true;
     // The row must be in place before it can take the keyboard.
     rebuildNow();
-    m_normalList->newFolderRow()->begin();
+    m_list->beginNewFolder();
     if (!wasCreating)
-        m_normalScroll->scrollToTop();
+        m_list->scrollToTop();
 }
 
 void MenuBarView::finishCreatingFolder(const QString *typedName) {
     if (typedName)
         FolderNaming::createFromRow(*m_context.folderStore, *typedName);
     m_isCreatingFolder = false;
-    m_normalList->newFolderRow()->field()->clear();
+    m_list->newFolderField()->clear();
     scheduleRebuild();
     m_searchField->focusField();
 }
@@ -367,12 +345,15 @@ void MenuBarView::openHighlighted() {
     case ReturnOutcome::OpenTab:
         break;
     }
-    const std::optional<TabItem> tab = m_highlight.tabToOpen(m_snapshot.navigableTabs);
-    m_context.selectionStore->clear();
-    m_context.tabManager->openTab(*tab);
+    openTab(*m_highlight.tabToOpen(m_snapshot.navigableTabs));
     setSearchText(QString());
     if (m_context.shell)
         m_context.shell->closePanel();
+}
+
+void MenuBarView::openTab(const TabItem &tab) {
+    m_context.selectionStore->clear();
+    m_context.tabManager->openTab(tab);
 }
 
 void MenuBarView::createFolderFromSearch() {
@@ -381,15 +362,5 @@ void MenuBarView::createFolderFromSearch() {
 }
 
 void MenuBarView::applyHighlight() {
-    const QString id = keyboardHighlightedTabID();
-    m_normalList->setKeyboardHighlightedID(id);
-    m_searchResults->setKeyboardHighlightedID(id);
-    if (!id.isEmpty() && id != m_appliedHighlightID) {
-        if (PanelListView *list = visibleList()) {
-            const TabRowView *row =
-                list == m_normalScroll ? m_normalList->rowFor(id) : m_searchResults->rowFor(id);
-            list->scrollToCentre(row);
-        }
-    }
-    m_appliedHighlightID = id;
+    m_list->setKeyboardHighlightedID(keyboardHighlightedTabID());
 }

@@ -2,6 +2,7 @@
 
 #include "panel/PanelContext.h"
 #include "panel/model/KeyboardHighlight.h"
+#include "panel/model/ListRows.h"
 #include "panel/model/PanelDerivation.h"
 
 #include <QPointer>
@@ -9,14 +10,12 @@
 
 class EmptyStateView;
 class LoadingStateView;
-class NormalListView;
 class PanelFooterView;
 class PanelHeaderView;
-class PanelListView;
 class PlainTextButton;
 class RebuildScheduler;
+class RowListView;
 class SearchFieldView;
-class SearchResultsView;
 #include "settings/SettingsView.h"
 
 // The panel, 420 wide: header, search row, the content (loading, empty, the normal list or the
@@ -62,10 +61,10 @@ public:
     PlainTextButton *editButton() const { return m_editButton; }
     PlainTextButton *doneButton() const { return m_doneButton; }
     PanelFooterView *footer() const { return m_footer; }
-    NormalListView *normalList() const { return m_normalList; }
-    SearchResultsView *searchResults() const { return m_searchResults; }
-    // The list currently shown; null in the loading and empty states.
-    PanelListView *visibleList() const;
+    // The one list: the normal list, edit mode or the search results.
+    RowListView *list() const { return m_list; }
+    // The list while shown; null in the loading and empty states.
+    RowListView *visibleList() const;
     QWidget *visibleContent() const;
     SettingsView *settingsView() const { return m_settings; }
 
@@ -85,6 +84,8 @@ private:
     bool handleSearchKey(int key);
     bool moveHighlight(bool down);
     void openHighlighted();
+    // A tab row's click, and Return on the highlighted tab: the selection empties first.
+    void openTab(const TabItem &tab);
     void applyHighlight();
     void createFolderFromSearch();
     void finishCreatingFolder(const QString *typedName);
@@ -93,9 +94,9 @@ private:
     PanelDerivation m_derivation;
     PanelSnapshot m_snapshot;
     KeyboardHighlight m_highlight;
-    QString m_appliedHighlightID;
     bool m_isCreatingFolder = false;
     bool m_isEditingFolders = false;
+    RowHeights m_rowHeights;
 
     RebuildScheduler *m_scheduler;
     QWidget *m_panelPage = nullptr;
@@ -105,10 +106,7 @@ private:
     PlainTextButton *m_doneButton = nullptr;
     LoadingStateView *m_loading = nullptr;
     EmptyStateView *m_empty = nullptr;
-    NormalListView *m_normalList = nullptr;
-    PanelListView *m_normalScroll = nullptr;
-    SearchResultsView *m_searchResults = nullptr;
-    PanelListView *m_searchScroll = nullptr;
+    RowListView *m_list = nullptr;
     PanelFooterView *m_footer = nullptr;
     QPointer<SettingsView> m_settings;
 };

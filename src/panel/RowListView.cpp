@@ -2,14 +2,19 @@
 
 #include "dragdrop/DragPreviewLabel.h"
 #include "panel/ClosedTabRowView.h"
+#include "panel/InPlaceNameField.h"
+#include "panel/PaintedRows.h"
+#include "panel/PanelLineEdit.h"
 #include "panel/PanelPainting.h"
 #include "panel/TabRowView.h"
 #include "panel/model/DragGeometry.h"
-#include "ui/Style.h"
+#include "panel/model/FolderNaming.h"
+#include "panel/model/ListHeight.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
+#include "ui/Style.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -35,14 +40,79 @@ QString folderLabel(const QString &name) {
     return QString::fromUtf8("\xF0\x9F\x93\x81 ") + name;
 }
 
+QFont folderNameFont() {
+    return Style::font(15, QFont::DemiBold);
+}
+
+QFont folderCountFont() {
+    return Style::font(12);
+}
+
+// Where a folder header puts its pieces: painted from it, hit-tested by it.
+struct HeaderParts {
+    QRectF leading; // the chevron, or the edit-mode handle
+    QRectF icon;
+    QRectF name;
+    QRectF count;
+    QRectF trash; // edit mode only
+};
+
+HeaderParts headerParts(const QRectF &rect, bool editMode, const QString &count) {
+    const qreal padding = editMode ? 10 : 14;
+    const qreal paddingY = editMode ? 10 : 11;
+    const QRectF box = rect.adjusted(padding, paddingY, -padding, -paddingY);
+    const qreal spacing = editMode ? 10 : 8;
+    HeaderParts parts;
+    parts.leading = QRectF(box.left(), box.top(), editMode ? 28 : 12, box.height());
+    parts.icon = QRectF(parts.leading.right() + spacing, box.top(),
+                        PanelPainting::symbolBox(14).width(), box.height());
+    qreal right = box.right();
+    if (editMode) {
+        const qreal trash = PanelPainting::symbolBox(13).width() + 6;
+        parts.trash = QRectF(right - trash, box.top(), trash, box.height());
+        right -= trash + spacing;
+    } else {
+        right -= 2;
+    }
+    const qreal countWidth = PanelPainting::textWidth(folderCountFont(), count);
+    parts.count = QRectF(right - countWidth, box.top(), countWidth + 1, box.height());
+    right -= countWidth + spacing;
+    const qreal left = parts.icon.right() + spacing;
+    parts.name = QRectF(left, box.top(), qMax(0.0, right - left), box.height());
+    return parts;
+}
+
 } // namespace
 
 RowListView::RowListView(const PanelContext &context, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_context(context)
-    , m_scrollAnimation(verticalScrollBar(), "value") {
-    m_scrollAnimation.setDuration(120);
-    m_scrollAnimation.setEasingCurve(QEasingCurve::OutCubic);
+    , m_scrollAnimation(verticalScrollBar(), "value")
+    , m_cap(ListHeight::cap(std::nullopt))
+    , m_height(m_cap)
+    , m_newFolderField(new PanelLineEdit(viewport())) {
+    // The search field keeps the keyboard; a click on the list must not take it.
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    setFixedHeight(m_height);
+    m_heightAnimation.setDuration(150);
+    m_heightAnimation.setEasingCurve(QEasingCurve::InOutQuad);
+    connect(&m_heightAnimation, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant &value) { applyHeight(value.toReal()); });
+    m_newFolderField->hide();
+    m_newFolderField->setPlaceholderText(tr("Folder name"));
+    m_newFolderField->setFont(folderNameFont());
+    m_newFolderField->onKey = [this](int key) {
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            emit newFolderSubmitted(m_newFolderField->text());
+            return true;
+        }
+        if (key == Qt::Key_Escape) {
+            emit newFolderCancelled();
+            return true;
+        }
+        return false;
+    };
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setMouseTracking(true);
@@ -59,6 +129,8 @@ RowListView::~RowListView() {
 void RowListView::setRows(ListRows rows) {
     m_rows = std::move(rows);
     updateScrollRange();
+    updateContentHeight();
+    placeFields();
     // Rows moved under a resting pointer: hover and lit targets follow from where it is.
     updateHover();
     if (m_drag && m_pointer)
@@ -85,13 +157,151 @@ void RowListView::setKeyboardHighlightedID(const QString &stableID) {
     if (!row)
         return;
     const ListRow &shown = m_rows.rows()[*row];
+    animateScroll(shown.top + shown.height / 2 - viewport()->height() / 2, 120,
+                  QEasingCurve::OutCubic);
+}
+
+void RowListView::scrollToTop() {
+    animateScroll(0, 250, QEasingCurve::InOutQuad);
+}
+
+void RowListView::animateScroll(int value, int durationMs, QEasingCurve::Type curve) {
     QScrollBar *bar = verticalScrollBar();
-    const int target = std::clamp(shown.top + shown.height / 2 - viewport()->height() / 2,
-                                  bar->minimum(), bar->maximum());
+    const int target = std::clamp(value, bar->minimum(), bar->maximum());
     m_scrollAnimation.stop();
+    if (target == bar->value())
+        return;
+    m_scrollAnimation.setDuration(durationMs);
+    m_scrollAnimation.setEasingCurve(curve);
     m_scrollAnimation.setStartValue(bar->value());
     m_scrollAnimation.setEndValue(target);
     m_scrollAnimation.start();
+}
+
+QRectF RowListView::rowRect(qsizetype index) const {
+    return m_rows.rows()[index]
+        .rect(viewport()->width())
+        .translated(0, -verticalScrollBar()->value());
+}
+
+void RowListView::setHeightCap(int cap) {
+    if (cap == m_cap)
+        return;
+    m_cap = cap;
+    applyHeight(m_contentHeight);
+}
+
+QSize RowListView::sizeHint() const {
+    return {QAbstractScrollArea::sizeHint().width(), m_height};
+}
+
+void RowListView::updateContentHeight() {
+    const int measured = m_rows.height();
+    if (measured == m_contentHeight)
+        return;
+    const int previous = std::exchange(m_contentHeight, measured);
+    m_heightAnimation.stop();
+    // The first height and changes nobody sees take effect at once.
+    if (previous <= 0 || !isVisible()) {
+        applyHeight(measured);
+        return;
+    }
+    m_heightAnimation.setStartValue(qreal(previous));
+    m_heightAnimation.setEndValue(qreal(measured));
+    m_heightAnimation.start();
+}
+
+void RowListView::applyHeight(qreal shownContentHeight) {
+    const int height = ListHeight::height(m_cap, qRound(shownContentHeight));
+    if (height == m_height)
+        return;
+    m_height = height;
+    setFixedHeight(height);
+    emit heightChanged();
+}
+
+void RowListView::beginNewFolder() {
+    m_newFolderField->clear();
+    // Hidden behind a search, the loading or the empty state, it must not take the keyboard.
+    if (m_newFolderField->isVisibleTo(window()))
+        m_newFolderField->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<qsizetype> RowListView::renamedHeader() const {
+    return rowWithKey(QStringLiteral("folder:") + m_renamedFolder.toString());
+}
+
+void RowListView::startRenaming(const QUuid &folderID) {
+    m_renamedFolder = folderID;
+    if (!renamedHeader()) {
+        endRenaming();
+        return;
+    }
+    const QString name = m_rows.folders().value(m_rows.rows()[*renamedHeader()].index).folder.name;
+    if (!m_renameField) {
+        m_renameField = new InPlaceNameField(name, viewport());
+        connect(m_renameField, &InPlaceNameField::submitted, this, &RowListView::commitRename);
+        connect(m_renameField, &InPlaceNameField::cancelled, this, &RowListView::endRenaming);
+    }
+    m_renameField->setText(name);
+    placeFields();
+    m_renameField->show();
+    m_renameField->setFocus(Qt::OtherFocusReason);
+    m_renameField->selectAll();
+    viewport()->update();
+}
+
+void RowListView::commitRename() {
+    if (!m_renameField)
+        return;
+    const QString name = FolderNaming::trimmed(m_renameField->text());
+    const QUuid id = m_renamedFolder;
+    endRenaming();
+    if (!name.isEmpty() && m_context.folderStore)
+        m_context.folderStore->renameFolder(id, name);
+}
+
+void RowListView::endRenaming() {
+    m_renamedFolder = QUuid();
+    if (!m_renameField)
+        return;
+    // The field may be the sender of the signal being handled; delete it once that returns.
+    m_renameField->hide();
+    m_renameField->deleteLater();
+    m_renameField = nullptr;
+    viewport()->update();
+}
+
+// The text fields are the view's only children: they follow their rows.
+void RowListView::placeFields() {
+    const qreal width = viewport()->width();
+    const qreal offset = verticalScrollBar()->value();
+    const QList<ListRow> &rows = m_rows.rows();
+    if (!rows.isEmpty() && rows.first().kind == RowKind::NewFolder) {
+        const QRectF field = PaintedRows::newFolderFieldRect(rows.first().rect(width),
+                                                             m_newFolderField->sizeHint().height());
+        m_newFolderField->setGeometry(field.translated(0, -offset).toAlignedRect());
+        m_newFolderField->show();
+    } else {
+        m_newFolderField->hide();
+    }
+    if (!m_renameField)
+        return;
+    const std::optional<qsizetype> header = renamedHeader();
+    if (!header) {
+        endRenaming();
+        return;
+    }
+    const ListRow &row = rows[*header];
+    const FolderContent content = m_rows.folders().value(row.index);
+    const bool editMode = !m_rows.sections().value(row.section).takesDrops;
+    const QRectF name =
+        headerParts(row.rect(width), editMode, QString::number(content.tabs.size())).name;
+    const qreal height = QFontMetrics(folderNameFont()).height() + 4;
+    m_renameField->setGeometry(
+        QRectF(name.left(), name.center().y() - height / 2, name.width(), height)
+            .translated(0, -offset)
+            .toAlignedRect());
 }
 
 void RowListView::updateScrollRange() {
@@ -104,6 +314,7 @@ void RowListView::updateScrollRange() {
 void RowListView::resizeEvent(QResizeEvent *event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollRange();
+    placeFields();
 }
 
 QPointF RowListView::toContent(const QPointF &viewportPoint) const {
@@ -118,6 +329,12 @@ QString RowListView::keyOf(const ListRow &row) const {
         return QStringLiteral("closed:") + m_rows.closedTabs()[row.item].stableID;
     case RowKind::FolderHeader:
         return QStringLiteral("folder:") + row.folderID.toString();
+    case RowKind::RecentCaption:
+        return QStringLiteral("recent");
+    case RowKind::HintCard:
+        return QStringLiteral("hint");
+    case RowKind::NoResults:
+        return QStringLiteral("no results");
     default:
         return {};
     }
@@ -290,12 +507,62 @@ void RowListView::tap(const Press &press) {
         }
         return;
     }
-    case RowKind::FolderHeader:
-        emit folderTapped(row.folderID);
-        return;
     default:
+        tapButton(row, m_pointer ? toContent(*m_pointer) : press.point);
         return;
     }
+}
+
+bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) const {
+    const QRectF rect = row.rect(viewport()->width());
+    switch (row.kind) {
+    case RowKind::RecentCaption:
+        return PaintedRows::clearButtonRect(rect).contains(contentPoint);
+    case RowKind::HintCard:
+        return PaintedRows::hintCardButtonRect(rect).contains(contentPoint);
+    case RowKind::NoResults:
+        return m_context.folderStore &&
+               FolderNaming::canCreateFromSearch(m_rows.query(),
+                                                 m_context.folderStore->folders()) &&
+               PaintedRows::createFolderButtonRect(rect, m_rows.query()).contains(contentPoint);
+    case RowKind::FolderHeader: {
+        // Outside edit mode the whole header is one button; in it, only the trash.
+        if (m_rows.sections().value(row.section).takesDrops)
+            return m_renamedFolder != row.folderID;
+        return headerParts(rect, true,
+                           QString::number(m_rows.folders().value(row.index).tabs.size()))
+            .trash.contains(contentPoint);
+    }
+    default:
+        return false;
+    }
+}
+
+bool RowListView::tapButton(const ListRow &row, const QPointF &contentPoint) {
+    if (!isOverButton(row, contentPoint))
+        return false;
+    FolderStore *folders = m_context.folderStore;
+    switch (row.kind) {
+    case RowKind::RecentCaption:
+        if (m_context.recentlyClosedStore)
+            m_context.recentlyClosedStore->clear();
+        break;
+    case RowKind::HintCard:
+        emit createFolderRequested();
+        break;
+    case RowKind::NoResults:
+        emit createFolderFromSearchRequested();
+        break;
+    case RowKind::FolderHeader:
+        if (m_rows.sections().value(row.section).takesDrops)
+            folders->toggleExpanded(row.folderID);
+        else
+            folders->deleteFolder(row.folderID);
+        break;
+    default:
+        break;
+    }
+    return true;
 }
 
 void RowListView::finishDrag(bool drop) {
@@ -364,7 +631,7 @@ QMenu *RowListView::createContextMenu(const QPointF &viewportPoint) {
         menu = new QMenu(this);
         const QUuid id = row.folderID;
         FolderStore *store = m_context.folderStore;
-        menu->addAction(tr("Rename"), this, [this, id] { emit renameRequested(id); });
+        menu->addAction(tr("Rename"), this, [this, id] { startRenaming(id); });
         menu->addSeparator();
         menu->addAction(tr("Delete Folder"), this, [store, id] {
             if (store)
@@ -403,6 +670,7 @@ void RowListView::hideEvent(QHideEvent *event) {
 }
 
 void RowListView::scrollContentsBy(int, int) {
+    placeFields();
     updateHover();
     if (m_drag && m_pointer)
         followPointer(*m_pointer);
@@ -430,9 +698,12 @@ Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {
     case RowKind::FolderHeader:
         if (m_rows.sections().value(row.section).takesDrops)
             return Qt::PointingHandCursor;
-        return x < row.indent + handleWidth ? Qt::OpenHandCursor : Qt::ArrowCursor;
+        if (x < row.indent + handleWidth)
+            return Qt::OpenHandCursor;
+        return isOverButton(row, toContent(*m_pointer)) ? Qt::PointingHandCursor : Qt::ArrowCursor;
     default:
-        return Qt::ArrowCursor;
+        return m_pointer && isOverButton(row, toContent(*m_pointer)) ? Qt::PointingHandCursor
+                                                                     : Qt::ArrowCursor;
     }
 }
 
@@ -474,48 +745,27 @@ void RowListView::paintFolderHeader(QPainter &painter, const ListRow &row,
     const FolderContent content = m_rows.folders().value(row.index);
     const bool editMode = !m_rows.sections().value(row.section).takesDrops;
     const bool lit = isLit(m_rows.sections().value(row.section).target);
-    const qreal padding = editMode ? 10 : 14;
-    const QRectF box = rect.adjusted(padding, editMode ? 10 : 11, -padding, editMode ? -10 : -11);
-    const qreal spacing = editMode ? 10 : 8;
-    qreal x = box.left();
+    const QString count = QString::number(content.tabs.size());
+    const HeaderParts parts = headerParts(rect, editMode, count);
     if (editMode) {
-        PanelPainting::drawSymbol(painter, QStringLiteral("line.3.horizontal"),
-                                  QRectF(x, box.top(), 28, box.height()), 13,
+        PanelPainting::drawSymbol(painter, QStringLiteral("line.3.horizontal"), parts.leading, 13,
                                   Style::color(Role::Secondary, colors));
-        x += 28 + spacing;
+        PanelPainting::drawSymbol(painter, QStringLiteral("trash"), parts.trash, 13,
+                                  Style::color(Role::Red, colors, 0.8));
     } else {
         PanelPainting::drawSymbol(painter,
                                   content.folder.isExpanded ? QStringLiteral("chevron.down")
                                                             : QStringLiteral("chevron.right"),
-                                  QRectF(x, box.top(), 12, box.height()), 10,
-                                  Style::color(Role::Tertiary, colors));
-        x += 12 + spacing;
+                                  parts.leading, 10, Style::color(Role::Tertiary, colors));
     }
-    const qreal iconWidth = PanelPainting::symbolBox(14).width();
-    PanelPainting::drawSymbol(
-        painter, QStringLiteral("folder.fill"), QRectF(x, box.top(), iconWidth, box.height()), 14,
-        lit && !editMode ? QColor(Qt::white) : Style::color(Role::Blue, colors));
-    x += iconWidth + spacing;
-    qreal right = box.right();
-    if (editMode) {
-        const qreal trash = PanelPainting::symbolBox(13).width() + 6;
-        PanelPainting::drawSymbol(painter, QStringLiteral("trash"),
-                                  QRectF(right - trash, box.top(), trash, box.height()), 13,
-                                  Style::color(Role::Red, colors, 0.8));
-        right -= trash + spacing;
-    } else {
-        right -= 2;
-    }
-    const QFont countFont = Style::font(12);
-    const QString count = QString::number(content.tabs.size());
-    const qreal countWidth = PanelPainting::textWidth(countFont, count);
-    PanelPainting::drawElidedText(
-        painter, QRectF(right - countWidth, box.top(), countWidth + 1, box.height()), countFont,
-        Style::color(Role::Tertiary, colors), count);
-    right -= countWidth + spacing;
-    PanelPainting::drawElidedText(painter, QRectF(x, box.top(), qMax(0.0, right - x), box.height()),
-                                  Style::font(15, QFont::DemiBold),
-                                  Style::color(Role::Primary, colors), content.folder.name);
+    PanelPainting::drawSymbol(painter, QStringLiteral("folder.fill"), parts.icon, 14,
+                              lit && !editMode ? QColor(Qt::white)
+                                               : Style::color(Role::Blue, colors));
+    PanelPainting::drawElidedText(painter, parts.count, folderCountFont(),
+                                  Style::color(Role::Tertiary, colors), count);
+    if (m_renamedFolder != row.folderID)
+        PanelPainting::drawElidedText(painter, parts.name, folderNameFont(),
+                                      Style::color(Role::Primary, colors), content.folder.name);
 }
 
 void RowListView::paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const {
@@ -603,33 +853,38 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
                                 thumbnailFor(closed.thumbnailURL), hovered, colors);
         return;
     }
-    case RowKind::UngroupedCaption: {
-        const bool lit =
-            m_drag && m_drag->zone && m_drag->zone->kind == DropTarget::Kind::UngroupedSection;
-        const QRectF caption = rect.adjusted(18, 14, -18, -8);
-        PanelPainting::drawElidedText(painter, caption, PanelPainting::captionFont(),
-                                      Style::color(lit ? Role::Accent : Role::Secondary, colors),
-                                      tr("UNGROUPED"));
-        if (lit)
-            PanelPainting::drawElidedText(painter, caption, PanelPainting::captionFont(),
-                                          Style::color(Role::Accent, colors), tr("Drop to ungroup"),
-                                          Qt::AlignRight);
+    case RowKind::UngroupedCaption:
+        PaintedRows::paintUngroupedCaption(
+            painter, rect,
+            {colors,
+             m_drag && m_drag->zone && m_drag->zone->kind == DropTarget::Kind::UngroupedSection});
         return;
-    }
     case RowKind::RecentCaption:
-        PanelPainting::drawElidedText(painter, rect.adjusted(18, rect.height() - 6 - 14, -18, -6),
-                                      PanelPainting::captionFont(),
-                                      Style::color(Role::Tertiary, colors), tr("RECENTLY CLOSED"));
+        PaintedRows::paintRecentCaption(painter, rect, {colors});
+        return;
+    case RowKind::ResultsCaption:
+        PaintedRows::paintResultsCaption(painter, rect, m_rows.tabs().size(), {colors});
+        return;
+    case RowKind::DropCaption:
+        PaintedRows::paintDropCaption(painter, rect, {colors});
+        return;
+    case RowKind::HintCard:
+        PaintedRows::paintHintCard(painter, rect, {colors});
+        return;
+    case RowKind::NewFolder:
+        PaintedRows::paintNewFolder(painter, rect, {colors});
+        return;
+    case RowKind::NoResults:
+        PaintedRows::paintNoResults(
+            painter, rect, m_rows.query(),
+            {.palette = colors,
+             .enabled = m_context.folderStore &&
+                        FolderNaming::canCreateFromSearch(m_rows.query(),
+                                                          m_context.folderStore->folders())});
         return;
     case RowKind::FolderDropRow:
     case RowKind::UngroupedDropRow:
         paintDropRow(painter, row, rect);
-        return;
-    case RowKind::ResultsCaption:
-    case RowKind::DropCaption:
-    case RowKind::HintCard:
-    case RowKind::NewFolder:
-    case RowKind::NoResults:
         return;
     }
 }

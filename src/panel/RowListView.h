@@ -9,11 +9,15 @@
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <QTimer>
+#include <QVariantAnimation>
 
 #include <memory>
 #include <optional>
 
 #include "dragdrop/DragPreviewLabel.h"
+
+class InPlaceNameField;
+class PanelLineEdit;
 
 // The panel's list as one view: the rows are data (ListRows), painted for the visible part only
 // and hit-tested by their geometry. The view owns the mouse from press to release and runs the
@@ -31,6 +35,27 @@ public:
     const ListRows &rows() const { return m_rows; }
     // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
     void setKeyboardHighlightedID(const QString &stableID);
+    const QString &keyboardHighlightedID() const { return m_highlightID; }
+
+    // The view is as tall as its rows, up to the cap, and eases between heights while shown.
+    void setHeightCap(int cap);
+    int heightCap() const { return m_cap; }
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+    // Back to the top, eased.
+    void scrollToTop();
+    // A row's rect in viewport coordinates.
+    QRectF rowRect(qsizetype index) const;
+
+    // The field over the new-folder row, shown while that row is listed.
+    PanelLineEdit *newFolderField() const { return m_newFolderField; }
+    // Empties the field and puts the cursor in it, if the field is on screen.
+    void beginNewFolder();
+    // The folder's name becomes a field in its header; Return renames, Escape gives up. The field
+    // follows the header across rebuilds and scrolls and goes with the folder.
+    void startRenaming(const QUuid &folderID);
+    // Only while renaming.
+    InPlaceNameField *renameField() const { return m_renameField; }
 
     // The secondary-click menu of the row under `viewportPoint`; none where a row offers none
     // (edit-mode headers, rows that are not tabs or folders, a tab with nowhere to go).
@@ -47,9 +72,14 @@ public:
 signals:
     // A row that stands for a tab was clicked; the panel opens it.
     void tabTapped(const TabItem &tab);
-    void folderTapped(const QUuid &folderID);
-    // "Rename" chosen in a folder header's menu.
-    void renameRequested(const QUuid &folderID);
+    // The hint card's button.
+    void createFolderRequested();
+    // The button under "No results".
+    void createFolderFromSearchRequested();
+    void newFolderSubmitted(const QString &typedName);
+    void newFolderCancelled();
+    // The view's own height changed: the panel and its window follow.
+    void heightChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -89,7 +119,16 @@ private:
     void finishDrag(bool drop);
     void applyDrop(const Drag &drag);
     void tap(const Press &press);
+    void animateScroll(int value, int durationMs, QEasingCurve::Type curve);
     void updateScrollRange();
+    void updateContentHeight();
+    void applyHeight(qreal shownContentHeight);
+    void placeFields();
+    void commitRename();
+    void endRenaming();
+    std::optional<qsizetype> renamedHeader() const;
+    bool tapButton(const ListRow &row, const QPointF &contentPoint);
+    bool isOverButton(const ListRow &row, const QPointF &contentPoint) const;
 
     void paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
     void paintFolderHeader(QPainter &painter, const ListRow &row, const QRectF &rect) const;
@@ -111,4 +150,11 @@ private:
     qreal m_scrollOffset = 0;
     mutable QHash<QUrl, std::shared_ptr<Thumbnail>> m_thumbnails;
     QPropertyAnimation m_scrollAnimation;
+    int m_cap;
+    int m_contentHeight = 0;
+    int m_height;
+    QVariantAnimation m_heightAnimation;
+    PanelLineEdit *m_newFolderField;
+    InPlaceNameField *m_renameField = nullptr;
+    QUuid m_renamedFolder;
 };

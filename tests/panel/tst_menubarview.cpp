@@ -1,21 +1,17 @@
-#include "dragdrop/DragState.h"
-#include "panel/CreateFolderButton.h"
 #include "panel/EmptyStateView.h"
 #include "panel/MenuBarView.h"
-#include "panel/NewFolderRowView.h"
-#include "panel/NormalListView.h"
+#include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
 #include "panel/PanelHeaderView.h"
 #include "panel/PanelLineEdit.h"
-#include "panel/PanelListView.h"
 #include "panel/PanelRootView.h"
 #include "panel/PlainTextButton.h"
+#include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
-#include "panel/SearchResultsView.h"
 #include "panel/SymbolButton.h"
-#include "panel/TabRowView.h"
 #include "panel/model/PanelTexts.h"
 #include "tst_menubarviewcontext.h"
+#include "ui/Style.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -31,13 +27,19 @@
 
 namespace {
 
-QStringList highlightedRows(const QList<TabRowView *> &rows) {
-    QStringList keys;
-    for (const TabRowView *row : rows) {
-        if (row->isKeyboardHighlighted())
-            keys.append(row->tab().stableID());
+qsizetype rowsOfKind(const RowListView *list, RowKind kind) {
+    return std::count_if(list->rows().rows().cbegin(), list->rows().rows().cend(),
+                         [kind](const ListRow &row) { return row.kind == kind; });
+}
+
+// The first row of the kind, in the list's viewport.
+QRectF rowOfKind(const RowListView *list, RowKind kind) {
+    const QList<ListRow> &rows = list->rows().rows();
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (rows[i].kind == kind)
+            return list->rowRect(i);
     }
-    return keys;
+    return {};
 }
 
 QString objectPath(const QWidget *widget) {
@@ -98,7 +100,7 @@ private slots:
         QVERIFY(m_view->visibleContent()->inherits("EmptyStateView"));
         openTabs({"a"});
         QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("1 tab"));
-        QCOMPARE(m_view->visibleList(), m_view->normalList()->parentWidget()->parentWidget());
+        QCOMPARE(m_view->visibleList(), m_view->list());
         QCOMPARE(m_view->footer()->hintText(), QStringLiteral("Alt+Space to open"));
         m_env->hotkey.setBinding({49, HotkeyBinding::controlBit | HotkeyBinding::optionBit});
         QCOMPARE(m_view->footer()->hintText(), QStringLiteral("Ctrl+Alt+Space to open"));
@@ -142,30 +144,30 @@ private slots:
         QFETCH(QStringList, folders);
         openTabs({"a", "b"});
         m_view->header()->newFolderButton()->click();
-        NewFolderRowView *row = m_view->normalList()->newFolderRow();
-        QVERIFY(m_view->isCreatingFolder() && row->isVisible());
-        QVERIFY(row->field()->hasFocus());
-        QTest::keyClicks(row->field(), typed);
-        QTest::keyClick(row->field(), Qt::Key(key));
+        PanelLineEdit *field = m_view->list()->newFolderField();
+        QVERIFY(m_view->isCreatingFolder() && field->isVisible());
+        QVERIFY(field->hasFocus());
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key(key));
         m_view->flushRebuild();
         QCOMPARE(m_env->folderNames(), folders);
-        QVERIFY(!m_view->isCreatingFolder() && !row->isVisible());
+        QVERIFY(!m_view->isCreatingFolder() && !field->isVisible());
         QVERIFY(m_view->searchField()->hasFieldFocus());
 
         // Opening the row again starts from an empty field.
         emit m_env->notifications.startCreatingFolder();
-        QVERIFY(row->isVisible());
-        QCOMPARE(row->field()->text(), QString());
+        QVERIFY(field->isVisible());
+        QCOMPARE(field->text(), QString());
     }
 
     void folderRowWaitsForTheNormalList() {
         openTabs({"a"});
         m_view->setSearchText(QStringLiteral("zzz"));
         m_view->startCreatingFolder();
-        QVERIFY(!m_view->normalList()->newFolderRow()->isVisible());
+        QVERIFY(!m_view->list()->newFolderField()->isVisible());
         m_view->setSearchText(QString());
         m_view->flushRebuild();
-        QVERIFY(m_view->normalList()->newFolderRow()->isVisible());
+        QVERIFY(m_view->list()->newFolderField()->isVisible());
     }
 
     void editModeEndsWithTheLastFolder() {
@@ -176,8 +178,8 @@ private slots:
         m_view->editButton()->click();
         m_view->flushRebuild();
         QVERIFY(m_view->isEditingFolders() && m_view->doneButton()->isVisible());
-        QCOMPARE(m_view->normalList()->folderOrderLines().size(), 3);
-        QVERIFY(!m_view->normalList()->ungroupedSection());
+        QCOMPARE(rowsOfKind(m_view->list(), RowKind::FolderOrderLine), 3);
+        QCOMPARE(rowsOfKind(m_view->list(), RowKind::UngroupedCaption), 0);
         // The keyboard still reaches the ungrouped tabs, though they are not shown.
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
@@ -190,8 +192,8 @@ private slots:
         m_view->flushRebuild();
         QVERIFY(!m_view->isEditingFolders());
         QVERIFY(!m_view->editButton()->isVisible() && !m_view->doneButton()->isVisible());
-        QVERIFY(m_view->normalList()->folderOrderLines().isEmpty());
-        QVERIFY(m_view->normalList()->ungroupedSection());
+        QCOMPARE(rowsOfKind(m_view->list(), RowKind::FolderOrderLine), 0);
+        QCOMPARE(rowsOfKind(m_view->list(), RowKind::UngroupedCaption), 1);
     }
 
     void arrowsMoveTheHighlight() {
@@ -212,15 +214,14 @@ private slots:
         QTest::keyClick(field, Qt::Key_Up);
         QTest::keyClick(field, Qt::Key_Up);
         QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
-        QCOMPARE(highlightedRows(m_view->normalList()->findChildren<TabRowView *>()),
-                 QStringList{"a"});
+        QCOMPARE(m_view->list()->keyboardHighlightedID(), QStringLiteral("a"));
 
         // Typing removes the highlight; the next Down lands on the first result.
         QTest::keyClicks(field, QStringLiteral("d"));
         m_view->flushRebuild();
         QCOMPARE(m_view->keyboardHighlightedTabID(), QString());
         QTest::keyClick(field, Qt::Key_Down);
-        QCOMPARE(highlightedRows(m_view->searchResults()->rows()), QStringList{"d"});
+        QCOMPARE(m_view->list()->keyboardHighlightedID(), QStringLiteral("d"));
     }
 
     // Tabs a and b, folder "Clients", tab a selected; keys typed into the search field.
@@ -265,23 +266,44 @@ private slots:
                             RowsTestContext::tab("s", "Design system")});
         m_view->setSearchText(QStringLiteral("des"));
         m_view->flushRebuild();
-        SearchResultsView *results = m_view->searchResults();
-        QCOMPARE(results->headerText(), QStringLiteral("2 RESULTS"));
-        QCOMPARE(results->rows().size(), 2);
-        QCOMPARE(results->rows().at(0)->tab().title, QStringLiteral("Design system"));
-        QVERIFY(!results->rows().at(0)->folderHint());
-        QVERIFY(!results->dropSection());
+        const ListRows &rows = m_view->list()->rows();
+        QCOMPARE(rows.rows().first().kind, RowKind::ResultsCaption);
+        QCOMPARE(rows.tabs().size(), 2);
+        QCOMPARE(rows.tabs().at(0).title, QStringLiteral("Design system"));
+        QCOMPARE(rows.folderHint(0), QString());
+        QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 0);
 
         m_env->makeFolders({{"Work", {"s"}}});
         m_view->flushRebuild();
-        QCOMPARE(results->rows().at(0)->folderHint(), std::optional<QString>("Work"));
-        QCOMPARE(results->rows().at(1)->folderHint(), std::optional<QString>("Ungrouped"));
-        QVERIFY(results->dropSection());
+        QCOMPARE(m_view->list()->rows().folderHint(0), QStringLiteral("Work"));
+        QCOMPARE(m_view->list()->rows().folderHint(1), QStringLiteral("Ungrouped"));
+        QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 1);
+    }
 
-        m_view->setSearchText(QStringLiteral("  "));
+    // With no results, the button under the text creates a folder named by the trimmed query,
+    // unless that name is blank or taken.
+    void createFolderFromNoResults_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QStringList>("folders");
+        QTest::newRow("creates") << " Launch " << QStringList{"Work", "Launch"};
+        QTest::newRow("blank") << "  " << QStringList{"Work"};
+        QTest::newRow("taken") << "work" << QStringList{"Work"};
+    }
+    void createFolderFromNoResults() {
+        QFETCH(QString, query);
+        QFETCH(QStringList, folders);
+        m_env->makeFolders({{"Work", {}}});
+        openTabs({"a"});
+        m_view->setSearchText(query);
         m_view->flushRebuild();
-        QCOMPARE(results->noResultsText(), QStringLiteral("No results for \"  \""));
-        QVERIFY(!results->createFolderButton()->isEnabled());
+        RowListView *list = m_view->list();
+        QCOMPARE(PaintedRows::noResultsMessage(query), PanelTexts::noResults(query));
+        const QPoint button =
+            PaintedRows::createFolderButtonRect(rowOfKind(list, RowKind::NoResults), query)
+                .center()
+                .toPoint();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, button);
+        QCOMPARE(m_env->folderNames(), folders);
     }
 
     void focusSearchFieldResets() {
@@ -312,36 +334,17 @@ private slots:
         QVERIFY(m_view->header()->isVisible());
     }
 
-    void rebuildsAreFoldedAndHeldDuringADrag() {
+    void rebuildsAreFolded() {
         openTabs({"a", "b"});
         m_env->makeFolders({{"One", {}}, {"Two", {}}});
         QCOMPARE(m_view->snapshot().folders.size(), 0); // not before the next turn
         QCoreApplication::processEvents();
         QCOMPARE(m_view->snapshot().folders.size(), 2);
-
-        DragState &drag = DragState::shared();
-        drag.beginTabDrag(QStringLiteral("a"), {QStringLiteral("a")});
-        m_env->folderStore.createFolder(QStringLiteral("Three"));
-        QCoreApplication::processEvents();
-        QCOMPARE(m_view->snapshot().folders.size(), 2); // rows stay put under the drag
-        drag.endDrag();
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1),
-                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_view.get(), &release);
-        QTRY_COMPARE(m_view->snapshot().folders.size(), 3);
-
-        // Ended with no release at all (the panel closed mid-drag): no click is needed either.
-        drag.beginTabDrag(QStringLiteral("a"), {QStringLiteral("a")});
-        m_env->folderStore.createFolder(QStringLiteral("Four"));
-        QCoreApplication::processEvents();
-        QCOMPARE(m_view->snapshot().folders.size(), 3);
-        drag.cancelDrag();
-        QTRY_COMPARE(m_view->snapshot().folders.size(), 4);
     }
 
     void longList() {
         openTabs({"a"});
-        PanelListView *list = m_view->visibleList();
+        RowListView *list = m_view->visibleList();
         QVERIFY(list->height() < list->heightCap());
         QSignalSpy resized(m_view.get(), &MenuBarView::preferredHeightChanged);
         m_env->setOpenTabs(manyTabs(40));
@@ -359,9 +362,9 @@ private slots:
         // The highlighted row is scrolled to the centre.
         for (int i = 0; i < 20; ++i)
             QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
-        const TabRowView *row = m_view->normalList()->rowFor(QStringLiteral("t19"));
-        QVERIFY(row && row->isKeyboardHighlighted());
-        QTRY_COMPARE_WITH_TIMEOUT(row->mapTo(list->viewport(), QPoint(0, row->height() / 2)).y(),
+        QCOMPARE(list->keyboardHighlightedID(), QStringLiteral("t19"));
+        const qsizetype row = *list->rows().rowOfTab(QStringLiteral("t19"));
+        QTRY_COMPARE_WITH_TIMEOUT(int(list->rowRect(row).center().y()),
                                   list->viewport()->height() / 2, 2000);
     }
 
@@ -382,14 +385,9 @@ private slots:
         m_view->setSearchText(text);
         m_view->flushRebuild();
         QVERIFY(!m_view->grab().isNull());
-        int shown = 0;
-        for (const QLabel *label : m_view->findChildren<QLabel *>()) {
-            if (label->isVisible() && label->text().contains(text)) {
-                ++shown;
-                QCOMPARE(label->textFormat(), Qt::PlainText);
-            }
-        }
-        QCOMPARE(shown, 1); // "No results for …"
+        for (const QLabel *label : m_view->findChildren<QLabel *>())
+            QVERIFY(!label->isVisible() || label->textFormat() == Qt::PlainText);
+        QVERIFY(PaintedRows::noResultsMessage(text).contains(text));
         for (qsizetype at = text.indexOf('&'); at >= 0 && at + 1 < text.size();
              at = text.indexOf('&', at + 1))
             QTest::keyClick(m_view.get(), text.at(at + 1).toLatin1(), Qt::AltModifier);
@@ -398,8 +396,10 @@ private slots:
         // The row's menu names the folder as it is.
         m_view->setSearchText(QString());
         m_view->flushRebuild();
-        const QWidget *row = m_view->normalList()->rowFor(QStringLiteral("a"));
-        const QPoint centre = row->mapTo(m_view.get(), row->rect().center());
+        const RowListView *list = m_view->list();
+        const QPoint centre = list->viewport()->mapTo(
+            m_view.get(),
+            list->rowRect(*list->rows().rowOfTab(QStringLiteral("a"))).center().toPoint());
         QWidget *target = m_view->childAt(centre);
         QContextMenuEvent click(QContextMenuEvent::Mouse, target->mapFrom(m_view.get(), centre),
                                 m_view->mapToGlobal(centre));
@@ -474,13 +474,14 @@ private slots:
         openTabs({"a"});
         m_view->setSearchText(query);
         m_view->flushRebuild();
-        const SearchResultsView *results = m_view->searchResults();
-        const QWidget *viewport = m_view->visibleList()->viewport();
-        QTRY_COMPARE(results->width(), viewport->width());
-        QVERIFY(results->minimumSizeHint().width() <= MenuBarView::panelWidth);
-        const CreateFolderButton *button = results->createFolderButton();
-        QVERIFY(results->rect().contains(QRect(button->mapTo(results, QPoint()), button->size())));
-        QVERIFY(results->noResultsText().contains(QStringLiteral("…")));
+        const RowListView *list = m_view->list();
+        const QRectF button =
+            PaintedRows::createFolderButtonRect(rowOfKind(list, RowKind::NoResults), query);
+        QVERIFY(QRectF(list->viewport()->rect()).contains(button));
+        QVERIFY(PaintedRows::noResultsMessage(query).contains(QStringLiteral("…")));
+        QVERIFY(
+            QFontMetrics(Style::font(14)).horizontalAdvance(PaintedRows::noResultsMessage(query)) <=
+            MenuBarView::panelWidth - 2 * 18);
     }
 
 private:

@@ -1,15 +1,11 @@
 // Renders the whole panel in its main states to PNG files, from the real widgets and stores with
 // a realistic sample: render_panel_screenshots <output directory>.
 
-#include "dragdrop/DragState.h"
-#include "panel/FolderSectionView.h"
 #include "panel/MenuBarView.h"
-#include "panel/NewFolderRowView.h"
-#include "panel/NormalListView.h"
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelRootView.h"
+#include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
-#include "panel/TabRowView.h"
 #include "tst_menubarviewcontext.h"
 
 #include <QApplication>
@@ -146,10 +142,10 @@ private:
         settle();
 
         panel->startCreatingFolder();
-        QTest::keyClicks(panel->normalList()->newFolderRow()->field(), QStringLiteral("Q3 launch"));
+        QTest::keyClicks(panel->list()->newFolderField(), QStringLiteral("Q3 launch"));
         settle();
         save(root, QStringLiteral("panel-new-folder"));
-        QTest::keyClick(panel->normalList()->newFolderRow()->field(), Qt::Key_Escape);
+        QTest::keyClick(panel->list()->newFolderField(), Qt::Key_Escape);
         settle();
 
         panel->setEditingFolders(true);
@@ -169,17 +165,25 @@ private:
         env.selectionStore.toggle(QStringLiteral("KeyBrand"));
         env.selectionStore.toggle(QStringLiteral("KeyOnboard"));
         settle();
-        const FolderSectionView *target =
-            root.menuBarView()->normalList()->folderSection(env.folderStore.folders().at(0).id);
-        const QPoint over = target->mapToGlobal(QPoint(target->width() * 2 / 3, 20));
-        DragState &drag = DragState::shared();
-        drag.beginTabDrag(QStringLiteral("KeyBrand"),
-                          {QStringLiteral("KeyBrand"), QStringLiteral("KeyOnboard")});
-        drag.updatePreview(QStringLiteral("2 tabs"), over);
-        drag.updateHover(over);
+        RowListView *list = root.menuBarView()->list();
+        QWidget *viewport = list->viewport();
+        const ListRows &rows = list->rows();
+        const QPoint from =
+            list->rowRect(*rows.rowOfTab(QStringLiteral("KeyBrand"))).center().toPoint();
+        qsizetype header = 0;
+        while (rows.rows()[header].kind != RowKind::FolderHeader)
+            ++header;
+        const QRectF target = list->rowRect(header);
+        const QPoint over(int(target.width() * 2 / 3), int(target.center().y()));
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, from + QPoint(0, -10));
+        QTest::mouseMove(viewport, over);
         settle();
         save(root, QStringLiteral("panel-drag"));
-        drag.endDrag();
+        // Closing ends the drag without a drop.
+        list->hide();
+        list->show();
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, over);
         env.selectionStore.clear();
         settle();
     }

@@ -44,6 +44,7 @@ struct PopupList {
         auto *layout = new QVBoxLayout(&popup);
         layout->setContentsMargins(0, 0, 0, 0);
         list = new RowListView(c.context, &popup);
+        list->setHeightCap(400);
         layout->addWidget(list);
         popup.resize(420, 400);
         refresh();

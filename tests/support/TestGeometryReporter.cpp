@@ -3,13 +3,9 @@
 #include "app/AppDelegate.h"
 #include "app/PanelPopover.h"
 #include "app/StatusItem.h"
-#include "dragdrop/FolderHeaderDragSourceView.h"
 #include "hotkey/SpotlightSearchController.h"
-#include "panel/ClosedTabRowView.h"
-#include "panel/FolderSectionView.h"
-#include "panel/TabRowView.h"
+#include "panel/RowListView.h"
 #include "stores/ClosedTab.h"
-#include "stores/TabFolder.h"
 #include "tabs/TabItem.h"
 
 #include <QApplication>
@@ -28,17 +24,7 @@ QRect globalRect(const QWidget *widget, const QRect &local) {
     return local.translated(widget->mapToGlobal(QPoint(0, 0)));
 }
 
-// Folder headers and rows paint their texts; name them after what they show.
 QString textOf(const QWidget *widget) {
-    if (const auto *row = qobject_cast<const TabRowView *>(widget))
-        return row->tab().displayTitle();
-    if (const auto *row = qobject_cast<const ClosedTabRowView *>(widget))
-        return displayTitle(row->closedTab().title);
-    if (const auto *section = qobject_cast<const FolderSectionView *>(widget))
-        return section->folder().name;
-    if (const auto *section = qobject_cast<const FolderSectionView *>(widget->parentWidget());
-        section && static_cast<const QWidget *>(section->headerDragSource()) == widget)
-        return section->folder().name;
     const QVariant text = widget->property("text");
     if (text.canConvert<QString>() && !text.toString().isEmpty())
         return text.toString();
@@ -48,16 +34,47 @@ QString textOf(const QWidget *widget) {
 }
 
 QJsonObject widgetObject(const QWidget *widget) {
-    QJsonObject object{
+    return {
         {"class", widget->metaObject()->className()},
         {"text", textOf(widget)},
         {"rect", rectObject(globalRect(widget, widget->rect()))},
         {"visibleRect", rectObject(globalRect(widget, widget->visibleRegion().boundingRect()))}};
-    if (const auto *row = qobject_cast<const TabRowView *>(widget))
-        object.insert("id", row->tab().stableID());
-    if (const auto *row = qobject_cast<const ClosedTabRowView *>(widget))
-        object.insert("id", row->closedTab().stableID);
-    return object;
+}
+
+// The list's rows are painted, not widgets: they are reported under the names of the classes
+// that paint them, with the texts they show.
+void appendRows(const RowListView *list, QJsonArray &widgets) {
+    const QWidget *viewport = list->viewport();
+    const ListRows &rows = list->rows();
+    for (qsizetype i = 0; i < rows.rows().size(); ++i) {
+        const ListRow &row = rows.rows()[i];
+        QJsonObject object;
+        switch (row.kind) {
+        case RowKind::TabRow: {
+            const TabItem &tab = rows.tabs()[row.item];
+            object = {
+                {"class", "TabRowView"}, {"text", tab.displayTitle()}, {"id", tab.stableID()}};
+            break;
+        }
+        case RowKind::ClosedRow: {
+            const ClosedTab &closed = rows.closedTabs()[row.item];
+            object = {{"class", "ClosedTabRowView"},
+                      {"text", displayTitle(closed.title)},
+                      {"id", closed.stableID}};
+            break;
+        }
+        case RowKind::FolderHeader:
+            object = {{"class", "FolderHeaderDragSourceView"},
+                      {"text", rows.folders().value(row.index).folder.name}};
+            break;
+        default:
+            continue;
+        }
+        const QRect rect = list->rowRect(i).toAlignedRect();
+        object.insert("rect", rectObject(globalRect(viewport, rect)));
+        object.insert("visibleRect", rectObject(globalRect(viewport, rect & viewport->rect())));
+        widgets.append(object);
+    }
 }
 
 // The command line's QCoreApplication comes first and is passed over; the QApplication that
@@ -93,6 +110,11 @@ bool TestGeometryReporter::eventFilter(QObject *watched, QEvent *event) {
         if (watched->isWidgetType())
             m_pending.start();
         break;
+    case QEvent::Paint:
+        // The list's rows move without any widget moving: after a scroll or a rebuild.
+        if (qobject_cast<const RowListView *>(watched->parent()))
+            m_pending.start();
+        break;
     default:
         break;
     }
@@ -108,6 +130,9 @@ void TestGeometryReporter::write() const {
         for (const QWidget *widget : popover->findChildren<QWidget *>()) {
             if (widget->isVisible())
                 widgets.append(widgetObject(widget));
+            if (const auto *list = qobject_cast<const RowListView *>(widget);
+                list && list->isVisible())
+                appendRows(list, widgets);
         }
     }
     const QWidget *focus = QApplication::focusWidget();

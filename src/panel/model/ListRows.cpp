@@ -115,6 +115,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
 ListRows ListRows::search(const PanelSnapshot &snapshot, const RowHeights &heights) {
     ListRows list;
     list.m_folders = snapshot.folders;
+    list.m_query = snapshot.searchText;
     if (snapshot.searchResults.isEmpty()) {
         list.add(RowKind::NoResults, heights.noResults);
     } else {

@@ -106,6 +106,8 @@ public:
     const QList<FolderContent> &folders() const { return m_folders; }
     // Search results only: where the tab of tabs()[item] lives; empty for no hint.
     QString folderHint(qsizetype item) const;
+    // Search results only: the query as typed.
+    const QString &query() const { return m_query; }
     int height() const { return m_height; }
 
     // Rows meeting [top, bottom): [first, last) indexes, found by bisection.
@@ -139,6 +141,7 @@ private:
     QList<ListSection> m_sections;
     QList<TabItem> m_tabs;
     QStringList m_hints;
+    QString m_query;
     QList<ClosedTab> m_closed;
     QList<FolderContent> m_folders;
     int m_height = 0;
