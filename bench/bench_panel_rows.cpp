@@ -1,105 +1,96 @@
-#include "panel/FolderSectionView.h"
-#include "panel/UngroupedSectionView.h"
-#include "stores/FolderStore.h"
+#include "panel/PaintedRows.h"
+#include "panel/RowListView.h"
+#include "panel/model/ListRows.h"
 #include "stores/SelectionStore.h"
 
-#include <QTemporaryDir>
+#include <QImage>
+#include <QPainter>
+#include <QScrollBar>
+#include <QUuid>
 
 #include "PanelBenchSample.h"
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
 using namespace PanelBenchSample;
 
 namespace {
 
-// 30 expanded folders of 16 open tabs each (and 2 closed ids each), 20 ungrouped tabs.
-struct Fixture {
-    QTemporaryDir directory;
-    FolderStore folderStore{directory.path()};
-    SelectionStore selectionStore;
-    PanelContext context;
-    QList<QList<TabItem>> folderTabs;
-    QList<TabItem> ungrouped;
-
-    Fixture() {
-        context.folderStore = &folderStore;
-        context.selectionStore = &selectionStore;
-        int next = 0;
-        for (int f = 0; f < folderCount; ++f) {
-            const QUuid id = folderStore.createFolder(QStringLiteral("Folder %1").arg(f));
-            QList<TabItem> members;
-            for (int i = 0; i < tabsPerFolder; ++i) {
-                members.append(tab(next++));
-                folderStore.addTab(members.last().stableID(), id, {});
-            }
-            folderStore.addTab(QStringLiteral("closed-a-%1").arg(f), id, {});
-            folderStore.addTab(QStringLiteral("closed-b-%1").arg(f), id, {});
-            folderTabs.append(members);
+// 30 expanded folders of 16 open tabs each, 20 ungrouped tabs.
+PanelSnapshot sample() {
+    PanelSnapshot snapshot;
+    snapshot.contentState = ContentState::NormalList;
+    int next = 0;
+    for (int f = 0; f < folderCount; ++f) {
+        FolderContent content{
+            TabFolder{QUuid::createUuid(), QStringLiteral("Folder %1").arg(f), {}, true}, {}};
+        for (int i = 0; i < tabsPerFolder; ++i) {
+            content.tabs.append(tab(next++));
+            content.folder.tabIDs.append(content.tabs.last().stableID());
         }
-        for (int i = 0; i < ungroupedCount; ++i)
-            ungrouped.append(tab(next++));
+        snapshot.folders.append(content);
     }
-};
+    for (int i = 0; i < ungroupedCount; ++i)
+        snapshot.ungroupedTabs.append(tab(next++));
+    return snapshot;
+}
 
-// What one row costs at the least: a bare widget per tab, placed.
+// What the rows cost at the least: the snapshot's tabs copied once.
 void rowsRebuildBaseline(benchmark::State &state) {
     application();
+    const PanelSnapshot snapshot = sample();
     for (auto _ : state) {
-        auto content = std::make_unique<QWidget>();
-        for (int i = 0; i < folderCount * tabsPerFolder + ungroupedCount; ++i)
-            (new QWidget(content.get()))->setGeometry(0, i * 52, 420, 52);
-        content->resize(420, 600);
-        content->show();
-        QCoreApplication::sendPostedEvents();
-        content.reset();
-        QCoreApplication::sendPostedEvents();
+        QList<TabItem> all;
+        for (const FolderContent &content : snapshot.folders)
+            all.append(content.tabs);
+        all.append(snapshot.ungroupedTabs);
+        benchmark::DoNotOptimize(all);
     }
 }
 
-// The whole normal list rebuilt: every folder section with its rows and lines, the ungrouped
-// section, laid out and (when `shown`) shown, which registers every drop zone; painting excluded.
-void rebuildSections(benchmark::State &state, bool shown) {
+// The rows of the whole normal list laid out, in or out of edit mode.
+void rowsRebuild(benchmark::State &state, bool editing) {
     application();
-    Fixture fixture;
-    const QList<TabFolder> folders = fixture.folderStore.folders();
+    const PanelSnapshot snapshot = sample();
+    const RowHeights heights = PaintedRows::measuredHeights(24);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ListRows::normal(snapshot, editing, false, heights));
+}
+
+void rowsRebuildNormal(benchmark::State &state) {
+    rowsRebuild(state, false);
+}
+
+void rowsRebuildEditMode(benchmark::State &state) {
+    rowsRebuild(state, true);
+}
+
+// One wheel step over the shown list: the scroll and the paint of the visible rows.
+void wheelStep(benchmark::State &state) {
+    application();
+    SelectionStore selection;
+    PanelContext context;
+    context.selectionStore = &selection;
+    RowListView list(context);
+    list.resize(420, 580);
+    list.setRows(ListRows::normal(sample(), false, false, PaintedRows::measuredHeights(24)));
+    list.show();
+    QImage image(420, 580, QImage::Format_ARGB32_Premultiplied);
+    QScrollBar *bar = list.verticalScrollBar();
+    int step = 0;
     for (auto _ : state) {
-        auto content = std::make_unique<QWidget>();
-        int top = 0;
-        for (int f = 0; f < folderCount; ++f) {
-            auto *section = new FolderSectionView(folders[f], fixture.folderTabs[f], false,
-                                                  fixture.context, content.get());
-            section->setGeometry(0, top, 420, section->sizeHint().height());
-            top += section->height();
-        }
-        auto *section = new UngroupedSectionView(fixture.ungrouped, fixture.context, content.get());
-        section->setGeometry(0, top, 420, section->sizeHint().height());
-        content->resize(420, top + section->height());
-        if (shown)
-            content->show();
-        QCoreApplication::sendPostedEvents();
-        // The old list goes when the new one is in.
-        content.reset();
-        QCoreApplication::sendPostedEvents();
+        bar->setValue((++step % 200) * 20);
+        list.viewport()->render(&image);
     }
-}
-
-void rowsRebuildShown(benchmark::State &state) {
-    rebuildSections(state, true);
-}
-
-void rowsRebuildHidden(benchmark::State &state) {
-    rebuildSections(state, false);
 }
 
 } // namespace
 
-BENCHMARK(rowsRebuildBaseline)->Name("rows_rebuild/baseline")->Unit(benchmark::kMillisecond);
-BENCHMARK(rowsRebuildShown)
+BENCHMARK(rowsRebuildBaseline)->Name("rows_rebuild/baseline")->Unit(benchmark::kMicrosecond);
+BENCHMARK(rowsRebuildNormal)
     ->Name("rows_rebuild/500_tabs_30_folders")
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(rowsRebuildHidden)
-    ->Name("rows_rebuild/500_tabs_30_folders_unregistered")
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(rowsRebuildEditMode)
+    ->Name("rows_rebuild/500_tabs_30_folders_edit_mode")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(wheelStep)->Name("rows_rebuild/wheel_step_paint")->Unit(benchmark::kMicrosecond);

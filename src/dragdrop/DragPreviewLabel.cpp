@@ -1,6 +1,5 @@
 #include "dragdrop/DragPreviewLabel.h"
 
-#include "panel/model/DragGeometry.h"
 #include "ui/Style.h"
 
 #include <QFontMetricsF>
@@ -8,12 +7,23 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 constexpr qreal cornerRadius = 6;
 constexpr qreal backgroundAlpha = 0.95;
+constexpr qreal labelHeight = 26;
+constexpr qreal gapAbovePointer = 8;
+constexpr qreal maxWidth = 200;
+constexpr qreal horizontalPadding = 20;
 } // namespace
+
+QRectF DragPreviewLabel::frameFor(const QPointF &pointer, qreal textWidth) {
+    const qreal width = std::min(textWidth + horizontalPadding, maxWidth);
+    return {pointer.x() - width / 2, pointer.y() - labelHeight - gapAbovePointer, width,
+            labelHeight};
+}
 
 DragPreviewLabel::DragPreviewLabel(QWidget *window)
     : QWidget(window) {
@@ -36,12 +46,12 @@ void DragPreviewLabel::setText(const QString &text) {
 }
 
 QString DragPreviewLabel::displayedText() const {
-    const qreal room = width() - DragGeometry::labelHorizontalPadding;
+    const qreal room = width() - horizontalPadding;
     return QFontMetricsF(font()).elidedText(text_, Qt::ElideRight, room);
 }
 
 void DragPreviewLabel::placeAbove(const QPointF &pointer) {
-    const QRectF frame = DragGeometry::previewLabelRect(pointer, textWidth_);
+    const QRectF frame = frameFor(pointer, textWidth_);
     setGeometry(int(std::lround(frame.x())), int(std::lround(frame.y())),
                 int(std::ceil(frame.width())), int(frame.height()));
 }

@@ -16,6 +16,9 @@ public:
 
     // Places the label centred on the pointer and just above it (window coordinates).
     void placeAbove(const QPointF &pointer);
+    // The frame for a text `textWidth` wide: centred on the pointer, 8 px above it, at most
+    // 200 px wide.
+    static QRectF frameFor(const QPointF &pointer, qreal textWidth);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

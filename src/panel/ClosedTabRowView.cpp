@@ -1,11 +1,8 @@
 #include "panel/ClosedTabRowView.h"
 
 #include "panel/PanelPainting.h"
-#include "stores/RecentlyClosedStore.h"
-#include "tabs/TabManager.h"
 #include "ui/Style.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 using Style::Role;
@@ -39,28 +36,6 @@ void paintThumbnail(QPainter &painter, const QRectF &slot, const Thumbnail &thum
 
 } // namespace
 
-ClosedTabRowView::ClosedTabRowView(const ClosedTab &closedTab, const PanelContext &context,
-                                   QWidget *parent)
-    : QWidget(parent)
-    , m_closedTab(closedTab)
-    , m_title(displayTitle(closedTab.title))
-    , m_context(context) {
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    setCursor(Qt::PointingHandCursor);
-    m_thumbnail.load(closedTab.thumbnailURL, this);
-}
-
-QSize ClosedTabRowView::sizeHint() const {
-    return {420, rowHeight};
-}
-
-void ClosedTabRowView::setHovered(bool hovered) {
-    if (hovered == m_hovered)
-        return;
-    m_hovered = hovered;
-    update();
-}
-
 QRect ClosedTabRowView::removeButtonRect(const QRect &row) {
     const int right = row.right() + 1 - paddingX;
     return {right - removeHitSide + 5, row.top() + (row.height() - removeHitSide) / 2,
@@ -70,45 +45,6 @@ QRect ClosedTabRowView::removeButtonRect(const QRect &row) {
 TabItem ClosedTabRowView::reopenedTab(const ClosedTab &closedTab) {
     return TabItem(QStringLiteral("closed-") + closedTab.stableID, closedTab.title, closedTab.url,
                    false, closedTab.thumbnailURL);
-}
-
-void ClosedTabRowView::reopen() {
-    if (m_context.tabManager)
-        m_context.tabManager->openTab(reopenedTab());
-}
-
-void ClosedTabRowView::remove() {
-    if (m_context.recentlyClosedStore)
-        m_context.recentlyClosedStore->remove(m_closedTab.stableID);
-}
-
-void ClosedTabRowView::enterEvent(QEnterEvent *event) {
-    QWidget::enterEvent(event);
-    setHovered(true);
-}
-
-void ClosedTabRowView::leaveEvent(QEvent *event) {
-    QWidget::leaveEvent(event);
-    setHovered(false);
-}
-
-void ClosedTabRowView::mousePressEvent(QMouseEvent *event) {
-    event->setAccepted(event->button() == Qt::LeftButton);
-}
-
-void ClosedTabRowView::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
-        return;
-    // Removing may delete this row on the next rebuild; nothing touches it afterwards.
-    if (m_hovered && removeButtonRect().contains(event->position().toPoint()))
-        remove();
-    else
-        reopen();
-}
-
-void ClosedTabRowView::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    paint(painter, rect(), m_title, m_thumbnail, m_hovered, palette());
 }
 
 void ClosedTabRowView::paint(QPainter &painter, const QRectF &rect, const QString &title,

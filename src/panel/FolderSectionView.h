@@ -1,63 +1,36 @@
 #pragma once
 
-#include "panel/TabSectionView.h"
 #include "stores/TabFolder.h"
-#include "tabs/TabItem.h"
 
-class FolderHeaderDragSourceView;
-class FolderInsertionLine;
-class InPlaceNameField;
-class SymbolButton;
+#include <QFont>
+#include <QRectF>
 
-// One folder in the normal list: its header (name, count; in edit mode a drag handle and a
-// delete button) and, while expanded, its open tabs with insertion lines between them. Tabs
-// dropped anywhere on it (outside edit mode) go to the end of the folder.
-class FolderSectionView : public TabSectionView {
-    Q_OBJECT
+class QPainter;
+class QPalette;
+
+// One folder in the normal list: its header (chevron, name, count; in edit mode a drag handle
+// and a delete button) over its open tabs. The list view lays out the section's rows; this
+// paints the header and says where its pieces are, for painting and hit-testing alike.
+class FolderSectionView {
 public:
-    // `tabs` are the folder's open tabs in folder order.
-    FolderSectionView(const TabFolder &folder, const QList<TabItem> &tabs, bool isEditMode,
-                      const PanelContext &context, QWidget *parent = nullptr);
+    struct HeaderParts {
+        QRectF leading; // the chevron, or the edit-mode handle
+        QRectF icon;
+        QRectF name;
+        QRectF count;
+        QRectF trash; // edit mode only
+    };
+    struct HeaderLook {
+        qsizetype tabCount = 0;
+        bool isEditMode = false;
+        bool isDropTarget = false; // a drag is over the section: the icon turns white
+        bool showsName = true;     // not while the name is being edited in place
+    };
 
-    const TabFolder &folder() const { return m_folder; }
-    const QList<TabItem> &tabs() const { return m_tabs; }
-    bool isEditMode() const { return m_editMode; }
-    const QList<FolderInsertionLine *> &lines() const { return m_lines; }
-    FolderHeaderDragSourceView *headerDragSource() const { return m_headerSource; }
-    // Only in edit mode.
-    SymbolButton *deleteButton() const { return m_deleteButton; }
-
-    bool isRenaming() const { return m_renameField != nullptr; }
-    // Only while renaming.
-    InPlaceNameField *renameField() const { return m_renameField; }
-    void startRenaming();
-    // Trims spaces and tabs; a blank result keeps the old name. Renaming ends either way.
-    void commitRename();
-    void cancelRename();
-
-    void toggleExpanded();
-    void deleteFolder();
-    // Appends the tabs at the end of the folder, in dropped order; nothing in edit mode.
-    void dropTabs(const QStringList &stableIDs) override;
-    QColor folderIconColor() const;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-
-private:
-    QRect headerRect() const;
-    QRect headerContentRect() const;
-    QRectF nameRect() const;
-    QString countText() const;
-    void attachHeaderSource();
-    void endRenaming();
-
-    TabFolder m_folder;
-    QList<TabItem> m_tabs;
-    bool m_editMode;
-    FolderHeaderDragSourceView *m_headerSource = nullptr;
-    SymbolButton *m_deleteButton = nullptr;
-    InPlaceNameField *m_renameField = nullptr;
-    QList<FolderInsertionLine *> m_lines;
+    static HeaderParts headerParts(const QRectF &header, bool isEditMode, qsizetype tabCount);
+    static void paintHeader(QPainter &painter, const QRectF &header, const TabFolder &folder,
+                            const HeaderLook &look, const QPalette &palette);
+    static QFont nameFont();
+    // Where the in-place name field goes, its height fitting the name font.
+    static QRectF nameFieldRect(const QRectF &header, bool isEditMode, qsizetype tabCount);
 };

@@ -2,6 +2,7 @@
 
 #include "dragdrop/DragPreviewLabel.h"
 #include "panel/ClosedTabRowView.h"
+#include "panel/FolderSectionView.h"
 #include "panel/InPlaceNameField.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelLineEdit.h"
@@ -40,48 +41,6 @@ QString folderLabel(const QString &name) {
     return QString::fromUtf8("\xF0\x9F\x93\x81 ") + name;
 }
 
-QFont folderNameFont() {
-    return Style::font(15, QFont::DemiBold);
-}
-
-QFont folderCountFont() {
-    return Style::font(12);
-}
-
-// Where a folder header puts its pieces: painted from it, hit-tested by it.
-struct HeaderParts {
-    QRectF leading; // the chevron, or the edit-mode handle
-    QRectF icon;
-    QRectF name;
-    QRectF count;
-    QRectF trash; // edit mode only
-};
-
-HeaderParts headerParts(const QRectF &rect, bool editMode, const QString &count) {
-    const qreal padding = editMode ? 10 : 14;
-    const qreal paddingY = editMode ? 10 : 11;
-    const QRectF box = rect.adjusted(padding, paddingY, -padding, -paddingY);
-    const qreal spacing = editMode ? 10 : 8;
-    HeaderParts parts;
-    parts.leading = QRectF(box.left(), box.top(), editMode ? 28 : 12, box.height());
-    parts.icon = QRectF(parts.leading.right() + spacing, box.top(),
-                        PanelPainting::symbolBox(14).width(), box.height());
-    qreal right = box.right();
-    if (editMode) {
-        const qreal trash = PanelPainting::symbolBox(13).width() + 6;
-        parts.trash = QRectF(right - trash, box.top(), trash, box.height());
-        right -= trash + spacing;
-    } else {
-        right -= 2;
-    }
-    const qreal countWidth = PanelPainting::textWidth(folderCountFont(), count);
-    parts.count = QRectF(right - countWidth, box.top(), countWidth + 1, box.height());
-    right -= countWidth + spacing;
-    const qreal left = parts.icon.right() + spacing;
-    parts.name = QRectF(left, box.top(), qMax(0.0, right - left), box.height());
-    return parts;
-}
-
 } // namespace
 
 RowListView::RowListView(const PanelContext &context, QWidget *parent)
@@ -101,7 +60,7 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
             [this](const QVariant &value) { applyHeight(value.toReal()); });
     m_newFolderField->hide();
     m_newFolderField->setPlaceholderText(tr("Folder name"));
-    m_newFolderField->setFont(folderNameFont());
+    m_newFolderField->setFont(FolderSectionView::nameFont());
     m_newFolderField->onKey = [this](int key) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             emit newFolderSubmitted(m_newFolderField->text());
@@ -293,15 +252,10 @@ void RowListView::placeFields() {
         return;
     }
     const ListRow &row = rows[*header];
-    const FolderContent content = m_rows.folders().value(row.index);
-    const bool editMode = !m_rows.sections().value(row.section).takesDrops;
-    const QRectF name =
-        headerParts(row.rect(width), editMode, QString::number(content.tabs.size())).name;
-    const qreal height = QFontMetrics(folderNameFont()).height() + 4;
-    m_renameField->setGeometry(
-        QRectF(name.left(), name.center().y() - height / 2, name.width(), height)
-            .translated(0, -offset)
-            .toAlignedRect());
+    const QRectF field = FolderSectionView::nameFieldRect(
+        row.rect(width), !m_rows.sections().value(row.section).takesDrops,
+        m_rows.folders().value(row.index).tabs.size());
+    m_renameField->setGeometry(field.translated(0, -offset).toAlignedRect());
 }
 
 void RowListView::updateScrollRange() {
@@ -490,6 +444,9 @@ void RowListView::tap(const Press &press) {
                 m_context.selectionStore->toggle(tab.stableID());
             return;
         }
+        // A plain click drops the selection, then opens the tab.
+        if (m_context.selectionStore)
+            m_context.selectionStore->clear();
         emit tabTapped(tab);
         return;
     }
@@ -529,8 +486,8 @@ bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) 
         // Outside edit mode the whole header is one button; in it, only the trash.
         if (m_rows.sections().value(row.section).takesDrops)
             return m_renamedFolder != row.folderID;
-        return headerParts(rect, true,
-                           QString::number(m_rows.folders().value(row.index).tabs.size()))
+        return FolderSectionView::headerParts(rect, true,
+                                              m_rows.folders().value(row.index).tabs.size())
             .trash.contains(contentPoint);
     }
     default:
@@ -739,35 +696,6 @@ bool RowListView::isLit(const DropTarget &target) const {
     return m_drag && (m_drag->zone == target || m_drag->line == target);
 }
 
-void RowListView::paintFolderHeader(QPainter &painter, const ListRow &row,
-                                    const QRectF &rect) const {
-    const QPalette &colors = palette();
-    const FolderContent content = m_rows.folders().value(row.index);
-    const bool editMode = !m_rows.sections().value(row.section).takesDrops;
-    const bool lit = isLit(m_rows.sections().value(row.section).target);
-    const QString count = QString::number(content.tabs.size());
-    const HeaderParts parts = headerParts(rect, editMode, count);
-    if (editMode) {
-        PanelPainting::drawSymbol(painter, QStringLiteral("line.3.horizontal"), parts.leading, 13,
-                                  Style::color(Role::Secondary, colors));
-        PanelPainting::drawSymbol(painter, QStringLiteral("trash"), parts.trash, 13,
-                                  Style::color(Role::Red, colors, 0.8));
-    } else {
-        PanelPainting::drawSymbol(painter,
-                                  content.folder.isExpanded ? QStringLiteral("chevron.down")
-                                                            : QStringLiteral("chevron.right"),
-                                  parts.leading, 10, Style::color(Role::Tertiary, colors));
-    }
-    PanelPainting::drawSymbol(painter, QStringLiteral("folder.fill"), parts.icon, 14,
-                              lit && !editMode ? QColor(Qt::white)
-                                               : Style::color(Role::Blue, colors));
-    PanelPainting::drawElidedText(painter, parts.count, folderCountFont(),
-                                  Style::color(Role::Tertiary, colors), count);
-    if (m_renamedFolder != row.folderID)
-        PanelPainting::drawElidedText(painter, parts.name, folderNameFont(),
-                                      Style::color(Role::Primary, colors), content.folder.name);
-}
-
 void RowListView::paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const {
     const QPalette &colors = palette();
     const bool toFolder = row.kind == RowKind::FolderDropRow;
@@ -828,9 +756,15 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
                           colors);
         return;
     }
-    case RowKind::FolderHeader:
-        paintFolderHeader(painter, row, rect);
+    case RowKind::FolderHeader: {
+        const FolderContent content = m_rows.folders().value(row.index);
+        const ListSection section = m_rows.sections().value(row.section);
+        FolderSectionView::paintHeader(painter, rect, content.folder,
+                                       {content.tabs.size(), !section.takesDrops,
+                                        isLit(section.target), m_renamedFolder != row.folderID},
+                                       colors);
         return;
+    }
     case RowKind::FolderLine:
     case RowKind::UngroupedLine:
     case RowKind::FolderOrderLine: {

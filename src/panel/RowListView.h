@@ -131,7 +131,6 @@ private:
     bool isOverButton(const ListRow &row, const QPointF &contentPoint) const;
 
     void paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
-    void paintFolderHeader(QPainter &painter, const ListRow &row, const QRectF &rect) const;
     void paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
     bool isLit(const DropTarget &target) const;
     Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;

@@ -1,14 +1,11 @@
 #include "panel/TabRowView.h"
 
-#include "dragdrop/TabRowDragSourceView.h"
 #include "panel/PanelPainting.h"
 #include "panel/PlainText.h"
 #include "stores/FolderStore.h"
-#include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
 #include "ui/Style.h"
 
-#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QMenu>
 #include <QPainter>
@@ -125,90 +122,16 @@ void paintTexts(QPainter &painter, const QRectF &column, const TabRowLook &look,
 
 } // namespace
 
-TabRowView::TabRowView(const TabItem &tab, const PanelContext &context,
-                       std::optional<QString> folderHint, QWidget *parent)
-    : QWidget(parent)
-    , m_tab(tab)
-    , m_stableID(tab.stableID())
-    , m_title(tab.displayTitle())
-    , m_folderHint(std::move(folderHint))
-    , m_context(context)
-    , m_hovered(this, 150)
-    , m_selected(this, 100)
-    , m_selectionActive(this, 100) {
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_thumbnail.load(tab.thumbnailURL, this);
-    readSelection(false);
-    if (m_context.selectionStore)
-        connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
-                [this] { readSelection(true); });
-    attachDragSource();
+QColor TabRowView::backgroundColor(const TabRowLook &look, const QPalette &palette) {
+    return rowBackground(look, palette);
 }
 
-QString TabRowView::scrollID(const QString &stableID) {
-    return QStringLiteral("kbtab-") + stableID;
+QColor TabRowView::borderColor(const TabRowLook &look, const QPalette &palette) {
+    return rowBorder(look, palette);
 }
 
-void TabRowView::setKeyboardHighlightedID(const QString &stableID) {
-    const bool highlighted = !stableID.isEmpty() && stableID == m_stableID;
-    if (highlighted == m_keyboardHighlighted)
-        return;
-    m_keyboardHighlighted = highlighted;
-    update();
-}
-
-void TabRowView::setHovered(bool hovered) {
-    m_hovered.set(hovered);
-}
-
-void TabRowView::open() {
-    if (m_context.selectionStore)
-        m_context.selectionStore->clear();
-    if (m_context.tabManager)
-        m_context.tabManager->openTab(m_tab);
-}
-
-void TabRowView::readSelection(bool animate) {
-    const QSet<QString> selected =
-        m_context.selectionStore ? m_context.selectionStore->selectedIDs() : QSet<QString>();
-    const bool isSelected = selected.contains(m_stableID);
-    const bool isActive = !selected.isEmpty();
-    if (animate) {
-        m_selected.set(isSelected);
-        m_selectionActive.set(isActive);
-    } else {
-        m_selected.jump(isSelected);
-        m_selectionActive.jump(isActive);
-    }
-}
-
-TabRowLook TabRowView::look() const {
-    return {m_title,
-            m_tab.isActive,
-            m_folderHint,
-            &m_thumbnail,
-            m_hovered.progress(),
-            m_selected.progress(),
-            m_selectionActive.progress(),
-            m_selected.isOn(),
-            m_keyboardHighlighted};
-}
-
-QColor TabRowView::backgroundColor() const {
-    return rowBackground(look(), palette());
-}
-
-QColor TabRowView::borderColor() const {
-    return rowBorder(look(), palette());
-}
-
-qreal TabRowView::arrowOpacity() const {
-    return rowArrowOpacity(look());
-}
-
-QSize TabRowView::sizeHint() const {
-    return {420, rowHeight};
+qreal TabRowView::arrowOpacity(const TabRowLook &look) {
+    return rowArrowOpacity(look);
 }
 
 QMenu *TabRowView::createContextMenu(const QString &stableID, const PanelContext &context,
@@ -232,27 +155,6 @@ QMenu *TabRowView::createContextMenu(const QString &stableID, const PanelContext
         menu->addAction(tr("Remove from Folder"), menu,
                         [store, stableID] { store->removeFromFolder(stableID); });
     return menu;
-}
-
-void TabRowView::contextMenuEvent(QContextMenuEvent *event) {
-    QMenu *menu = createContextMenu(this);
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (menu->isEmpty()) {
-        delete menu;
-        return;
-    }
-    menu->popup(event->globalPos());
-}
-
-void TabRowView::resizeEvent(QResizeEvent *event) {
-    QWidget::resizeEvent(event);
-    if (m_dragSource)
-        m_dragSource->setGeometry(rect());
-}
-
-void TabRowView::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    paint(painter, rect(), look(), palette());
 }
 
 void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
@@ -282,31 +184,4 @@ void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &
     paintTexts(painter,
                QRectF(textLeft, content.top(), qMax(0.0, textRight - textLeft), content.height()),
                look, palette);
-}
-
-void TabRowView::attachDragSource() {
-    m_dragSource = new TabRowDragSourceView(this);
-    SelectionStore *selection = m_context.selectionStore;
-    const QString &stableID = m_stableID;
-    m_dragSource->setFields({
-        .stableID = stableID,
-        .title = m_title,
-        .onTap = [this] { open(); },
-        .onHover = [this](bool hovered) { setHovered(hovered); },
-        .onCommandTap =
-            [selection, stableID] {
-                if (selection)
-                    selection->toggle(stableID);
-            },
-        .getSelectedIDs =
-            [selection] {
-                return selection ? QStringList(selection->selectedIDs().values()) : QStringList();
-            },
-        .clearSelection =
-            [selection] {
-                if (selection)
-                    selection->clear();
-            },
-    });
-    m_dragSource->setGeometry(rect());
 }

@@ -203,7 +203,7 @@ private slots:
 
     void draggingARowOntoAFolderFilesIt() {
         openPanelOverFigma();
-        const QJsonObject inbox = waitForOnScreen("FolderHeaderDragSourceView", "Inbox");
+        const QJsonObject inbox = waitForOnScreen("FolderSectionView", "Inbox");
         QVERIFY2(!inbox.isEmpty() && !onScreen("TabRowView").isEmpty(), "no Inbox or no rows");
         const QJsonObject row = onScreen("TabRowView").constLast();
         const QString id = row["id"].toString();
@@ -212,7 +212,7 @@ private slots:
         // The next step reads where rows are: wait until the list shows the row in the folder.
         const auto shownInInbox = [&] {
             const QJsonObject filed = widgets("TabRowView", id, "id", true).value(0);
-            const QJsonObject archive = onScreen("FolderHeaderDragSourceView", "Archive").value(0);
+            const QJsonObject archive = onScreen("FolderSectionView", "Archive").value(0);
             return !filed.isEmpty() && !archive.isEmpty() &&
                    centreOf(filed).y() > centreOf(inbox).y() &&
                    centreOf(filed).y() < centreOf(archive).y();
@@ -222,7 +222,7 @@ private slots:
 
     void ctrlClickedRowsMoveTogether() {
         // Three rows of the ungrouped section, below the folders.
-        const QJsonObject archive = waitForOnScreen("FolderHeaderDragSourceView", "Archive");
+        const QJsonObject archive = waitForOnScreen("FolderSectionView", "Archive");
         QVERIFY2(!archive.isEmpty(), "no Archive header");
         QList<QJsonObject> picked = onScreen("TabRowView");
         picked.removeIf(

@@ -2,8 +2,13 @@
 
 #include "dragdrop/DragPreviewLabel.h"
 #include "panel/ClosedTabRowView.h"
+#include "panel/FolderSectionView.h"
+#include "panel/InPlaceNameField.h"
+#include "panel/PaintedRows.h"
 #include "panel/RowListView.h"
+#include "panel/TabRowView.h"
 #include "panel/model/PanelDerivation.h"
+#include "ui/Style.h"
 
 #include <QMenu>
 #include <QScrollBar>
@@ -25,6 +30,9 @@ RowHeights heights() {
     h.hintCard = 120;
     h.recentCaption = 50;
     h.closedRow = 54;
+    h.resultsCaption = 36;
+    h.dropCaption = 40;
+    h.dropRow = 44;
     return h;
 }
 
@@ -51,11 +59,35 @@ struct PopupList {
         popup.show();
         QVERIFY(QTest::qWaitForWindowExposed(&popup));
     }
-    void refresh(bool editing = false) {
+    void refresh(bool editing = false, const QString &query = {}) {
         const QList<TabItem> tabs = context.tabManager.tabs();
         const PanelSnapshot snapshot = PanelDerivation().derive(
-            {tabs, false, context.folderStore, context.recentlyClosedStore.recentTabs(), {}});
-        list->setRows(ListRows::normal(snapshot, editing, false, heights()));
+            {tabs, false, context.folderStore, context.recentlyClosedStore.recentTabs(), query});
+        list->setRows(query.isEmpty() ? ListRows::normal(snapshot, editing, false, heights())
+                                      : ListRows::search(snapshot, heights()));
+    }
+    // The centre of the first row of the kind (the `nth` of it), in the popup.
+    QPointF kindCentre(RowKind kind, int nth = 0) const {
+        const QList<ListRow> &rows = list->rows().rows();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (rows[i].kind == kind && nth-- == 0)
+                return list->viewport()->mapTo(&popup, list->rowRect(i).center().toPoint());
+        }
+        return {};
+    }
+    // The centre of a button in the first row of the kind, in the popup.
+    template <typename RectOf> QPointF buttonCentre(RowKind kind, RectOf rectOf) const {
+        const QList<ListRow> &rows = list->rows().rows();
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            if (rows[i].kind == kind)
+                return list->viewport()->mapTo(&popup, rectOf(list->rowRect(i)).center().toPoint());
+        }
+        return {};
+    }
+    void click(const QPointF &point, Qt::KeyboardModifiers modifiers = {}) {
+        move(point);
+        press(point, modifiers);
+        release(point);
     }
     // The centre of the tab row of `stableID`, in the popup.
     QPointF rowCentre(const QString &stableID) const {
@@ -125,20 +157,218 @@ private slots:
         QVERIFY(!p.list->isDragging());
     }
 
-    // Where a dragged c lands: a line in a folder, the folder as a whole, an ungrouped line.
+    // Folder A {a b}, ungrouped c d; `dragged` dropped on `target` (search "d" for drop rows).
+    void dropsLandWhereLit_data() {
+        QTest::addColumn<QString>("dragged");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QStringList>("folder");
+        QTest::addColumn<QStringList>("ungrouped");
+        QTest::newRow("line in a folder: line and folder lit, the line wins")
+            << "c"
+            << "between a and b" << QStringList{"a", "c", "b"} << QStringList{"d"};
+        QTest::newRow("folder header: appended")
+            << "c"
+            << "header" << QStringList{"a", "b", "c"} << QStringList{"d"};
+        QTest::newRow("ungrouped line below d")
+            << "c"
+            << "below d" << QStringList{"a", "b"} << QStringList{"d", "c"};
+        QTest::newRow("ungrouped caption: out of the folder, the first line is near")
+            << "a"
+            << "ungrouped caption" << QStringList{"b"} << QStringList{"a", "c", "d"};
+        QTest::newRow("search: folder drop row")
+            << "d"
+            << "folder drop row" << QStringList{"a", "b", "d"} << QStringList{"c"};
+        QTest::newRow("search: ungrouped drop row")
+            << "a"
+            << "ungrouped drop row" << QStringList{"b"} << QStringList{"c", "d", "a"};
+    }
     void dropsLandWhereLit() {
+        QFETCH(QString, dragged);
+        QFETCH(QString, target);
+        QFETCH(QStringList, folder);
+        QFETCH(QStringList, ungrouped);
         RowsTestContext c;
         c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c", "d"}));
-        const QUuid folder = c.makeFolders({{"A", {"a", "b"}}}).first();
+        const QUuid id = c.makeFolders({{"A", {"a", "b"}}}).first();
+        c.folderStore.placeInUngrouped({"c", "d"}, 0, {});
         PopupList p(c);
-        // On the line between a and b.
-        const QPointF between = (p.rowCentre("a") + p.rowCentre("b")) / 2;
-        p.press(p.rowCentre("c"));
-        p.move(between);
-        QCOMPARE(p.list->litLine()->kind, DropTarget::Kind::FolderLine);
-        QCOMPARE(p.list->litZone()->kind, DropTarget::Kind::FolderSection); // both kinds lit
-        p.release(between);
-        QCOMPARE(c.folderTabIDs(folder), (QStringList{"a", "c", "b"}));
+        const bool searching = target.endsWith(QStringLiteral("drop row"));
+        if (searching)
+            p.refresh(false, dragged);
+        const QPointF start = p.rowCentre(dragged);
+        QPointF end;
+        if (target == "between a and b")
+            end = (p.rowCentre("a") + p.rowCentre("b")) / 2;
+        else if (target == "header")
+            end = p.kindCentre(RowKind::FolderHeader);
+        else if (target == "below d")
+            end = p.rowCentre("d") + QPointF(0, 32);
+        else if (target == "ungrouped caption")
+            end = p.kindCentre(RowKind::UngroupedCaption);
+        else if (target == "folder drop row")
+            end = p.kindCentre(RowKind::FolderDropRow);
+        else
+            end = p.kindCentre(RowKind::UngroupedDropRow);
+        QSignalSpy saved(&c.folderStore, &FolderStore::saved);
+        p.press(start);
+        p.move(start + QPointF(0, 5));
+        p.move(end);
+        QVERIFY(p.list->litLine() || p.list->litZone());
+        p.release(end);
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(c.folderTabIDs(id), folder);
+        QStringList shownUngrouped;
+        for (const TabItem &tab : c.folderStore.ungroupedTabs(c.tabManager.tabs()))
+            shownUngrouped.append(tab.stableID());
+        QCOMPARE(shownUngrouped.mid(0, ungrouped.size()), ungrouped);
+    }
+
+    // Clicks on the rows and on the buttons painted in them; Ctrl-clicks select. Folder A {a},
+    // ungrouped b, one closed tab, "x" selected.
+    void clicks_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("ctrl");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("plain click on a tab") << "tab b" << false << "opened b, selected none";
+        QTest::newRow("Ctrl-click on a tab") << "tab b" << true << "selected b+x";
+        QTest::newRow("folder header") << "header" << false << "selected x, collapsed";
+        QTest::newRow("edit mode: header outside the trash")
+            << "edit header" << false << "selected x";
+        QTest::newRow("edit mode: trash") << "trash" << false << "selected x, no folders";
+        QTest::newRow("Clear") << "clear" << false << "selected x, nothing closed";
+        QTest::newRow("hint card button (no folders)")
+            << "hint card" << false << "selected x, no folders, create folder";
+    }
+    void clicks() {
+        QFETCH(QString, target);
+        QFETCH(bool, ctrl);
+        QFETCH(QString, effect);
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        c.recentlyClosedStore.recordClosed({RowsTestContext::tab("gone")}, {});
+        c.selectionStore.toggle(QStringLiteral("x"));
+        if (target != "hint card")
+            c.makeFolders({{"A", {"a"}}});
+        PopupList p(c);
+        p.refresh(target == "edit header" || target == "trash");
+        QSignalSpy tapped(p.list, &RowListView::tabTapped);
+        QSignalSpy create(p.list, &RowListView::createFolderRequested);
+        QPointF point;
+        if (target == "tab b")
+            point = p.rowCentre("b");
+        else if (target == "header" || target == "edit header")
+            point = p.kindCentre(RowKind::FolderHeader);
+        else if (target == "trash")
+            point = p.buttonCentre(RowKind::FolderHeader, [](const QRectF &header) {
+                return FolderSectionView::headerParts(header, true, 1).trash;
+            });
+        else if (target == "clear")
+            point = p.buttonCentre(RowKind::RecentCaption, &PaintedRows::clearButtonRect);
+        else
+            point = p.buttonCentre(RowKind::HintCard, &PaintedRows::hintCardButtonRect);
+        p.click(point, ctrl ? Qt::ControlModifier : Qt::NoModifier);
+
+        QStringList seen;
+        if (!tapped.isEmpty())
+            seen.append("opened " + tapped.first().first().value<TabItem>().stableID());
+        QStringList selected = c.selectionStore.selectedIDs().values();
+        selected.sort();
+        seen.append("selected " +
+                    (selected.isEmpty() ? QStringLiteral("none") : selected.join('+')));
+        const QList<TabFolder> folders = c.folderStore.folders();
+        if (!folders.isEmpty() && !folders.first().isExpanded)
+            seen.append("collapsed");
+        if (folders.isEmpty())
+            seen.append("no folders");
+        if (c.recentlyClosedStore.recentTabs().isEmpty())
+            seen.append("nothing closed");
+        if (!create.isEmpty())
+            seen.append("create folder");
+        QCOMPARE(seen.join(", "), effect);
+    }
+
+    // The name field follows its header across rebuilds; Return renames (trimmed; blank keeps
+    // the name), Escape gives up.
+    void rename_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("trimmed") << " \tClients " << int(Qt::Key_Return) << "Clients";
+        QTest::newRow("blank keeps the name") << "  " << int(Qt::Key_Return) << "A";
+        QTest::newRow("escape") << "Clients" << int(Qt::Key_Escape) << "A";
+    }
+    void rename() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, name);
+        RowsTestContext c;
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        const QUuid id = c.makeFolders({{"A", {"a"}}}).first();
+        PopupList p(c);
+        p.list->startRenaming(id);
+        InPlaceNameField *field = p.list->renameField();
+        QVERIFY(field && field->isVisible());
+        QTest::keyClicks(field, typed);
+        // New rows arrive while typing: a tab opened above, the same folder still shown.
+        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "n"}));
+        c.makeFolders({{"Before", {"n"}}});
+        c.folderStore.moveFolder(1, 0);
+        p.refresh();
+        QCOMPARE(p.list->renameField(), field);
+        QVERIFY(field->geometry().intersects(
+            p.list->rowRect(*p.list->rows().rowOfTab("a")).toRect().translated(0, -40)));
+        QTest::keyClick(field, Qt::Key(key));
+        QTRY_VERIFY(!p.list->renameField());
+        QCOMPARE(c.folder(id).name, name);
+    }
+
+    // A tab row's tints: hover, selection and the keyboard highlight.
+    void tabRowTints_data() {
+        QTest::addColumn<bool>("hovered");
+        QTest::addColumn<bool>("selected");
+        QTest::addColumn<bool>("highlighted");
+        QTest::addColumn<qreal>("background");
+        QTest::addColumn<bool>("border");
+        QTest::addColumn<qreal>("arrow");
+        QTest::newRow("resting") << false << false << false << 0.0 << false << 0.0;
+        QTest::newRow("hovered") << true << false << false << 0.10 << false << 1.0;
+        QTest::newRow("selected and hovered") << true << true << false << 0.18 << false << 0.0;
+        QTest::newRow("highlighted and hovered") << true << false << true << 0.18 << true << 1.0;
+    }
+    void tabRowTints() {
+        QFETCH(bool, hovered);
+        QFETCH(bool, selected);
+        QFETCH(bool, highlighted);
+        QFETCH(qreal, background);
+        QFETCH(bool, border);
+        QFETCH(qreal, arrow);
+        TabRowLook look;
+        look.hover = hovered ? 1 : 0;
+        look.selected = selected ? 1 : 0;
+        look.isSelected = selected;
+        look.isKeyboardHighlighted = highlighted;
+        const QPalette palette;
+        const QColor accent = Style::color(Style::Role::Accent, palette);
+        QVERIFY(qAbs(TabRowView::backgroundColor(look, palette).alphaF() -
+                     accent.alphaF() * background) < 0.01);
+        QCOMPARE(TabRowView::borderColor(look, palette).alpha() > 0, border);
+        QCOMPARE(TabRowView::arrowOpacity(look), arrow);
+    }
+
+    // The menu moves a tab to a folder or takes it out; moved into its own folder it takes its
+    // alphabetical place.
+    void contextMenuMoves() {
+        RowsTestContext c;
+        c.setOpenTabs({RowsTestContext::tab("b", "beta"), RowsTestContext::tab("d", "Delta"),
+                       RowsTestContext::tab("c", "Charlie"), RowsTestContext::tab("e")});
+        const QUuid folder = c.makeFolders({{"A & B", {"b", "d", "c"}}}).first();
+        std::unique_ptr<QMenu> menu(TabRowView::createContextMenu("c", c.context, nullptr));
+        QAction *move = menu->actions().first()->menu()->actions().first();
+        QCOMPARE(move->text(), QStringLiteral("A && B"));
+        move->trigger();
+        QCOMPARE(c.folderTabIDs(folder), (QStringList{"b", "c", "d"}));
+        menu->actions().last()->trigger(); // "Remove from Folder"
+        QCOMPARE(c.folderTabIDs(folder), (QStringList{"b", "d"}));
     }
 
     // Edit mode: folders move by their handle, past 5 px, onto the lines between them.

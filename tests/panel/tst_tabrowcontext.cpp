@@ -1,7 +1,5 @@
 #include "tst_tabrowcontext.h"
 
-#include "dragdrop/DragState.h"
-
 #include <QDir>
 #include <QSignalSpy>
 #include <QTest>
@@ -80,42 +78,4 @@ QStringList RowsTestContext::folderNames() const {
 
 QString RowsTestContext::folderFilePath() const {
     return QDir(directory.path()).filePath(QStringLiteral("folders.json"));
-}
-
-namespace {
-
-template <typename Payload>
-std::optional<typename ZoneRegistry<Payload>::Entry> entryOf(ZoneRegistry<Payload> &registry,
-                                                             QWidget *zone) {
-    for (const auto &entry : registry.entries()) {
-        if (entry.view == zone)
-            return entry;
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-void showInPanelWidth(QWidget &widget) {
-    widget.resize(420, widget.sizeHint().height());
-    widget.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&widget));
-}
-
-void hoverZone(QWidget *zone) {
-    DragState &drag = DragState::shared();
-    if (const auto entry = entryOf(drag.zones(), zone))
-        drag.zones().hover(entry);
-    else if (const auto folderEntry = entryOf(drag.folderInsertionZones(), zone))
-        drag.folderInsertionZones().hover(folderEntry);
-    else
-        QFAIL("the zone is not registered");
-    QCoreApplication::processEvents();
-}
-
-void dropOnHoveredZone(const QStringList &stableIDs) {
-    DragState::TabZones &zones = DragState::shared().zones();
-    QVERIFY(zones.dropOnHovered(stableIDs));
-    zones.clearHover();
-    QCoreApplication::processEvents();
 }

@@ -11,7 +11,6 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
-#include <QWidget>
 
 #include <memory>
 
@@ -47,11 +46,3 @@ public:
     TabManager tabManager;
     PanelContext context;
 };
-
-// Gives `widget` the panel's width and its preferred height, and shows it.
-void showInPanelWidth(QWidget &widget);
-// Lights the drop zone `zone` (tab or folder-order) as the drag state does while a drag hovers
-// it, and lets the zone's deferred callbacks run.
-void hoverZone(QWidget *zone);
-// Drops `stableIDs` on the lit zone and clears the highlight, as a mouse-up does.
-void dropOnHoveredZone(const QStringList &stableIDs);

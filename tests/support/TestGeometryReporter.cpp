@@ -64,7 +64,7 @@ void appendRows(const RowListView *list, QJsonArray &widgets) {
             break;
         }
         case RowKind::FolderHeader:
-            object = {{"class", "FolderHeaderDragSourceView"},
+            object = {{"class", "FolderSectionView"},
                       {"text", rows.folders().value(row.index).folder.name}};
             break;
         default:

@@ -34,12 +34,6 @@ qreal clampScrollOffset(qreal offset, qreal contentHeight, qreal viewHeight) {
     return std::clamp(offset, qreal(0), maxOffset);
 }
 
-QRectF previewLabelRect(const QPointF &pointer, qreal textWidth) {
-    const qreal width = std::min(textWidth + labelHorizontalPadding, labelMaxWidth);
-    return {pointer.x() - width / 2, pointer.y() - labelHeight - labelGapAbovePointer, width,
-            labelHeight};
-}
-
 bool exceedsThreshold(const QPointF &from, const QPointF &to, qreal threshold) {
     return QLineF(from, to).length() > threshold;
 }

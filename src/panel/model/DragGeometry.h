@@ -5,7 +5,7 @@
 
 #include <optional>
 
-// The measurements behind hit-testing, edge auto-scroll, the drag label and the drag threshold.
+// The measurements behind hit-testing, edge auto-scroll and the drag threshold.
 // Everything is in logical pixels with y growing downwards.
 namespace DragGeometry {
 
@@ -15,11 +15,6 @@ constexpr qreal insertionSlack = 18;
 constexpr qreal edgeBand = 40;
 // The largest auto-scroll step, right at the edge, per timer tick.
 constexpr qreal maxScrollStep = 4;
-
-constexpr qreal labelHeight = 26;
-constexpr qreal labelGapAbovePointer = 8;
-constexpr qreal labelMaxWidth = 200;
-constexpr qreal labelHorizontalPadding = 20;
 
 // Minimum edges inclusive, maximum edges exclusive, so adjacent rectangles never share a point.
 bool contains(const QRectF &rect, const QPointF &point);
@@ -33,9 +28,6 @@ std::optional<qreal> edgeScrollStep(qreal y, qreal viewHeight);
 
 // A scroll offset kept between the start of the content and its last full page.
 qreal clampScrollOffset(qreal offset, qreal contentHeight, qreal viewHeight);
-
-// The label's frame for a text `textWidth` wide: centred on the pointer, 8 px above it.
-QRectF previewLabelRect(const QPointF &pointer, qreal textWidth);
 
 // Whether moving from `from` to `to` goes strictly farther than `threshold`.
 bool exceedsThreshold(const QPointF &from, const QPointF &to, qreal threshold);

@@ -1,7 +1,0 @@
-#include "dragdrop/FolderInsertionZoneView.h"
-
-#include "dragdrop/DragState.h"
-
-FolderInsertionZoneView::FolderInsertionZoneView(QWidget *parent)
-    : RegisteredZoneView(DragState::shared().folderInsertionZones(), parent) {
-}
