@@ -9,6 +9,7 @@
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelRootView.h"
 #include "panel/SearchFieldView.h"
+#include "panel/ThumbnailLoader.h"
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/x11/X11KeyGrabber.h"
 #include "platform/x11/X11Workspace.h"
@@ -103,6 +104,7 @@ void AppDelegate::createStatusItem() {
 }
 
 void AppDelegate::createPopover() {
+    m_thumbnails = std::make_unique<ThumbnailLoader>();
     const PanelContext context{.tabManager = m_tabManager.get(),
                                .folderStore = m_folderStore.get(),
                                .recentlyClosedStore = m_recentlyClosedStore.get(),
@@ -112,7 +114,8 @@ void AppDelegate::createPopover() {
                                .onboardingStore = m_onboardingStore.get(),
                                .notifications = &m_notifications,
                                .shell = this,
-                               .autostart = m_autostart.get()};
+                               .autostart = m_autostart.get(),
+                               .thumbnails = m_thumbnails.get()};
     auto *root = new PanelRootView(context);
     m_popover = std::make_unique<PanelPopover>(root, [this] { return m_statusItem->geometry(); });
     m_popover->setInitialFocus([root]() -> QWidget * {

@@ -19,6 +19,7 @@ class SelectionStore;
 class SpotlightSearchController;
 class StatusItem;
 class TabManager;
+class ThumbnailLoader;
 class UpdaterManager;
 class Workspace;
 
@@ -65,6 +66,8 @@ private:
     std::unique_ptr<UpdaterManager> m_updaterManager;
     std::unique_ptr<OnboardingStore> m_onboardingStore;
     AppNotifications m_notifications;
+    // The panel's thumbnails, fetched and cached once for the program's life.
+    std::unique_ptr<ThumbnailLoader> m_thumbnails;
 
     std::unique_ptr<StatusItem> m_statusItem;
     std::unique_ptr<PanelPopover> m_popover;

@@ -9,6 +9,7 @@ class RecentlyClosedStore;
 class SelectionStore;
 class SpotlightSearchController;
 class TabManager;
+class ThumbnailLoader;
 class UpdaterManager;
 
 // The shared objects every view of the panel reads. The shell owns them all; views never
@@ -24,4 +25,5 @@ struct PanelContext {
     AppNotifications *notifications = nullptr;
     PanelShell *shell = nullptr;
     AutostartService *autostart = nullptr; // the settings page's login item
+    ThumbnailLoader *thumbnails = nullptr; // none: rows show the placeholder
 };

@@ -102,7 +102,8 @@ const Thumbnail &RowListView::thumbnailFor(const QUrl &url) const {
     std::shared_ptr<Thumbnail> &thumbnail = m_thumbnails[url];
     if (!thumbnail) {
         thumbnail = std::make_shared<Thumbnail>();
-        thumbnail->load(url, viewport());
+        if (m_context.thumbnails)
+            thumbnail->load(url, *m_context.thumbnails, viewport());
     }
     return *thumbnail;
 }

@@ -6,14 +6,13 @@
 #include <QPainterPath>
 #include <QWidget>
 
-void Thumbnail::load(const QUrl &url, QWidget *owner) {
+void Thumbnail::load(const QUrl &url, ThumbnailLoader &loader, QWidget *owner) {
     if (url.isEmpty()) {
         m_state = State::None;
         return;
     }
-    ThumbnailLoader &loader = ThumbnailLoader::shared();
-    switch (loader.request(url, owner, [this, url, owner] {
-        takeResult(url);
+    switch (loader.request(url, owner, [this, url, &loader, owner] {
+        takeResult(loader.image(url));
         owner->update();
     })) {
     case ThumbnailLoader::State::Loading:
@@ -21,13 +20,13 @@ void Thumbnail::load(const QUrl &url, QWidget *owner) {
         break;
     case ThumbnailLoader::State::Loaded:
     case ThumbnailLoader::State::Failed:
-        takeResult(url);
+        takeResult(loader.image(url));
         break;
     }
 }
 
-void Thumbnail::takeResult(const QUrl &url) {
-    m_image = ThumbnailLoader::shared().image(url);
+void Thumbnail::takeResult(const QImage &image) {
+    m_image = image;
     m_state = m_image.isNull() ? State::Failed : State::Loaded;
 }
 

@@ -7,13 +7,15 @@ class QPainter;
 class QRectF;
 class QWidget;
 
-// One row's thumbnail: asks the shared loader for the image and repaints the row when it arrives.
+class ThumbnailLoader;
+
+// One row's thumbnail: asks the loader for the image and repaints the owner when it arrives.
 class Thumbnail {
 public:
     enum class State { None, Loading, Loaded, Failed };
 
     // Starts loading `url` (empty = the tab has none) and repaints `owner` once it is in.
-    void load(const QUrl &url, QWidget *owner);
+    void load(const QUrl &url, ThumbnailLoader &loader, QWidget *owner);
 
     State state() const { return m_state; }
     const QImage &image() const { return m_image; }
@@ -24,7 +26,7 @@ public:
                             qreal radius);
 
 private:
-    void takeResult(const QUrl &url);
+    void takeResult(const QImage &image);
 
     State m_state = State::None;
     QImage m_image;

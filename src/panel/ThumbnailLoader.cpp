@@ -46,11 +46,6 @@ ThumbnailLoader::~ThumbnailLoader() {
     m_decoders.waitForDone();
 }
 
-ThumbnailLoader &ThumbnailLoader::shared() {
-    static ThumbnailLoader loader;
-    return loader;
-}
-
 bool ThumbnailLoader::isSupported(const QUrl &url) {
     if (!url.isValid())
         return false;

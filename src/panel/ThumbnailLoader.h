@@ -26,9 +26,6 @@ public:
     explicit ThumbnailLoader(QObject *parent = nullptr);
     ~ThumbnailLoader() override;
 
-    // The loader the panel's rows share.
-    static ThumbnailLoader &shared();
-
     static bool isSupported(const QUrl &url);
 
     // Current state of `url`; an unknown URL starts loading. While it loads, `onReady` runs once

@@ -24,6 +24,7 @@ RowsTestContext::RowsTestContext()
     context.recentlyClosedStore = &recentlyClosedStore;
     context.selectionStore = &selectionStore;
     context.notifications = &notifications;
+    context.thumbnails = &thumbnails;
 }
 
 QString RowsTestContext::figmaUrl(const QString &key) {

@@ -2,6 +2,7 @@
 
 #include "panel/AppNotifications.h"
 #include "panel/PanelContext.h"
+#include "panel/ThumbnailLoader.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
@@ -41,6 +42,7 @@ public:
     FolderStore folderStore;
     RecentlyClosedStore recentlyClosedStore;
     SelectionStore selectionStore;
+    ThumbnailLoader thumbnails;
     AppNotifications notifications;
     std::shared_ptr<QList<TabItem>> sessionTabs;
     TabManager tabManager;

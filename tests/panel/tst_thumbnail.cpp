@@ -99,15 +99,16 @@ private slots:
 
     void rowThumbnailFollowsTheLoad() {
         QWidget owner;
+        ThumbnailLoader loader;
         Thumbnail none;
-        none.load({}, &owner);
+        none.load({}, loader, &owner);
         QCOMPARE(none.state(), Thumbnail::State::None);
         Thumbnail loaded;
-        loaded.load(writeImage("row.png", QSize(96, 72), Qt::yellow), &owner);
+        loaded.load(writeImage("row.png", QSize(96, 72), Qt::yellow), loader, &owner);
         QTRY_COMPARE(loaded.state(), Thumbnail::State::Loaded);
         QCOMPARE(loaded.image().size(), QSize(96, 72));
         Thumbnail failed;
-        failed.load(QUrl::fromLocalFile(m_directory.filePath("nothing.png")), &owner);
+        failed.load(QUrl::fromLocalFile(m_directory.filePath("nothing.png")), loader, &owner);
         QTRY_COMPARE(failed.state(), Thumbnail::State::Failed);
     }
 
