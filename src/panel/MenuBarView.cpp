@@ -119,6 +119,8 @@ QWidget *MenuBarView::buildSearchRow() {
         m_highlight.reset();
         scheduleRebuild();
     });
+    connect(m_searchField, &SearchFieldView::clearPressed, this,
+            [this] { m_list->animateNextRows(RowTransition::defaultMs); });
     connect(m_editButton, &QAbstractButton::clicked, this, [this] { setEditingFolders(true); });
     connect(m_doneButton, &QAbstractButton::clicked, this, [this] { setEditingFolders(false); });
     return row;
@@ -279,6 +281,7 @@ void MenuBarView::setEditingFolders(bool editing) {
     m_isEditingFolders = editing;
     updateEditButton();
     scheduleRebuild();
+    m_list->animateNextRows(RowTransition::quickMs);
 }
 
 void MenuBarView::setShowingSettings(bool showing) {

@@ -79,6 +79,7 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     m_scrollTimer.setTimerType(Qt::PreciseTimer);
     m_scrollTimer.setInterval(scrollTickMilliseconds);
     connect(&m_scrollTimer, &QTimer::timeout, this, &RowListView::autoScrollTick);
+    connect(&m_transition, &RowTransition::advanced, viewport(), qOverload<>(&QWidget::update));
 }
 
 RowListView::~RowListView() {
@@ -86,6 +87,12 @@ RowListView::~RowListView() {
 }
 
 void RowListView::setRows(ListRows rows) {
+    const std::optional<int> transition = std::exchange(m_nextTransitionMs, std::nullopt);
+    // Nobody sees a hidden list ease.
+    if (transition && isVisible())
+        m_transition.start(std::move(m_rows), rows, *transition);
+    else
+        m_transition.stop();
     m_rows = std::move(rows);
     updateScrollRange();
     updateContentHeight();
@@ -95,6 +102,13 @@ void RowListView::setRows(ListRows rows) {
     if (m_drag && m_pointer)
         followPointer(*m_pointer);
     viewport()->update();
+}
+
+void RowListView::animateNextRows(int durationMs) {
+    m_nextTransitionMs = durationMs;
+    // The rebuild is queued by the action; this runs after it.
+    QMetaObject::invokeMethod(
+        this, [this] { m_nextTransitionMs.reset(); }, Qt::QueuedConnection);
 }
 
 const Thumbnail &RowListView::thumbnailFor(const QUrl &url) const {
@@ -188,7 +202,8 @@ void RowListView::beginNewFolder() {
 }
 
 std::optional<qsizetype> RowListView::renamedHeader() const {
-    return rowWithKey(QStringLiteral("folder:") + m_renamedFolder.toString());
+    return m_rows.rowWithKey(
+        m_rows.key({.kind = RowKind::FolderHeader, .folderID = m_renamedFolder}));
 }
 
 void RowListView::startRenaming(const QUuid &folderID) {
@@ -276,35 +291,6 @@ QPointF RowListView::toContent(const QPointF &viewportPoint) const {
     return viewportPoint + QPointF(0, verticalScrollBar()->value());
 }
 
-QString RowListView::keyOf(const ListRow &row) const {
-    switch (row.kind) {
-    case RowKind::TabRow:
-        return QStringLiteral("tab:") + m_rows.tabs()[row.item].stableID();
-    case RowKind::ClosedRow:
-        return QStringLiteral("closed:") + m_rows.closedTabs()[row.item].stableID;
-    case RowKind::FolderHeader:
-        return QStringLiteral("folder:") + row.folderID.toString();
-    case RowKind::RecentCaption:
-        return QStringLiteral("recent");
-    case RowKind::HintCard:
-        return QStringLiteral("hint");
-    case RowKind::NoResults:
-        return QStringLiteral("no results");
-    default:
-        return {};
-    }
-}
-
-std::optional<qsizetype> RowListView::rowWithKey(const QString &key) const {
-    if (key.isEmpty())
-        return std::nullopt;
-    for (qsizetype i = 0; i < m_rows.rows().size(); ++i) {
-        if (keyOf(m_rows.rows()[i]) == key)
-            return i;
-    }
-    return std::nullopt;
-}
-
 void RowListView::mousePressEvent(QMouseEvent *event) {
     // The view owns the mouse from press to release: other buttons change nothing meanwhile.
     if (m_press || m_drag || event->button() != Qt::LeftButton) {
@@ -316,7 +302,7 @@ void RowListView::mousePressEvent(QMouseEvent *event) {
     if (!row)
         return;
     const ListRow &pressed = m_rows.rows()[*row];
-    m_press = Press{event->position(), event->modifiers(), pressed, keyOf(pressed)};
+    m_press = Press{event->position(), event->modifiers(), pressed, m_rows.key(pressed)};
 }
 
 bool RowListView::mayStartDrag(const Press &press) const {
@@ -433,7 +419,7 @@ void RowListView::mouseReleaseEvent(QMouseEvent *event) {
 
 void RowListView::tap(const Press &press) {
     // The pressed row by identity: a rebuild between press and release keeps the click.
-    const std::optional<qsizetype> index = rowWithKey(press.key);
+    const std::optional<qsizetype> index = m_rows.rowWithKey(press.key);
     if (!index)
         return;
     const ListRow &row = m_rows.rows()[*index];
@@ -504,6 +490,7 @@ bool RowListView::tapButton(const ListRow &row, const QPointF &contentPoint) {
     case RowKind::RecentCaption:
         if (m_context.recentlyClosedStore)
             m_context.recentlyClosedStore->clear();
+        animateNextRows(RowTransition::defaultMs);
         break;
     case RowKind::HintCard:
         emit createFolderRequested();
@@ -516,6 +503,7 @@ bool RowListView::tapButton(const ListRow &row, const QPointF &contentPoint) {
             folders->toggleExpanded(row.folderID);
         else
             folders->deleteFolder(row.folderID);
+        animateNextRows(RowTransition::quickMs);
         break;
     default:
         break;
@@ -686,10 +674,22 @@ void RowListView::paintEvent(QPaintEvent *event) {
             }
         }
     }
+    if (m_transition.isRunning()) {
+        for (const RowTransition::Placement &placed : m_transition.placements()) {
+            const ListRows &rows = placed.isGone ? m_transition.from() : m_rows;
+            const ListRow &row = rows.rows()[placed.row];
+            const QRectF rect = row.rect(width).translated(0, placed.top - row.top);
+            if (placed.opacity <= 0 || !rect.intersects(exposed))
+                continue;
+            painter.setOpacity(placed.opacity);
+            paintRow(painter, rows, row, rect, !placed.isGone && m_hovered == placed.row);
+        }
+        return;
+    }
     const auto [first, last] = m_rows.rowsBetween(exposed.top(), exposed.bottom());
     for (qsizetype i = first; i < last; ++i) {
         const ListRow &row = m_rows.rows()[i];
-        paintRow(painter, row, row.rect(width));
+        paintRow(painter, m_rows, row, row.rect(width), m_hovered == i);
     }
 }
 
@@ -697,7 +697,8 @@ bool RowListView::isLit(const DropTarget &target) const {
     return m_drag && (m_drag->zone == target || m_drag->line == target);
 }
 
-void RowListView::paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const {
+void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
+                               const QRectF &rect) const {
     const QPalette &colors = palette();
     const bool toFolder = row.kind == RowKind::FolderDropRow;
     const DropTarget target =
@@ -734,20 +735,20 @@ void RowListView::paintDropRow(QPainter &painter, const ListRow &row, const QRec
         painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
         Style::font(15, QFont::DemiBold),
         Style::color(toFolder ? Role::Primary : Role::Secondary, colors),
-        toFolder ? m_rows.folders().value(row.index).folder.name : tr("Ungrouped"));
+        toFolder ? rows.folders().value(row.index).folder.name : tr("Ungrouped"));
 }
 
-void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const {
+void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,
+                           const QRectF &rect, bool hovered) const {
     const QPalette &colors = palette();
-    const bool hovered = m_hovered && m_rows.rows()[*m_hovered].top == row.top;
     switch (row.kind) {
     case RowKind::TabRow: {
-        const TabItem &tab = m_rows.tabs()[row.item];
+        const TabItem &tab = rows.tabs()[row.item];
         const QString id = tab.stableID();
         const QSet<QString> selection =
             m_context.selectionStore ? m_context.selectionStore->selectedIDs() : QSet<QString>();
         const bool selected = selection.contains(id);
-        const QString hint = m_rows.folderHint(row.item);
+        const QString hint = rows.folderHint(row.item);
         TabRowView::paint(painter, rect,
                           {tab.displayTitle(), tab.isActive,
                            hint.isEmpty() ? std::nullopt : std::optional<QString>(hint),
@@ -758,8 +759,8 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
         return;
     }
     case RowKind::FolderHeader: {
-        const FolderContent content = m_rows.folders().value(row.index);
-        const ListSection section = m_rows.sections().value(row.section);
+        const FolderContent content = rows.folders().value(row.index);
+        const ListSection section = rows.sections().value(row.section);
         FolderSectionView::paintHeader(painter, rect, content.folder,
                                        {content.tabs.size(), !section.takesDrops,
                                         isLit(section.target), m_renamedFolder != row.folderID},
@@ -783,7 +784,7 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
         return;
     }
     case RowKind::ClosedRow: {
-        const ClosedTab &closed = m_rows.closedTabs()[row.item];
+        const ClosedTab &closed = rows.closedTabs()[row.item];
         ClosedTabRowView::paint(painter, rect, displayTitle(closed.title),
                                 thumbnailFor(closed.thumbnailURL), hovered, colors);
         return;
@@ -798,7 +799,7 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
         PaintedRows::paintRecentCaption(painter, rect, {colors});
         return;
     case RowKind::ResultsCaption:
-        PaintedRows::paintResultsCaption(painter, rect, m_rows.tabs().size(), {colors});
+        PaintedRows::paintResultsCaption(painter, rect, rows.tabs().size(), {colors});
         return;
     case RowKind::DropCaption:
         PaintedRows::paintDropCaption(painter, rect, {colors});
@@ -811,15 +812,15 @@ void RowListView::paintRow(QPainter &painter, const ListRow &row, const QRectF &
         return;
     case RowKind::NoResults:
         PaintedRows::paintNoResults(
-            painter, rect, m_rows.query(),
+            painter, rect, rows.query(),
             {.palette = colors,
              .enabled = m_context.folderStore &&
-                        FolderNaming::canCreateFromSearch(m_rows.query(),
+                        FolderNaming::canCreateFromSearch(rows.query(),
                                                           m_context.folderStore->folders())});
         return;
     case RowKind::FolderDropRow:
     case RowKind::UngroupedDropRow:
-        paintDropRow(painter, row, rect);
+        paintDropRow(painter, rows, row, rect);
         return;
     }
 }

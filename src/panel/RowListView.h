@@ -3,6 +3,7 @@
 #include "panel/PanelContext.h"
 #include "panel/Thumbnail.h"
 #include "panel/model/ListRows.h"
+#include "panel/model/RowTransition.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
@@ -33,6 +34,10 @@ public:
 
     void setRows(ListRows rows);
     const ListRows &rows() const { return m_rows; }
+    // The rows of the rebuild an action is about to cause are eased in over `durationMs`; an
+    // action that changes nothing leaves later rebuilds unanimated.
+    void animateNextRows(int durationMs);
+    bool isAnimatingRows() const { return m_transition.isRunning(); }
     // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
     void setKeyboardHighlightedID(const QString &stableID);
     const QString &keyboardHighlightedID() const { return m_highlightID; }
@@ -108,8 +113,6 @@ private:
     };
 
     QPointF toContent(const QPointF &viewportPoint) const;
-    QString keyOf(const ListRow &row) const;
-    std::optional<qsizetype> rowWithKey(const QString &key) const;
     bool mayStartDrag(const Press &press) const;
     void startDrag(const Press &press);
     void followPointer(const QPointF &viewportPoint);
@@ -130,14 +133,18 @@ private:
     bool tapButton(const ListRow &row, const QPointF &contentPoint);
     bool isOverButton(const ListRow &row, const QPointF &contentPoint) const;
 
-    void paintRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
-    void paintDropRow(QPainter &painter, const ListRow &row, const QRectF &rect) const;
+    void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,
+                  bool hovered) const;
+    void paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
+                      const QRectF &rect) const;
     bool isLit(const DropTarget &target) const;
     Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;
     const Thumbnail &thumbnailFor(const QUrl &url) const;
 
     PanelContext m_context;
     ListRows m_rows;
+    RowTransition m_transition;
+    std::optional<int> m_nextTransitionMs;
     QString m_highlightID;
     std::optional<QPointF> m_pointer; // last pointer position in the viewport
     std::optional<qsizetype> m_hovered;

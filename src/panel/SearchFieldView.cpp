@@ -29,7 +29,10 @@ SearchFieldView::SearchFieldView(QWidget *parent)
         m_clearButton->setVisible(!text.isEmpty());
         emit textChanged(text);
     });
-    connect(m_clearButton, &QAbstractButton::clicked, this, [this] { setText(QString()); });
+    connect(m_clearButton, &QAbstractButton::clicked, this, [this] {
+        setText(QString());
+        emit clearPressed();
+    });
 }
 
 int SearchFieldView::glassWidth() {

@@ -29,6 +29,8 @@ public:
 
 signals:
     void textChanged(const QString &text);
+    // The clear button emptied the field (after textChanged).
+    void clearPressed();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,4 +1,5 @@
 #include "panel/model/ListRows.h"
+#include "panel/model/RowTransition.h"
 
 #include <QTest>
 
@@ -187,6 +188,65 @@ private slots:
         QVERIFY(!list.tabZoneAt(QPointF(100, 30), 420)); // sections take no tabs in edit mode
         QCOMPARE(list.folderLineAt(QPointF(100, 5), 420)->index, 0);
         QVERIFY(!list.folderLineAt(QPointF(100, 30), 420));
+    }
+
+    // Folder {a} over ungrouped c: expanded, the caption is at 119; collapsed, at 43. Rows that
+    // stay move, rows that come fade in where they land, rows that go fade out where they were.
+    void transitionPlacesRows_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<qreal>("progress");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<qreal>("top");
+        QTest::addColumn<qreal>("opacity");
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("collapse: caption halfway up")
+            << "collapse" << 0.5 << "ungrouped" << 81.0 << 1.0 << false;
+        QTest::newRow("collapse: row fades where it was")
+            << "collapse" << 0.25 << "tab:a" << 53.0 << 0.75 << true;
+        QTest::newRow("expand: caption starts where it was")
+            << "expand" << 0.0 << "ungrouped" << 43.0 << 1.0 << false;
+        QTest::newRow("expand: caption ends in place")
+            << "expand" << 1.0 << "ungrouped" << 119.0 << 1.0 << false;
+        QTest::newRow("expand: row fades in where it lands")
+            << "expand" << 0.25 << "tab:a" << 53.0 << 0.25 << false;
+        QTest::newRow("search emptied: the result fades out")
+            << "search emptied" << 0.5 << "result:a" << 36.0 << 0.5 << true;
+        QTest::newRow("search emptied: the list row fades in")
+            << "search emptied" << 0.5 << "tab:a" << 53.0 << 0.5 << false;
+    }
+    void transitionPlacesRows() {
+        QFETCH(QString, change);
+        QFETCH(qreal, progress);
+        QFETCH(QString, key);
+        QFETCH(qreal, top);
+        QFETCH(qreal, opacity);
+        QFETCH(bool, gone);
+        PanelSnapshot expanded = snapshot({"a"}, "c", 0, "a", "a");
+        const ListRows results = ListRows::search(expanded, heights());
+        expanded.searchText.clear();
+        PanelSnapshot collapsed = expanded;
+        collapsed.folders[0].folder.isExpanded = false;
+        const ListRows open = ListRows::normal(expanded, false, false, heights());
+        const ListRows closed = ListRows::normal(collapsed, false, false, heights());
+        const ListRows &from = change == "collapse" ? open : change == "expand" ? closed : results;
+        const ListRows &to = change == "collapse" ? closed : open;
+
+        RowTransition transition;
+        transition.start(from, to, RowTransition::quickMs);
+        QVERIFY(transition.isRunning());
+        const QList<RowTransition::Placement> placed = transition.placements(progress);
+        const auto found = std::find_if(placed.cbegin(), placed.cend(), [&](const auto &p) {
+            const ListRows &rows = p.isGone ? from : to;
+            return rows.key(rows.rows()[p.row]) == key;
+        });
+        QVERIFY(found != placed.cend());
+        QCOMPARE(found->top, top);
+        QCOMPARE(found->opacity, opacity);
+        QCOMPARE(found->isGone, gone);
+        // Every row of the new list is placed, once.
+        QCOMPARE(
+            std::count_if(placed.cbegin(), placed.cend(), [](const auto &p) { return !p.isGone; }),
+            to.rows().size());
     }
 };
 

@@ -1,4 +1,5 @@
 #include "panel/EmptyStateView.h"
+#include "panel/FolderSectionView.h"
 #include "panel/MenuBarView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
@@ -482,6 +483,69 @@ private slots:
         QVERIFY(
             QFontMetrics(Style::font(14)).horizontalAdvance(PaintedRows::noResultsMessage(query)) <=
             MenuBarView::panelWidth - 2 * 18);
+    }
+
+    // Folder "Work" {a} over ungrouped b, one closed tab. Each action's rows are in the list at
+    // once; only the actions that ease do, and the easing ends by itself.
+    void actionsEaseTheRows_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("eases");
+        QTest::addColumn<RowKind>("absent"); // a kind of row the action takes out of the list
+        QTest::newRow("Edit") << "edit" << true << RowKind::UngroupedCaption;
+        QTest::newRow("header click collapses") << "header" << true << RowKind::FolderLine;
+        QTest::newRow("edit-mode delete") << "trash" << true << RowKind::FolderHeader;
+        QTest::newRow("Clear in Recently Closed") << "clear" << true << RowKind::ClosedRow;
+        QTest::newRow("search clear button") << "clear search" << true << RowKind::ResultsCaption;
+        QTest::newRow("Delete Folder in the menu")
+            << "menu delete" << false << RowKind::FolderHeader;
+        QTest::newRow("Escape in the search") << "escape" << false << RowKind::ResultsCaption;
+        QTest::newRow("new tab list") << "refresh" << false << RowKind::ClosedRow;
+    }
+    void actionsEaseTheRows() {
+        QFETCH(QString, action);
+        QFETCH(bool, eases);
+        QFETCH(RowKind, absent);
+        m_env->recentlyClosedStore.recordClosed({RowsTestContext::tab("gone")}, {});
+        openTabs({"a", "b"});
+        m_env->makeFolders({{"Work", {"a"}}});
+        if (action == "trash")
+            m_view->setEditingFolders(true);
+        if (action == "clear search" || action == "escape")
+            m_view->setSearchText(QStringLiteral("a"));
+        m_view->flushRebuild();
+        RowListView *list = m_view->list();
+        QTRY_VERIFY(!list->isAnimatingRows());
+
+        const auto click = [list](RowKind kind, auto rectOf) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              rectOf(rowOfKind(list, kind)).center().toPoint());
+        };
+        const auto whole = [](const QRectF &rect) { return rect; };
+        if (action == "edit") {
+            m_view->editButton()->click();
+        } else if (action == "header") {
+            click(RowKind::FolderHeader, whole);
+        } else if (action == "trash") {
+            click(RowKind::FolderHeader,
+                  [](const QRectF &r) { return FolderSectionView::headerParts(r, true, 1).trash; });
+        } else if (action == "clear") {
+            click(RowKind::RecentCaption, &PaintedRows::clearButtonRect);
+        } else if (action == "clear search") {
+            m_view->searchField()->clearButton()->click();
+        } else if (action == "menu delete") {
+            std::unique_ptr<QMenu> menu(
+                list->createContextMenu(rowOfKind(list, RowKind::FolderHeader).center()));
+            menu->actions().constLast()->trigger();
+        } else if (action == "escape") {
+            QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);
+        } else {
+            m_env->setOpenTabs(RowsTestContext::tabs({"a", "b", "c"}));
+            m_env->recentlyClosedStore.clear();
+        }
+        m_view->flushRebuild();
+        QCOMPARE(rowsOfKind(list, absent), 0);
+        QCOMPARE(list->isAnimatingRows(), eases);
+        QTRY_VERIFY(!list->isAnimatingRows());
     }
 
 private:

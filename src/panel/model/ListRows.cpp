@@ -164,6 +164,53 @@ std::optional<qsizetype> ListRows::rowOfTab(const QString &stableID) const {
     return std::nullopt;
 }
 
+QString ListRows::key(const ListRow &row) const {
+    const QString folder = row.folderID.toString(QUuid::WithoutBraces);
+    const QString index = QString::number(row.index);
+    switch (row.kind) {
+    case RowKind::NewFolder:
+        return QStringLiteral("new folder");
+    case RowKind::FolderOrderLine:
+        return QStringLiteral("order line:") + index;
+    case RowKind::FolderHeader:
+        return QStringLiteral("folder:") + folder;
+    case RowKind::FolderLine:
+        return QStringLiteral("folder line:%1:%2").arg(folder, index);
+    case RowKind::TabRow:
+        return (m_query.isEmpty() ? QStringLiteral("tab:") : QStringLiteral("result:")) +
+               m_tabs[row.item].stableID();
+    case RowKind::UngroupedCaption:
+        return QStringLiteral("ungrouped");
+    case RowKind::HintCard:
+        return QStringLiteral("hint");
+    case RowKind::UngroupedLine:
+        return QStringLiteral("ungrouped line:") + index;
+    case RowKind::RecentCaption:
+        return QStringLiteral("recent");
+    case RowKind::ClosedRow:
+        return QStringLiteral("closed:") + m_closed[row.item].stableID;
+    case RowKind::ResultsCaption:
+        return QStringLiteral("results");
+    case RowKind::NoResults:
+        return QStringLiteral("no results");
+    case RowKind::DropCaption:
+        return QStringLiteral("drop caption");
+    case RowKind::FolderDropRow:
+        return QStringLiteral("drop row:") + folder;
+    case RowKind::UngroupedDropRow:
+        return QStringLiteral("drop row:ungrouped");
+    }
+    return {};
+}
+
+std::optional<qsizetype> ListRows::rowWithKey(const QString &key) const {
+    for (qsizetype i = 0; i < m_rows.size(); ++i) {
+        if (this->key(m_rows[i]) == key)
+            return i;
+    }
+    return std::nullopt;
+}
+
 QString ListRows::folderHint(qsizetype item) const {
     return m_hints.value(item);
 }

@@ -116,6 +116,10 @@ public:
     std::optional<qsizetype> rowAt(const QPointF &point, qreal width) const;
     // The tab row showing the stable id, if shown.
     std::optional<qsizetype> rowOfTab(const QString &stableID) const;
+    // What a row stands for, the same across rebuilds: a press, a rename or a transition finds
+    // its row again by it. A tab's result row and its row in the list are not the same.
+    QString key(const ListRow &row) const;
+    std::optional<qsizetype> rowWithKey(const QString &key) const;
 
     // During a tab drag: the nearest insertion line within its slack (on a tie, the earlier one)
     // and the zone (section or drop row) under the point. Both may be lit at once.
