@@ -72,6 +72,15 @@ QFont noResultsFont() {
     return Style::font(14);
 }
 
+// One line of the message as a wrapping label lays it out: a pixel taller than the font's
+// height with some fonts, which places the button as before.
+int messageHeight() {
+    return QFontMetrics(noResultsFont())
+        .boundingRect(QRect(0, 0, noResultsWidth, 1000), Qt::TextWordWrap,
+                      PanelTexts::noResults({}))
+        .height();
+}
+
 QFont createButtonFont() {
     return Style::font(13, QFont::Medium);
 }
@@ -161,7 +170,7 @@ RowHeights measuredHeights(int newFolderFieldHeight) {
         2 * dividerPadding + 1 + recentPaddingTop + recentLineHeight() + recentPaddingBottom;
     h.closedRow = ClosedTabRowView::rowHeight;
     h.resultsCaption = 14 + caption + 8;
-    h.noResults = 2 * noResultsPaddingY + lineHeight(noResultsFont()) + noResultsSpacing +
+    h.noResults = 2 * noResultsPaddingY + messageHeight() + noResultsSpacing +
                   int(buttonSize(createButtonFont(), QString()).height());
     h.dropCaption = 10 + 1 + 10 + caption + 8;
     h.dropRow = 2 * 2 + 2 * 11 +
@@ -186,8 +195,7 @@ QRectF hintCardButtonRect(const QRectF &row) {
 QRectF createFolderButtonRect(const QRectF &row, const QString &query) {
     QSizeF size = buttonSize(createButtonFont(), PanelTexts::createFolder(query));
     size.setWidth(qMin(size.width(), qreal(noResultsWidth)));
-    const qreal top =
-        row.top() + noResultsPaddingY + lineHeight(noResultsFont()) + noResultsSpacing;
+    const qreal top = row.top() + noResultsPaddingY + messageHeight() + noResultsSpacing;
     return {row.center().x() - size.width() / 2, top, size.width(), size.height()};
 }
 
@@ -284,7 +292,7 @@ void paintNewFolder(QPainter &painter, const QRectF &row, const Look &look) {
 
 void paintNoResults(QPainter &painter, const QRectF &row, const QString &query, const Look &look) {
     const QRectF label(row.center().x() - noResultsWidth / 2.0, row.top() + noResultsPaddingY,
-                       noResultsWidth, lineHeight(noResultsFont()));
+                       noResultsWidth, messageHeight());
     PanelPainting::drawElidedText(painter, label, noResultsFont(),
                                   Style::color(Role::Secondary, look.palette),
                                   noResultsMessage(query), Qt::AlignHCenter);
