@@ -102,7 +102,7 @@ private:
         QPointF point; // viewport coordinates
         Qt::KeyboardModifiers modifiers;
         ListRow row;
-        QString key; // the pressed row's identity, found again after a rebuild
+        RowKey key; // found again after a rebuild
     };
     struct Drag {
         QStringList stableIDs;         // a tab drag

@@ -195,32 +195,34 @@ private slots:
     void transitionPlacesRows_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<qreal>("progress");
-        QTest::addColumn<QString>("key");
+        QTest::addColumn<RowKind>("kind");
+        QTest::addColumn<bool>("gone");
         QTest::addColumn<qreal>("top");
         QTest::addColumn<qreal>("opacity");
-        QTest::addColumn<bool>("gone");
+        const RowKind caption = RowKind::UngroupedCaption;
+        const RowKind tab = RowKind::TabRow; // the row of "a"
         QTest::newRow("collapse: caption halfway up")
-            << "collapse" << 0.5 << "ungrouped" << 81.0 << 1.0 << false;
+            << "collapse" << 0.5 << caption << false << 81.0 << 1.0;
         QTest::newRow("collapse: row fades where it was")
-            << "collapse" << 0.25 << "tab:a" << 53.0 << 0.75 << true;
+            << "collapse" << 0.25 << tab << true << 53.0 << 0.75;
         QTest::newRow("expand: caption starts where it was")
-            << "expand" << 0.0 << "ungrouped" << 43.0 << 1.0 << false;
+            << "expand" << 0.0 << caption << false << 43.0 << 1.0;
         QTest::newRow("expand: caption ends in place")
-            << "expand" << 1.0 << "ungrouped" << 119.0 << 1.0 << false;
+            << "expand" << 1.0 << caption << false << 119.0 << 1.0;
         QTest::newRow("expand: row fades in where it lands")
-            << "expand" << 0.25 << "tab:a" << 53.0 << 0.25 << false;
+            << "expand" << 0.25 << tab << false << 53.0 << 0.25;
         QTest::newRow("search emptied: the result fades out")
-            << "search emptied" << 0.5 << "result:a" << 36.0 << 0.5 << true;
+            << "search emptied" << 0.5 << tab << true << 36.0 << 0.5;
         QTest::newRow("search emptied: the list row fades in")
-            << "search emptied" << 0.5 << "tab:a" << 53.0 << 0.5 << false;
+            << "search emptied" << 0.5 << tab << false << 53.0 << 0.5;
     }
     void transitionPlacesRows() {
         QFETCH(QString, change);
         QFETCH(qreal, progress);
-        QFETCH(QString, key);
+        QFETCH(RowKind, kind);
+        QFETCH(bool, gone);
         QFETCH(qreal, top);
         QFETCH(qreal, opacity);
-        QFETCH(bool, gone);
         PanelSnapshot expanded = snapshot({"a"}, "c", 0, "a", "a");
         const ListRows results = ListRows::search(expanded, heights());
         expanded.searchText.clear();
@@ -237,12 +239,14 @@ private slots:
         const QList<RowTransition::Placement> placed = transition.placements(progress);
         const auto found = std::find_if(placed.cbegin(), placed.cend(), [&](const auto &p) {
             const ListRows &rows = p.isGone ? from : to;
-            return rows.key(rows.rows()[p.row]) == key;
+            const ListRow &row = rows.rows()[p.row];
+            if (p.isGone != gone || row.kind != kind)
+                return false;
+            return kind != RowKind::TabRow || rows.tabs()[row.item].stableID() == "a";
         });
         QVERIFY(found != placed.cend());
         QCOMPARE(found->top, top);
         QCOMPARE(found->opacity, opacity);
-        QCOMPARE(found->isGone, gone);
         // Every row of the new list is placed, once.
         QCOMPARE(
             std::count_if(placed.cbegin(), placed.cend(), [](const auto &p) { return !p.isGone; }),

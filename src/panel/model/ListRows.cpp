@@ -164,46 +164,26 @@ std::optional<qsizetype> ListRows::rowOfTab(const QString &stableID) const {
     return std::nullopt;
 }
 
-QString ListRows::key(const ListRow &row) const {
-    const QString folder = row.folderID.toString(QUuid::WithoutBraces);
-    const QString index = QString::number(row.index);
+RowKey ListRows::key(const ListRow &row) const {
     switch (row.kind) {
-    case RowKind::NewFolder:
-        return QStringLiteral("new folder");
     case RowKind::FolderOrderLine:
-        return QStringLiteral("order line:") + index;
-    case RowKind::FolderHeader:
-        return QStringLiteral("folder:") + folder;
-    case RowKind::FolderLine:
-        return QStringLiteral("folder line:%1:%2").arg(folder, index);
-    case RowKind::TabRow:
-        return (m_query.isEmpty() ? QStringLiteral("tab:") : QStringLiteral("result:")) +
-               m_tabs[row.item].stableID();
-    case RowKind::UngroupedCaption:
-        return QStringLiteral("ungrouped");
-    case RowKind::HintCard:
-        return QStringLiteral("hint");
     case RowKind::UngroupedLine:
-        return QStringLiteral("ungrouped line:") + index;
-    case RowKind::RecentCaption:
-        return QStringLiteral("recent");
-    case RowKind::ClosedRow:
-        return QStringLiteral("closed:") + m_closed[row.item].stableID;
-    case RowKind::ResultsCaption:
-        return QStringLiteral("results");
-    case RowKind::NoResults:
-        return QStringLiteral("no results");
-    case RowKind::DropCaption:
-        return QStringLiteral("drop caption");
+        return {.kind = row.kind, .index = row.index};
+    case RowKind::FolderLine:
+        return {.kind = row.kind, .index = row.index, .folderID = row.folderID};
+    case RowKind::FolderHeader:
     case RowKind::FolderDropRow:
-        return QStringLiteral("drop row:") + folder;
-    case RowKind::UngroupedDropRow:
-        return QStringLiteral("drop row:ungrouped");
+        return {.kind = row.kind, .folderID = row.folderID};
+    case RowKind::TabRow:
+        return {.kind = row.kind, .isResult = !m_query.isEmpty(), .item = m_tabs[row.item].url};
+    case RowKind::ClosedRow:
+        return {.kind = row.kind, .item = m_closed[row.item].stableID};
+    default:
+        return {.kind = row.kind};
     }
-    return {};
 }
 
-std::optional<qsizetype> ListRows::rowWithKey(const QString &key) const {
+std::optional<qsizetype> ListRows::rowWithKey(const RowKey &key) const {
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
         if (this->key(m_rows[i]) == key)
             return i;

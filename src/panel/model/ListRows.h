@@ -2,6 +2,7 @@
 
 #include "panel/model/PanelSnapshot.h"
 
+#include <QHashFunctions>
 #include <QList>
 #include <QPointF>
 #include <QRectF>
@@ -80,6 +81,22 @@ struct ListRow {
     }
 };
 
+// What a row stands for, the same across rebuilds: a header is its folder, a line its place, a
+// tab row its tab (by URL, and a search result is not the list's row of the same tab).
+struct RowKey {
+    RowKind kind{};
+    bool isResult = false;
+    int index = 0; // lines
+    QUuid folderID{};
+    QString item{}; // a tab's URL, a closed tab's stable id
+
+    friend bool operator==(const RowKey &, const RowKey &) = default;
+};
+
+inline size_t qHash(const RowKey &key, size_t seed = 0) {
+    return qHashMulti(seed, int(key.kind), key.index, key.folderID, key.item);
+}
+
 // A folder section or the ungrouped section: a band of rows that is one drop zone.
 struct ListSection {
     DropTarget target;
@@ -116,10 +133,9 @@ public:
     std::optional<qsizetype> rowAt(const QPointF &point, qreal width) const;
     // The tab row showing the stable id, if shown.
     std::optional<qsizetype> rowOfTab(const QString &stableID) const;
-    // What a row stands for, the same across rebuilds: a press, a rename or a transition finds
-    // its row again by it. A tab's result row and its row in the list are not the same.
-    QString key(const ListRow &row) const;
-    std::optional<qsizetype> rowWithKey(const QString &key) const;
+    // A press, a rename or a transition finds its row again by the key.
+    RowKey key(const ListRow &row) const;
+    std::optional<qsizetype> rowWithKey(const RowKey &key) const;
 
     // During a tab drag: the nearest insertion line within its slack (on a tie, the earlier one)
     // and the zone (section or drop row) under the point. Both may be lit at once.

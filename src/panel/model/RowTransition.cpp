@@ -19,7 +19,8 @@ RowTransition::RowTransition(QObject *parent)
 void RowTransition::start(ListRows from, const ListRows &to, int durationMs) {
     m_progress.stop();
     m_from = std::move(from);
-    QHash<QString, qsizetype> former;
+    QHash<RowKey, qsizetype> former;
+    former.reserve(m_from.rows().size());
     for (qsizetype i = 0; i < m_from.rows().size(); ++i)
         former.insert(m_from.key(m_from.rows()[i]), i);
     m_tops.clear();
