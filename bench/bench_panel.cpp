@@ -1,4 +1,5 @@
 #include "panel/MenuBarView.h"
+#include "panel/RowListView.h"
 #include "panel/model/PanelDerivation.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
@@ -8,6 +9,7 @@
 #include "tabs/TabManager.h"
 
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -127,9 +129,9 @@ void rebuildUnchanged(benchmark::State &state) {
     }
 }
 
-// Edit mode switched on and off: every folder section, row, line and the lower sections are
-// built anew on each rebuild. With `settled`, the timing also covers the rest of the turn
-// (layout, deleting the old sections, painting).
+// Edit mode switched on and off: every row of the list laid out anew, and the list eased from
+// the old rows to the new ones as on the button. With `settled`, the timing also covers the rest
+// of the turn (layout, painting).
 void rebuildEverything(benchmark::State &state, bool settled) {
     Fixture &data = fixture();
     MenuBarView view(data.context);
@@ -147,7 +149,73 @@ void rebuildEverything(benchmark::State &state, bool settled) {
     }
 }
 
-// One folder collapsed or expanded (a click on its header): only its section is built again.
+// A new tab list from the session file (one title changed, as when a file is renamed): the
+// whole panel derived and laid out again, and the turn settled.
+void rebuildNewTabList(benchmark::State &state) {
+    Fixture &data = fixture();
+    MenuBarView view(data.context);
+    view.show();
+    const QList<TabItem> original = *data.session;
+    bool renamed = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        renamed = !renamed;
+        *data.session = original;
+        if (renamed)
+            (*data.session)[0] = TabItem(original[0].id, QStringLiteral("Renamed – Figma"),
+                                         original[0].url, original[0].isActive);
+        QEventLoop loop;
+        QObject::connect(&data.tabManager, &TabManager::tabsChanged, &loop, &QEventLoop::quit);
+        QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+        data.tabManager.refresh();
+        loop.exec();
+        state.ResumeTiming();
+        view.rebuildNow();
+        settle();
+    }
+    *data.session = original;
+}
+
+// Ten selected tabs of the first folder dragged by the list's own mouse handling onto that
+// folder's header (they go to its end), and the panel rebuilt. Every drop should write once.
+void dropTenTabs(benchmark::State &state) {
+    Fixture &data = fixture();
+    MenuBarView view(data.context);
+    view.show();
+    view.flushRebuild();
+    RowListView *list = view.list();
+    QWidget *viewport = list->viewport();
+    const auto send = [viewport](QEvent::Type type, const QPointF &point, Qt::MouseButtons held) {
+        QMouseEvent event(type, point, viewport->mapToGlobal(point),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &event);
+    };
+    int writes = 0;
+    const QMetaObject::Connection counting =
+        QObject::connect(&data.folderStore, &FolderStore::saved, [&writes] { ++writes; });
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QList<TabItem> shown = data.folderStore.tabsInFolder(
+            data.folderStore.folders().first(), data.tabManager.tabs());
+        for (qsizetype i = 0; i < 10; ++i)
+            data.selectionStore.toggle(shown[i].stableID());
+        const QPointF from = list->rowRect(*list->rows().rowOfTab(shown[0].stableID())).center();
+        const QPointF header = list->rowRect(0).center();
+        state.ResumeTiming();
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, from - QPointF(0, 10), Qt::LeftButton);
+        send(QEvent::MouseMove, header, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, header, Qt::NoButton);
+        view.flushRebuild();
+        settle();
+    }
+    QObject::disconnect(counting);
+    state.counters["writes_per_drop"] =
+        benchmark::Counter(double(writes) / double(std::max<int64_t>(1, state.iterations())));
+}
+
+// One folder collapsed or expanded through the store: the rows laid out again, nothing eased.
 void rebuildOneFolder(benchmark::State &state) {
     Fixture &data = fixture();
     MenuBarView view(data.context);
@@ -189,6 +257,12 @@ BENCHMARK_CAPTURE(rebuildEverything, rebuild_turn, false)
 BENCHMARK_CAPTURE(rebuildEverything, whole_turn, true)
     ->Name("panel_rebuild/full_500_tabs_30_folders_with_deletes_and_paint")
     ->Unit(benchmark::kMillisecond);
+// A fixed count: each new list is read on a worker thread first, outside the timing.
+BENCHMARK(rebuildNewTabList)
+    ->Name("panel_rebuild/new_tab_list_500_tabs_30_folders")
+    ->Iterations(60)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(dropTenTabs)->Name("panel_drop/ten_tabs_on_a_folder")->Unit(benchmark::kMillisecond);
 BENCHMARK(rebuildOneFolder)
     ->Name("panel_rebuild/one_folder_toggled")
     ->Unit(benchmark::kMillisecond);

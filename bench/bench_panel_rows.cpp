@@ -1,6 +1,7 @@
 #include "panel/PaintedRows.h"
 #include "panel/RowListView.h"
 #include "panel/model/ListRows.h"
+#include "panel/model/RowTransition.h"
 #include "stores/SelectionStore.h"
 
 #include <QImage>
@@ -65,6 +66,20 @@ void rowsRebuildEditMode(benchmark::State &state) {
     rowsRebuild(state, true);
 }
 
+// Edit mode switched: the rows of both layouts matched by key, before the first eased frame.
+void transitionStart(benchmark::State &state) {
+    application();
+    const PanelSnapshot snapshot = sample();
+    const RowHeights heights = PaintedRows::measuredHeights(24);
+    const ListRows normal = ListRows::normal(snapshot, false, false, heights);
+    const ListRows editing = ListRows::normal(snapshot, true, false, heights);
+    RowTransition transition;
+    for (auto _ : state) {
+        transition.start(normal, editing, RowTransition::quickMs);
+        transition.stop();
+    }
+}
+
 // One wheel step over the shown list: the scroll and the paint of the visible rows.
 void wheelStep(benchmark::State &state) {
     application();
@@ -92,5 +107,8 @@ BENCHMARK(rowsRebuildNormal)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(rowsRebuildEditMode)
     ->Name("rows_rebuild/500_tabs_30_folders_edit_mode")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(transitionStart)
+    ->Name("rows_rebuild/edit_mode_transition_start")
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(wheelStep)->Name("rows_rebuild/wheel_step_paint")->Unit(benchmark::kMicrosecond);
