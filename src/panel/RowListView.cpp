@@ -36,6 +36,18 @@ constexpr qreal tabDragThreshold = 4;
 constexpr qreal folderDragThreshold = 5;
 constexpr int scrollTickMilliseconds = 16;
 constexpr int handleWidth = 28 + 10; // the edit-mode header's handle and its padding
+constexpr int hoverFadeMs = 150;
+constexpr int selectionFadeMs = 100;
+
+QString hoverLook(const QString &stableID) {
+    return QStringLiteral("hover ") + stableID;
+}
+
+QString selectedLook(const QString &stableID) {
+    return QStringLiteral("selected ") + stableID;
+}
+
+const QString selectionMarksLook = QStringLiteral("selection marks");
 
 QString folderLabel(const QString &name) {
     return QString::fromUtf8("\xF0\x9F\x93\x81 ") + name;
@@ -80,6 +92,12 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     m_scrollTimer.setInterval(scrollTickMilliseconds);
     connect(&m_scrollTimer, &QTimer::timeout, this, &RowListView::autoScrollTick);
     connect(&m_transition, &RowTransition::advanced, viewport(), qOverload<>(&QWidget::update));
+    connect(&m_looks, &LookFades::advanced, viewport(), qOverload<>(&QWidget::update));
+    if (m_context.selectionStore) {
+        connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
+                &RowListView::updateSelectionLooks);
+        updateSelectionLooks();
+    }
 }
 
 RowListView::~RowListView() {
@@ -612,7 +630,7 @@ void RowListView::hideEvent(QHideEvent *event) {
     QAbstractScrollArea::hideEvent(event);
     finishDrag(false);
     m_pointer.reset();
-    m_hovered.reset();
+    updateHover();
 }
 
 void RowListView::scrollContentsBy(int, int) {
@@ -623,11 +641,34 @@ void RowListView::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
+void RowListView::updateSelectionLooks() {
+    const QSet<QString> selected = m_context.selectionStore->selectedIDs();
+    const bool animated = isVisible();
+    for (const QString &id : selected - m_shownSelection)
+        m_looks.set(selectedLook(id), true, selectionFadeMs, animated);
+    for (const QString &id : m_shownSelection - selected)
+        m_looks.set(selectedLook(id), false, selectionFadeMs, animated);
+    if (selected.isEmpty() != m_shownSelection.isEmpty())
+        m_looks.set(selectionMarksLook, !selected.isEmpty(), selectionFadeMs, animated);
+    m_shownSelection = selected;
+}
+
 // From the last pointer position: no round trip to the window system per row.
 void RowListView::updateHover() {
     std::optional<qsizetype> hovered;
     if (m_pointer && !m_drag)
         hovered = m_rows.rowAt(toContent(*m_pointer), viewport()->width());
+    const ListRow *row = hovered ? &m_rows.rows()[*hovered] : nullptr;
+    const QString tab =
+        row && row->kind == RowKind::TabRow ? m_rows.tabs()[row->item].stableID() : QString();
+    if (tab != m_hoveredTab) {
+        const bool animated = isVisible();
+        if (!m_hoveredTab.isEmpty())
+            m_looks.set(hoverLook(m_hoveredTab), false, hoverFadeMs, animated);
+        if (!tab.isEmpty())
+            m_looks.set(hoverLook(tab), true, hoverFadeMs, animated);
+        m_hoveredTab = tab;
+    }
     viewport()->setCursor(hovered ? cursorOver(m_rows.rows()[*hovered], m_pointer->x())
                                   : Qt::ArrowCursor);
     if (hovered == m_hovered)
@@ -745,17 +786,16 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     case RowKind::TabRow: {
         const TabItem &tab = rows.tabs()[row.item];
         const QString id = tab.stableID();
-        const QSet<QString> selection =
-            m_context.selectionStore ? m_context.selectionStore->selectedIDs() : QSet<QString>();
-        const bool selected = selection.contains(id);
         const QString hint = rows.folderHint(row.item);
-        TabRowView::paint(painter, rect,
-                          {tab.displayTitle(), tab.isActive,
-                           hint.isEmpty() ? std::nullopt : std::optional<QString>(hint),
-                           &thumbnailFor(tab.thumbnailURL), hovered ? 1.0 : 0.0,
-                           selected ? 1.0 : 0.0, selection.isEmpty() ? 0.0 : 1.0, selected,
-                           !m_highlightID.isEmpty() && id == m_highlightID},
-                          colors);
+        // Hover eases out after the pointer has left; a row that went has none.
+        TabRowView::paint(
+            painter, rect,
+            {tab.displayTitle(), tab.isActive,
+             hint.isEmpty() ? std::nullopt : std::optional<QString>(hint),
+             &thumbnailFor(tab.thumbnailURL), &rows == &m_rows ? m_looks.value(hoverLook(id)) : 0.0,
+             m_looks.value(selectedLook(id)), m_looks.value(selectionMarksLook),
+             m_shownSelection.contains(id), !m_highlightID.isEmpty() && id == m_highlightID},
+            colors);
         return;
     }
     case RowKind::FolderHeader: {

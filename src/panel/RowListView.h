@@ -3,12 +3,14 @@
 #include "panel/PanelContext.h"
 #include "panel/Thumbnail.h"
 #include "panel/model/ListRows.h"
+#include "panel/model/LookFades.h"
 #include "panel/model/RowTransition.h"
 
 #include <QAbstractScrollArea>
 #include <QHash>
 #include <QPointer>
 #include <QPropertyAnimation>
+#include <QSet>
 #include <QTimer>
 #include <QVariantAnimation>
 
@@ -38,6 +40,8 @@ public:
     // action that changes nothing leaves later rebuilds unanimated.
     void animateNextRows(int durationMs);
     bool isAnimatingRows() const { return m_transition.isRunning(); }
+    // The tab rows' hover, selection and selection-mark tints, eased.
+    const LookFades &looks() const { return m_looks; }
     // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
     void setKeyboardHighlightedID(const QString &stableID);
     const QString &keyboardHighlightedID() const { return m_highlightID; }
@@ -117,6 +121,7 @@ private:
     void startDrag(const Press &press);
     void followPointer(const QPointF &viewportPoint);
     void updateHover();
+    void updateSelectionLooks();
     void updateAutoScroll(const QPointF &viewportPoint);
     void autoScrollTick();
     void finishDrag(bool drop);
@@ -148,6 +153,9 @@ private:
     QString m_highlightID;
     std::optional<QPointF> m_pointer; // last pointer position in the viewport
     std::optional<qsizetype> m_hovered;
+    LookFades m_looks;
+    QString m_hoveredTab;           // its hover look is on
+    QSet<QString> m_shownSelection; // their selected looks are on
     std::optional<Press> m_press;
     std::optional<Drag> m_drag;
     QPointer<DragPreviewLabel> m_label;

@@ -1,4 +1,5 @@
 #include "panel/model/ListRows.h"
+#include "panel/model/LookFades.h"
 #include "panel/model/RowTransition.h"
 
 #include <QTest>
@@ -251,6 +252,36 @@ private slots:
         QCOMPARE(
             std::count_if(placed.cbegin(), placed.cend(), [](const auto &p) { return !p.isGone; }),
             to.rows().size());
+    }
+
+    // A look eases to its end and forgets itself when off; turned back midway it goes on from
+    // where it was; unseen, it jumps. Once settled, no animation is left running.
+    void looksEase_data() {
+        QTest::addColumn<bool>("animated");
+        QTest::addColumn<bool>("reversed");
+        QTest::newRow("on, then off") << true << false;
+        QTest::newRow("turned back midway") << true << true;
+        QTest::newRow("unseen: jumps") << false << false;
+    }
+    void looksEase() {
+        QFETCH(bool, animated);
+        QFETCH(bool, reversed);
+        LookFades looks;
+        looks.set("hover a", true, 400, animated);
+        QCOMPARE(looks.isEasing(), animated);
+        if (reversed) {
+            QTRY_VERIFY(looks.value("hover a") > 0.1);
+            const qreal reached = looks.value("hover a");
+            looks.set("hover a", false, 400, true);
+            QVERIFY(looks.value("hover a") >= reached && looks.value("hover a") < 1);
+        } else {
+            QTRY_COMPARE(looks.value("hover a"), 1.0);
+            QVERIFY(!looks.isEasing());
+            looks.set("hover a", false, 400, animated);
+        }
+        QTRY_COMPARE(looks.value("hover a"), 0.0);
+        QVERIFY(!looks.isEasing());
+        QCOMPARE(looks.value("never on"), 0.0);
     }
 };
 

@@ -417,6 +417,12 @@ private slots:
         c.setOpenTabs(RowsTestContext::tabs(keys.mid(1)));
         p.refresh();
         QCOMPARE(hoveredID(), QStringLiteral("t3"));
+        // Hover and selection tints ease; once they have, nothing keeps running.
+        QVERIFY(p.list->looks().isEasing());
+        QTRY_VERIFY(!p.list->looks().isEasing());
+        c.selectionStore.toggle(QStringLiteral("t3"));
+        QVERIFY(p.list->looks().isEasing());
+        QTRY_VERIFY(!p.list->looks().isEasing());
     }
 
     // A click on a closed tab's row reopens it; on its "xmark", shown while hovered, forgets it.
