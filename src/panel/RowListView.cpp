@@ -49,6 +49,22 @@ QString selectedLook(const QString &stableID) {
 
 const QString selectionMarksLook = QStringLiteral("selection marks");
 
+QString targetLook(const DropTarget &target) {
+    return QStringLiteral("lit %1 %2 ").arg(int(target.kind)).arg(target.index) +
+           target.folderID.toString(QUuid::WithoutBraces);
+}
+
+bool isLine(const DropTarget &target) {
+    return target.kind == DropTarget::Kind::FolderLine ||
+           target.kind == DropTarget::Kind::UngroupedLine ||
+           target.kind == DropTarget::Kind::FolderOrderLine;
+}
+
+// Lines show and hide over 0.08 s, zones over 0.1 s.
+int fadeMs(const DropTarget &target) {
+    return isLine(target) ? 80 : 100;
+}
+
 QString folderLabel(const QString &name) {
     return QString::fromUtf8("\xF0\x9F\x93\x81 ") + name;
 }
@@ -392,9 +408,28 @@ void RowListView::followPointer(const QPointF &viewportPoint) {
     if (line != m_drag->line || zone != m_drag->zone) {
         m_drag->line = line;
         m_drag->zone = zone;
+        lightTargets(line, zone);
         viewport()->update();
     }
     updateAutoScroll(viewportPoint);
+}
+
+void RowListView::lightTargets(const std::optional<DropTarget> &line,
+                               const std::optional<DropTarget> &zone) {
+    const bool animated = isVisible();
+    for (const DropTarget &target : std::as_const(m_litTargets)) {
+        if (target != line && target != zone)
+            m_looks.set(targetLook(target), false, fadeMs(target), animated);
+    }
+    m_litTargets.removeIf(
+        [this](const DropTarget &target) { return m_looks.value(targetLook(target)) == 0; });
+    for (const std::optional<DropTarget> &target : {line, zone}) {
+        if (!target)
+            continue;
+        m_looks.set(targetLook(*target), true, fadeMs(*target), animated);
+        if (!m_litTargets.contains(*target))
+            m_litTargets.append(*target);
+    }
 }
 
 void RowListView::updateAutoScroll(const QPointF &viewportPoint) {
@@ -538,6 +573,7 @@ void RowListView::finishDrag(bool drop) {
         m_label->hide();
         m_label->deleteLater();
     }
+    lightTargets(std::nullopt, std::nullopt);
     viewport()->update();
     if (!drag)
         return;
@@ -700,20 +736,14 @@ void RowListView::paintEvent(QPaintEvent *event) {
     const QRectF exposed = QRectF(event->rect()).translated(0, offset);
     const qreal width = viewport()->width();
     painter.translate(0, -offset);
-    if (m_drag) {
-        for (const std::optional<DropTarget> &target : {m_drag->zone, m_drag->line}) {
-            if (!target || target->kind == DropTarget::Kind::FolderLine ||
-                target->kind == DropTarget::Kind::UngroupedLine ||
-                target->kind == DropTarget::Kind::FolderOrderLine)
-                continue;
-            if (const std::optional<QRectF> rect = m_rows.targetRect(*target, width)) {
-                const QRectF shape = rect->adjusted(8, 1, -8, -1);
-                PanelPainting::fillRounded(painter, shape, 8,
-                                           Style::color(Role::Accent, palette(), 0.14));
-                PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
-                                                   Style::color(Role::Accent, palette(), 0.5));
-            }
-        }
+    // Sections lit by a drag, behind their rows; drop rows and lines paint their own.
+    for (const DropTarget &target : m_litTargets) {
+        const qreal lit = m_looks.value(targetLook(target));
+        if (lit <= 0 || (target.kind != DropTarget::Kind::FolderSection &&
+                         target.kind != DropTarget::Kind::UngroupedSection))
+            continue;
+        if (const std::optional<QRectF> rect = m_rows.targetRect(target, width))
+            paintLitShape(painter, rect->adjusted(8, 1, -8, -1), lit);
     }
     if (m_transition.isRunning()) {
         for (const RowTransition::Placement &placed : m_transition.placements()) {
@@ -734,6 +764,16 @@ void RowListView::paintEvent(QPaintEvent *event) {
     }
 }
 
+// The accent fill and border of a lit section or drop row, `lit` of the way in.
+void RowListView::paintLitShape(QPainter &painter, const QRectF &shape, qreal lit) const {
+    if (lit <= 0)
+        return;
+    PanelPainting::fillRounded(painter, shape, 8,
+                               Style::color(Role::Accent, palette(), 0.14 * lit));
+    PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
+                                       Style::color(Role::Accent, palette(), 0.5 * lit));
+}
+
 bool RowListView::isLit(const DropTarget &target) const {
     return m_drag && (m_drag->zone == target || m_drag->line == target);
 }
@@ -747,11 +787,8 @@ void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const Li
                  : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
     const bool lit = isLit(target);
     const QRectF shape = rect.adjusted(10, 2, -10, -2);
-    if (lit) {
-        PanelPainting::fillRounded(painter, shape, 8, Style::color(Role::Accent, colors, 0.14));
-        PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
-                                           Style::color(Role::Accent, colors, 0.5));
-    }
+    if (!m_litTargets.isEmpty())
+        paintLitShape(painter, shape, m_looks.value(targetLook(target)));
     const QRectF box = shape.adjusted(14, 11, -14, -11);
     const qreal symbolWidth = PanelPainting::symbolBox(14).width();
     PanelPainting::drawSymbol(painter,
@@ -810,10 +847,12 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     case RowKind::FolderLine:
     case RowKind::UngroupedLine:
     case RowKind::FolderOrderLine: {
-        const DropTarget target = ListRows::lineTarget(row);
-        if (!m_drag || m_drag->line != target)
+        const qreal shown =
+            m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(ListRows::lineTarget(row)));
+        if (shown <= 0)
             return;
         painter.save();
+        painter.setOpacity(painter.opacity() * shown);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
         painter.setBrush(Style::color(Role::Accent, colors));

@@ -40,7 +40,7 @@ public:
     // action that changes nothing leaves later rebuilds unanimated.
     void animateNextRows(int durationMs);
     bool isAnimatingRows() const { return m_transition.isRunning(); }
-    // The tab rows' hover, selection and selection-mark tints, eased.
+    // The tab rows' hover, selection and selection-mark tints and the lit drop targets, eased.
     const LookFades &looks() const { return m_looks; }
     // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
     void setKeyboardHighlightedID(const QString &stableID);
@@ -122,6 +122,7 @@ private:
     void followPointer(const QPointF &viewportPoint);
     void updateHover();
     void updateSelectionLooks();
+    void lightTargets(const std::optional<DropTarget> &line, const std::optional<DropTarget> &zone);
     void updateAutoScroll(const QPointF &viewportPoint);
     void autoScrollTick();
     void finishDrag(bool drop);
@@ -142,6 +143,7 @@ private:
                   bool hovered) const;
     void paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
                       const QRectF &rect) const;
+    void paintLitShape(QPainter &painter, const QRectF &shape, qreal lit) const;
     bool isLit(const DropTarget &target) const;
     Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;
     const Thumbnail &thumbnailFor(const QUrl &url) const;
@@ -156,6 +158,7 @@ private:
     LookFades m_looks;
     QString m_hoveredTab;           // its hover look is on
     QSet<QString> m_shownSelection; // their selected looks are on
+    QList<DropTarget> m_litTargets; // lit, or easing out
     std::optional<Press> m_press;
     std::optional<Drag> m_drag;
     QPointer<DragPreviewLabel> m_label;

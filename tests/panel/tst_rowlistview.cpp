@@ -519,8 +519,10 @@ private slots:
         p.press(p.rowCentre("a"));
         p.move(p.rowCentre("a") + QPointF(0, 10));
         QVERIFY(p.list->isDragging());
+        QVERIFY(p.list->looks().isEasing()); // the section and the line light up
         p.popup.hide();
         QVERIFY(!p.list->isDragging());
+        QVERIFY(!p.list->looks().isEasing()); // and go out at once, unseen
         QTRY_VERIFY(!p.list->previewLabel());
         c.setOpenTabs(RowsTestContext::tabs({"a", "b", "x"}));
         p.refresh();
