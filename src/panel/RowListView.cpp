@@ -108,7 +108,11 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     m_scrollTimer.setInterval(scrollTickMilliseconds);
     connect(&m_scrollTimer, &QTimer::timeout, this, &RowListView::autoScrollTick);
     connect(&m_transition, &RowTransition::advanced, viewport(), qOverload<>(&QWidget::update));
-    connect(&m_looks, &LookFades::advanced, viewport(), qOverload<>(&QWidget::update));
+    connect(&m_looks, &LookFades::advanced, this, [this] {
+        if (!m_looks.isEasing())
+            forgetDarkTargets();
+        viewport()->update();
+    });
     if (m_context.selectionStore) {
         connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
                 &RowListView::updateSelectionLooks);
@@ -417,12 +421,13 @@ void RowListView::followPointer(const QPointF &viewportPoint) {
 void RowListView::lightTargets(const std::optional<DropTarget> &line,
                                const std::optional<DropTarget> &zone) {
     const bool animated = isVisible();
-    for (const DropTarget &target : std::as_const(m_litTargets)) {
+    // A copy: a look that goes out at once forgets its target meanwhile.
+    const QList<DropTarget> lit = m_litTargets;
+    for (const DropTarget &target : lit) {
         if (target != line && target != zone)
             m_looks.set(targetLook(target), false, fadeMs(target), animated);
     }
-    m_litTargets.removeIf(
-        [this](const DropTarget &target) { return m_looks.value(targetLook(target)) == 0; });
+    forgetDarkTargets();
     for (const std::optional<DropTarget> &target : {line, zone}) {
         if (!target)
             continue;
@@ -430,6 +435,12 @@ void RowListView::lightTargets(const std::optional<DropTarget> &line,
         if (!m_litTargets.contains(*target))
             m_litTargets.append(*target);
     }
+}
+
+// Once out, a target costs painting nothing.
+void RowListView::forgetDarkTargets() {
+    m_litTargets.removeIf(
+        [this](const DropTarget &target) { return m_looks.value(targetLook(target)) == 0; });
 }
 
 void RowListView::updateAutoScroll(const QPointF &viewportPoint) {

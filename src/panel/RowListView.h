@@ -123,6 +123,7 @@ private:
     void updateHover();
     void updateSelectionLooks();
     void lightTargets(const std::optional<DropTarget> &line, const std::optional<DropTarget> &zone);
+    void forgetDarkTargets();
     void updateAutoScroll(const QPointF &viewportPoint);
     void autoScrollTick();
     void finishDrag(bool drop);
