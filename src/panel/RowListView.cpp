@@ -103,7 +103,10 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setMouseTracking(true);
+    // The view paints its own background, so a scroll can move the drawn rows instead of
+    // painting the panel behind them again.
     viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_scrollTimer.setTimerType(Qt::PreciseTimer);
     m_scrollTimer.setInterval(scrollTickMilliseconds);
     connect(&m_scrollTimer, &QTimer::timeout, this, &RowListView::autoScrollTick);
@@ -680,12 +683,13 @@ void RowListView::hideEvent(QHideEvent *event) {
     updateHover();
 }
 
-void RowListView::scrollContentsBy(int, int) {
+// The drawn rows move with the content; only the uncovered strip and rows that change paint.
+void RowListView::scrollContentsBy(int dx, int dy) {
+    viewport()->scroll(dx, dy);
     placeFields();
     updateHover();
     if (m_drag && m_pointer)
         followPointer(*m_pointer);
-    viewport()->update();
 }
 
 void RowListView::updateSelectionLooks() {
@@ -720,8 +724,16 @@ void RowListView::updateHover() {
                                   : Qt::ArrowCursor);
     if (hovered == m_hovered)
         return;
+    updateRow(m_hovered);
     m_hovered = hovered;
-    viewport()->update();
+    updateRow(m_hovered);
+}
+
+void RowListView::updateRow(std::optional<qsizetype> index) {
+    if (!index || *index >= m_rows.rows().size())
+        return;
+    const QRectF rect = m_rows.rows()[*index].rect(viewport()->width());
+    viewport()->update(rect.translated(0, -verticalScrollBar()->value()).toAlignedRect());
 }
 
 Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {
@@ -743,6 +755,7 @@ Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {
 
 void RowListView::paintEvent(QPaintEvent *event) {
     QPainter painter(viewport());
+    painter.fillRect(event->rect(), palette().color(QPalette::Window));
     const qreal offset = verticalScrollBar()->value();
     const QRectF exposed = QRectF(event->rect()).translated(0, offset);
     const qreal width = viewport()->width();

@@ -124,6 +124,7 @@ private:
     void updateSelectionLooks();
     void lightTargets(const std::optional<DropTarget> &line, const std::optional<DropTarget> &zone);
     void forgetDarkTargets();
+    void updateRow(std::optional<qsizetype> index);
     void updateAutoScroll(const QPointF &viewportPoint);
     void autoScrollTick();
     void finishDrag(bool drop);
