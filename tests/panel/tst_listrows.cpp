@@ -1,3 +1,4 @@
+#include "TestRowHeights.h"
 #include "panel/model/ListRows.h"
 #include "panel/model/LookFades.h"
 #include "panel/model/RowTransition.h"
@@ -52,22 +53,6 @@ QString kinds(const ListRows &list) {
     return result;
 }
 
-RowHeights heights() {
-    RowHeights h;
-    h.newFolder = 60;
-    h.folderHeader = 40;
-    h.editFolderHeader = 56;
-    h.ungroupedCaption = 36;
-    h.hintCard = 120;
-    h.recentCaption = 50;
-    h.closedRow = 54;
-    h.resultsCaption = 36;
-    h.noResults = 100;
-    h.dropCaption = 50;
-    h.dropRow = 48;
-    return h;
-}
-
 } // namespace
 
 class ListRowsTest : public QObject {
@@ -99,8 +84,8 @@ private slots:
         QFETCH(bool, editing);
         QFETCH(bool, creating);
         QFETCH(QString, expected);
-        const ListRows list =
-            ListRows::normal(snapshot(folders, ungrouped, closed), editing, creating, heights());
+        const ListRows list = ListRows::normal(snapshot(folders, ungrouped, closed), editing,
+                                               creating, testRowHeights());
         QCOMPARE(kinds(list), expected);
     }
 
@@ -119,15 +104,17 @@ private slots:
         QFETCH(int, folderCount);
         QFETCH(QString, results);
         QFETCH(QString, expected);
-        const ListRows list = ListRows::search(
-            snapshot(QStringList(folderCount, QString("a")), "", 0, "q", results), heights());
+        const ListRows list =
+            ListRows::search(snapshot(QStringList(folderCount, QString("a")), "", 0, "q", results),
+                             testRowHeights());
         QCOMPARE(kinds(list), expected);
     }
 
     // Tab rows 64 px apart (52 + a 12 px line); sections inset 8 px at the sides and 1 px above
     // and below; folder rows 12 px and lines 20 px further in.
     void geometry() {
-        const ListRows list = ListRows::normal(snapshot({"a b"}, "c"), false, false, heights());
+        const ListRows list =
+            ListRows::normal(snapshot({"a b"}, "c"), false, false, testRowHeights());
         const QList<ListRow> &rows = list.rows();
         QCOMPARE(rows[0].top, 1);  // header
         QCOMPARE(rows[1].top, 41); // line 0
@@ -162,7 +149,7 @@ private slots:
         QFETCH(int, line);
         QFETCH(bool, section);
         const PanelSnapshot s = snapshot({"a b"}, "");
-        const ListRows list = ListRows::normal(s, false, false, heights());
+        const ListRows list = ListRows::normal(s, false, false, testRowHeights());
         const std::optional<DropTarget> foundLine = list.insertionLineAt(point, 420);
         QCOMPARE(foundLine.has_value(), line >= 0);
         if (foundLine)
@@ -174,7 +161,7 @@ private slots:
     // With rows of no height, two lines touch: a point at equal distance from both midlines
     // goes to the earlier line.
     void tieGoesToTheEarlierLine() {
-        RowHeights h = heights();
+        RowHeights h = testRowHeights();
         h.tabRow = 0;
         const ListRows list = ListRows::normal(snapshot({}, "a"), false, false, h);
         // Ungrouped caption 36 + card 120 after the 1 px inset: lines at 157–169 and 169–181.
@@ -185,7 +172,7 @@ private slots:
 
     void editModeTakesFoldersOnItsLinesOnly() {
         const PanelSnapshot s = snapshot({"a", "b"}, "");
-        const ListRows list = ListRows::normal(s, true, false, heights());
+        const ListRows list = ListRows::normal(s, true, false, testRowHeights());
         QVERIFY(!list.tabZoneAt(QPointF(100, 30), 420)); // sections take no tabs in edit mode
         QCOMPARE(list.folderLineAt(QPointF(100, 5), 420)->index, 0);
         QVERIFY(!list.folderLineAt(QPointF(100, 30), 420));
@@ -225,12 +212,12 @@ private slots:
         QFETCH(qreal, top);
         QFETCH(qreal, opacity);
         PanelSnapshot expanded = snapshot({"a"}, "c", 0, "a", "a");
-        const ListRows results = ListRows::search(expanded, heights());
+        const ListRows results = ListRows::search(expanded, testRowHeights());
         expanded.searchText.clear();
         PanelSnapshot collapsed = expanded;
         collapsed.folders[0].folder.isExpanded = false;
-        const ListRows open = ListRows::normal(expanded, false, false, heights());
-        const ListRows closed = ListRows::normal(collapsed, false, false, heights());
+        const ListRows open = ListRows::normal(expanded, false, false, testRowHeights());
+        const ListRows closed = ListRows::normal(collapsed, false, false, testRowHeights());
         const ListRows &from = change == "collapse" ? open : change == "expand" ? closed : results;
         const ListRows &to = change == "collapse" ? closed : open;
 

@@ -1,3 +1,4 @@
+#include "TestRowHeights.h"
 #include "tst_tabrowcontext.h"
 
 #include "dragdrop/DragPreviewLabel.h"
@@ -21,20 +22,6 @@ Q_GUI_EXPORT void qt_handleMouseEvent(QWindow *window, const QPointF &local, con
                                       QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
 
 namespace {
-
-RowHeights heights() {
-    RowHeights h;
-    h.folderHeader = 40;
-    h.editFolderHeader = 56;
-    h.ungroupedCaption = 36;
-    h.hintCard = 120;
-    h.recentCaption = 50;
-    h.closedRow = 54;
-    h.resultsCaption = 36;
-    h.dropCaption = 40;
-    h.dropRow = 44;
-    return h;
-}
 
 // "t0", "t1", …
 QStringList numbered(int count) {
@@ -63,8 +50,8 @@ struct PopupList {
         const QList<TabItem> tabs = context.tabManager.tabs();
         const PanelSnapshot snapshot = PanelDerivation().derive(
             {tabs, false, context.folderStore, context.recentlyClosedStore.recentTabs(), query});
-        list->setRows(query.isEmpty() ? ListRows::normal(snapshot, editing, false, heights())
-                                      : ListRows::search(snapshot, heights()));
+        list->setRows(query.isEmpty() ? ListRows::normal(snapshot, editing, false, testRowHeights())
+                                      : ListRows::search(snapshot, testRowHeights()));
     }
     // The centre of the first row of the kind (the `nth` of it), in the popup.
     QPointF kindCentre(RowKind kind, int nth = 0) const {
