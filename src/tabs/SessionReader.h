@@ -29,5 +29,5 @@ QList<TabItem> parseSessionTabs(const QByteArray &json);
 
 // The whole content of a regular file of at most maxSessionFileBytes, or nothing when it is
 // missing, unreadable, too large or not a regular file (directories, FIFOs and devices are
-// refused without blocking). The file's pages are dropped from the page cache after the read.
+// refused without blocking).
 std::optional<QByteArray> readSessionFileBytes(const QString &filePath);
