@@ -99,9 +99,9 @@ private slots:
         const QByteArray folder = R"({"id":"0F3A8C52-1D2B-4E6F-9A7B-3C4D5E6F7A8B","name":"N",)"
                                   R"("tabIDs":["k1"],"isExpanded":true})";
         const QByteArray closed = R"({"stableID":"A","title":"T","url":"u","closedDate":9e8})";
-        const auto add = [](const char *name, const QByteArray &folders, const QByteArray &closed) {
+        const auto add = [](const char *name, const QByteArray &folders, const QByteArray &recent) {
             QTest::addRow("folders, %s", name) << "folders.json" << folders;
-            QTest::addRow("recently closed, %s", name) << "recently_closed.json" << closed;
+            QTest::addRow("recently closed, %s", name) << "recently_closed.json" << recent;
         };
         add("truncated", R"({"folders":[)" + folder.left(40), "[" + closed.left(30));
         add("wrong types", R"({"folders":{},"ungroupedOrder":[]})",
