@@ -730,10 +730,8 @@ void RowListView::updateHover() {
 }
 
 void RowListView::updateRow(std::optional<qsizetype> index) {
-    if (!index || *index >= m_rows.rows().size())
-        return;
-    const QRectF rect = m_rows.rows()[*index].rect(viewport()->width());
-    viewport()->update(rect.translated(0, -verticalScrollBar()->value()).toAlignedRect());
+    if (index && *index < m_rows.rows().size())
+        viewport()->update(rowRect(*index).toAlignedRect());
 }
 
 Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {

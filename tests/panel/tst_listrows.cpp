@@ -2,36 +2,28 @@
 #include "panel/model/ListRows.h"
 #include "panel/model/LookFades.h"
 #include "panel/model/RowTransition.h"
+#include "support/TestTabs.h"
 
 #include <QTest>
 
 namespace {
 
-TabItem tab(const QString &key) {
-    return TabItem(QStringLiteral("figma-") + key, key,
-                   QStringLiteral("https://www.figma.com/design/%1/file").arg(key), false);
-}
-
+// "a b" → the open tabs a and b.
 QList<TabItem> tabs(const QString &spacedKeys) {
-    QList<TabItem> result;
-    for (const QString &key : spacedKeys.split(' ', Qt::SkipEmptyParts))
-        result.append(tab(key));
-    return result;
+    return openTabs(spacedKeys.split(' ', Qt::SkipEmptyParts));
 }
 
 // Folders "f0", "f1", … with the given open tabs ("-" before the keys: collapsed).
 PanelSnapshot snapshot(const QStringList &folders, const QString &ungrouped, int closedCount = 0,
                        const QString &search = {}, const QString &results = {}) {
     PanelSnapshot s;
-    for (const QString &spec : folders) {
-        const bool collapsed = spec.startsWith('-');
-        const QList<TabItem> shown = tabs(collapsed ? spec.mid(1) : spec);
-        QStringList ids;
-        for (const TabItem &t : shown)
-            ids.append(t.stableID());
-        s.folders.append({TabFolder{QUuid::createUuid(),
-                                    QStringLiteral("f%1").arg(s.folders.size()), ids, !collapsed},
-                          shown});
+    for (const QString &keys : folders) {
+        const bool collapsed = keys.startsWith('-');
+        const QList<TabItem> shown = tabs(collapsed ? keys.mid(1) : keys);
+        s.folders.append(
+            {TabFolder{QUuid::createUuid(), QStringLiteral("f%1").arg(s.folders.size()),
+                       stableIDsOf(shown), !collapsed},
+             shown});
     }
     s.ungroupedTabs = tabs(ungrouped);
     for (int i = 0; i < closedCount; ++i)
