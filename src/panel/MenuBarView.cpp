@@ -63,7 +63,6 @@ QWidget *MenuBarView::buildPanelPage() {
     m_loading = new LoadingStateView(page);
     m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_list = new RowListView(m_context, page);
-    m_rowHeights = PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height());
     m_footer = new PanelFooterView(page);
 
     layout->addWidget(m_header);
@@ -91,6 +90,7 @@ QWidget *MenuBarView::buildPanelPage() {
             &MenuBarView::startCreatingFolder);
     connect(controller, &ListController::searchClearRequested, this,
             [this] { setSearchText(QString()); });
+    connect(m_list, &RowListView::rowWidthChanged, this, &MenuBarView::scheduleRebuild);
     connect(m_list, &RowListView::heightChanged, this, [this] {
         updateGeometry();
         emit preferredHeightChanged();
@@ -189,14 +189,26 @@ void MenuBarView::showContent(ContentState state) {
     m_list->setHeightCap(ListHeight::cap(availableScreenHeight()));
     if (state == ContentState::NormalList)
         m_list->setRows(
-            ListRows::normal(m_snapshot, m_isEditingFolders, m_isCreatingFolder, m_rowHeights));
+            ListRows::normal(m_snapshot, m_isEditingFolders, m_isCreatingFolder, rowHeights()));
     else if (state == ContentState::SearchResults)
-        m_list->setRows(ListRows::search(m_snapshot, m_rowHeights));
+        m_list->setRows(ListRows::search(m_snapshot, rowHeights()));
     else
         m_list->setRows({});
     m_list->setVisible(visibleList() != nullptr);
     updateGeometry();
     emit preferredHeightChanged();
+}
+
+const RowHeights &MenuBarView::rowHeights() {
+    // Before its first layout the list is as wide as the panel.
+    const int width =
+        m_list->testAttribute(Qt::WA_Resized) ? m_list->viewport()->width() : panelWidth;
+    if (width != m_rowHeightsWidth) {
+        m_rowHeightsWidth = width;
+        m_rowHeights =
+            PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height(), width);
+    }
+    return m_rowHeights;
 }
 
 RowListView *MenuBarView::visibleList() const {

@@ -82,6 +82,8 @@ private:
     void updateShortcutHint();
 
     void finishCreatingFolder(const QString *typedName);
+    // Measured for the width the list paints its rows at.
+    const RowHeights &rowHeights();
 
     PanelContext m_context;
     PanelDerivation m_derivation;
@@ -89,6 +91,7 @@ private:
     bool m_isCreatingFolder = false;
     bool m_isEditingFolders = false;
     RowHeights m_rowHeights;
+    int m_rowHeightsWidth = 0;
 
     RebuildScheduler *m_scheduler;
     QWidget *m_panelPage = nullptr;

@@ -342,6 +342,8 @@ void RowListView::resizeEvent(QResizeEvent *event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollRange();
     placeFields();
+    if (std::exchange(m_rowWidth, viewport()->width()) != m_rowWidth)
+        emit rowWidthChanged();
 }
 
 QPointF RowListView::toContent(const QPointF &viewportPoint) const {
@@ -708,7 +710,7 @@ void RowListView::paintEvent(QPaintEvent *event) {
                          target.kind != DropTarget::Kind::UngroupedSection))
             continue;
         if (const std::optional<QRectF> rect = m_rows.targetRect(target, width))
-            paintLitShape(painter, rect->adjusted(8, 1, -8, -1), lit);
+            PaintedRows::paintLitShape(painter, rect->adjusted(8, 1, -8, -1), palette(), lit);
     }
     if (m_transition.isRunning()) {
         for (const RowTransition::Placement &placed : m_transition.placements()) {
@@ -729,56 +731,8 @@ void RowListView::paintEvent(QPaintEvent *event) {
     }
 }
 
-// The accent fill and border of a lit section or drop row, `lit` of the way in.
-void RowListView::paintLitShape(QPainter &painter, const QRectF &shape, qreal lit) const {
-    if (lit <= 0)
-        return;
-    PanelPainting::fillRounded(painter, shape, 8,
-                               Style::color(Role::Accent, palette(), 0.14 * lit));
-    PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
-                                       Style::color(Role::Accent, palette(), 0.5 * lit));
-}
-
 bool RowListView::isLit(const DropTarget &target) const {
     return isDragging() && m_controller->drag()->lights(target);
-}
-
-void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
-                               const QRectF &rect) const {
-    const QPalette &colors = palette();
-    const bool toFolder = row.kind == RowKind::FolderDropRow;
-    const DropTarget target =
-        toFolder ? DropTarget{.kind = DropTarget::Kind::FolderRow, .folderID = row.folderID}
-                 : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
-    const bool lit = isLit(target);
-    const QRectF shape = ListRows::dropRowShape(rect);
-    if (!m_litTargets.isEmpty())
-        paintLitShape(painter, shape, m_looks.value(targetLook(target)));
-    const QRectF box = shape.adjusted(14, 11, -14, -11);
-    const qreal symbolWidth = PanelPainting::symbolBox(14).width();
-    PanelPainting::drawSymbol(painter,
-                              toFolder ? QStringLiteral("folder.fill") : QStringLiteral("tray"),
-                              QRectF(box.left(), box.top(), symbolWidth, box.height()), 14,
-                              Style::color(lit        ? Role::Accent
-                                           : toFolder ? Role::Blue
-                                                      : Role::Secondary,
-                                           colors));
-    qreal right = box.right();
-    if (lit) {
-        const QFont font = Style::font(12, QFont::Medium);
-        const QString dropHere = tr("Drop here");
-        const qreal width = PanelPainting::textWidth(font, dropHere);
-        PanelPainting::drawElidedText(painter,
-                                      QRectF(right - width, box.top(), width + 1, box.height()),
-                                      font, Style::color(Role::Accent, colors), dropHere);
-        right -= width + 10;
-    }
-    const qreal left = box.left() + symbolWidth + 10;
-    PanelPainting::drawElidedText(
-        painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
-        Style::font(15, QFont::DemiBold),
-        Style::color(toFolder ? Role::Primary : Role::Secondary, colors),
-        toFolder ? rows.folders().value(row.index).folder.name : tr("Ungrouped"));
 }
 
 void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,
@@ -859,8 +813,19 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
                                                           m_context.folderStore->folders())});
         return;
     case RowKind::FolderDropRow:
-    case RowKind::UngroupedDropRow:
-        paintDropRow(painter, rows, row, rect);
+    case RowKind::UngroupedDropRow: {
+        const bool toFolder = row.kind == RowKind::FolderDropRow;
+        const DropTarget target =
+            toFolder ? DropTarget{.kind = DropTarget::Kind::FolderRow, .folderID = row.folderID}
+                     : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
+        PaintedRows::paintDropRow(
+            painter, rect,
+            {.palette = colors,
+             .folderName = toFolder ? std::optional(rows.folders().value(row.index).folder.name)
+                                    : std::nullopt,
+             .isTargeted = isLit(target),
+             .lit = m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(target))});
         return;
+    }
     }
 }

@@ -84,6 +84,9 @@ signals:
     void newFolderCancelled();
     // The view's own height changed: the panel and its window follow.
     void heightChanged();
+    // The width rows are painted at changed (the scroll bar came or went): rows measured for the
+    // old width should be measured again.
+    void rowWidthChanged();
     // New rows replaced the old ones; row indexes from before mean nothing now.
     void rowsReplaced();
     // The keyboard highlight moved to the tab of `stableID` (empty: none).
@@ -132,9 +135,6 @@ private:
 
     void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,
                   bool hovered) const;
-    void paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
-                      const QRectF &rect) const;
-    void paintLitShape(QPainter &painter, const QRectF &shape, qreal lit) const;
     bool isLit(const DropTarget &target) const;
     Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;
     Thumbnail thumbnailFor(const QUrl &url) const;
@@ -157,6 +157,7 @@ private:
     qreal m_scrollSpeed = 0;
     qreal m_scrollOffset = 0;
     int m_normalListScroll = 0; // kept while the search results are shown
+    int m_rowWidth = 0;
     QPropertyAnimation m_scrollAnimation;
     int m_cap;
     int m_contentHeight = 0;
