@@ -1,4 +1,4 @@
-#include "tst_tabrowcontext.h"
+#include "support/PanelTestContext.h"
 
 #include "panel/ListController.h"
 
@@ -8,7 +8,7 @@ namespace {
 
 // Presses and drags on the controller alone, the rows given as the view would give them.
 struct Controlled {
-    explicit Controlled(RowsTestContext &c, bool editing = false)
+    explicit Controlled(PanelTestContext &c, bool editing = false)
         : context(c)
         , controller(c.context) {
         refresh(editing);
@@ -30,7 +30,7 @@ struct Controlled {
         controller.moveTo({0, 10});
     }
 
-    RowsTestContext &context;
+    PanelTestContext &context;
     ListController controller;
 };
 
@@ -43,15 +43,15 @@ private slots:
     // make the drag read a row number past the end (a crash) or another tab's (the wrong file
     // filed); a press whose row went must do nothing at all.
     void rebuildUnderAHeldPress() {
-        RowsTestContext c;
-        c.setOpenTabs({RowsTestContext::tab("a", "Spec"), RowsTestContext::tab("u", "UI design"),
-                       RowsTestContext::tab("r", "Roadmap")});
+        PanelTestContext c;
+        c.setOpenTabs({PanelTestContext::tab("a", "Spec"), PanelTestContext::tab("u", "UI design"),
+                       PanelTestContext::tab("r", "Roadmap")});
         const QUuid folder = c.makeFolders({{"Work", {}}}).first();
         Controlled p(c);
 
         p.controller.press({p.keyOf("u")}, {0, 0}, {});
         c.setOpenTabs(
-            {RowsTestContext::tab("u", "UI design"), RowsTestContext::tab("r", "Roadmap")});
+            {PanelTestContext::tab("u", "UI design"), PanelTestContext::tab("r", "Roadmap")});
         p.refresh();
         p.controller.moveTo({0, 10});
         QCOMPARE(p.controller.drag()->label, QStringLiteral("UI design"));
@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(c.folderTabIDs(folder), QStringList{"u"});
 
         p.controller.press({p.keyOf("r")}, {0, 0}, {});
-        c.setOpenTabs(RowsTestContext::tabs({"u"}));
+        c.setOpenTabs(PanelTestContext::tabs({"u"}));
         p.refresh();
         QVERIFY(!p.controller.isHolding());
         p.controller.moveTo({0, 10});
@@ -73,9 +73,9 @@ private slots:
     // folder's name in edit mode and releasing on its trash deleted the folder, pressing the
     // "Recently Closed" caption and releasing on "Clear" emptied the list.
     void buttonsActOnlyWhenPressedAndReleasedOnThem() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a"}));
-        c.recentlyClosedStore.recordClosed({RowsTestContext::tab("gone")}, {});
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a"}));
+        c.recentlyClosedStore.recordClosed({PanelTestContext::tab("gone")}, {});
         c.makeFolders({{"A", {"a"}}});
         Controlled p(c, true);
         const RowHit trash{p.keyOf(RowKind::FolderHeader), RowPart::Button};
@@ -100,8 +100,8 @@ private slots:
 
     // Several selected tabs land in the order their rows are shown, not in hash order.
     void dragCarriesTheSelectionInShownOrder() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"t0", "t1", "t2", "t3", "t4", "t5", "t6"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"t0", "t1", "t2", "t3", "t4", "t5", "t6"}));
         const QUuid folder = c.makeFolders({{"A", {}}}).first();
         for (const char *key : {"t5", "t1", "t6", "t3", "t0", "t2"})
             c.selectionStore.toggle(QString::fromLatin1(key));

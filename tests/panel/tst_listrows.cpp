@@ -1,5 +1,5 @@
-#include "TestRowHeights.h"
 #include "panel/model/ListRows.h"
+#include "support/TestRowHeights.h"
 #include "support/TestTabs.h"
 
 #include <QTest>

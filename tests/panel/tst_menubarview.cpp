@@ -12,7 +12,7 @@
 #include "panel/SearchFieldView.h"
 #include "panel/SymbolButton.h"
 #include "panel/model/PanelTexts.h"
-#include "tst_menubarviewcontext.h"
+#include "support/PanelTestContext.h"
 #include "ui/Style.h"
 
 #include <QApplication>
@@ -55,7 +55,7 @@ QList<TabItem> manyTabs(int count) {
     QStringList keys;
     for (int i = 0; i < count; ++i)
         keys.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
-    return RowsTestContext::tabs(keys);
+    return PanelTestContext::tabs(keys);
 }
 
 } // namespace
@@ -263,9 +263,9 @@ private slots:
     }
 
     void searchResultsList() {
-        m_env->setOpenTabs({RowsTestContext::tab("u", "UI design"),
-                            RowsTestContext::tab("r", "Roadmap"),
-                            RowsTestContext::tab("s", "Design system")});
+        m_env->setOpenTabs({PanelTestContext::tab("u", "UI design"),
+                            PanelTestContext::tab("r", "Roadmap"),
+                            PanelTestContext::tab("s", "Design system")});
         m_view->setSearchText(QStringLiteral("des"));
         m_view->flushRebuild();
         const ListRows &rows = m_view->list()->rows();
@@ -462,7 +462,7 @@ private slots:
     void thePanelFitsThePageShown() {
         PanelTestContext env;
         env.onboarding.setHasSeenWelcome(true);
-        env.setOpenTabs(RowsTestContext::tabs({"a"}));
+        env.setOpenTabs(PanelTestContext::tabs({"a"}));
         PanelRootView root(env.context);
         root.show();
         MenuBarView *panel = root.menuBarView();
@@ -517,7 +517,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, eases);
         QFETCH(RowKind, absent);
-        m_env->recentlyClosedStore.recordClosed({RowsTestContext::tab("gone")}, {});
+        m_env->recentlyClosedStore.recordClosed({PanelTestContext::tab("gone")}, {});
         openTabs({"a", "b"});
         m_env->makeFolders({{"Work", {"a"}}});
         if (action == "trash")
@@ -551,7 +551,7 @@ private slots:
         } else if (action == "escape") {
             QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);
         } else {
-            m_env->setOpenTabs(RowsTestContext::tabs({"a", "b", "c"}));
+            m_env->setOpenTabs(PanelTestContext::tabs({"a", "b", "c"}));
             m_env->recentlyClosedStore.clear();
         }
         m_view->flushRebuild();
@@ -562,7 +562,7 @@ private slots:
 
 private:
     void openTabs(const QStringList &keys) {
-        m_env->setOpenTabs(RowsTestContext::tabs(keys));
+        m_env->setOpenTabs(PanelTestContext::tabs(keys));
         m_view->flushRebuild();
     }
 

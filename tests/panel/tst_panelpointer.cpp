@@ -2,8 +2,8 @@
 #include "panel/MenuBarView.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
+#include "support/PanelTestContext.h"
 #include "support/XTestPointer.h"
-#include "tst_menubarviewcontext.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -53,7 +53,7 @@ private slots:
     void rightClickUnderAHeldPress() {
         PanelTestContext c;
         c.setOpenTabs(
-            {RowsTestContext::tab("r", "Roadmap"), RowsTestContext::tab("s", "Design system")});
+            {PanelTestContext::tab("r", "Roadmap"), PanelTestContext::tab("s", "Design system")});
         PopupPanel p(c);
         p.hover("r");
         p.pointer.press(XTestPointer::left);
@@ -71,7 +71,7 @@ private slots:
     // drag went on with no button held and the field's own menu opened.
     void secondButtonOverTheSearchFieldMidDrag() {
         PanelTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c"}));
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b", "c"}));
         c.makeFolders({{"A", {"a"}}});
         PopupPanel p(c);
         RowListView *list = p.view->list();

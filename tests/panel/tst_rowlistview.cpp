@@ -1,5 +1,5 @@
-#include "TestRowHeights.h"
-#include "tst_tabrowcontext.h"
+#include "support/PanelTestContext.h"
+#include "support/TestRowHeights.h"
 
 #include "dragdrop/DragPreviewLabel.h"
 #include "panel/ClosedTabRowView.h"
@@ -35,7 +35,7 @@ QStringList numbered(int count) {
 
 // The real list view hosted in a Qt::Popup, as in the product, 420 × 400, fed from the stores.
 struct PopupList {
-    explicit PopupList(RowsTestContext &c)
+    explicit PopupList(PanelTestContext &c)
         : context(c) {
         popup.setWindowFlags(Qt::Popup);
         auto *layout = new QVBoxLayout(&popup);
@@ -100,7 +100,7 @@ struct PopupList {
     void move(const QPointF &p) { send(p, Qt::NoButton, QEvent::MouseMove); }
     void release(const QPointF &p) { send(p, Qt::LeftButton, QEvent::MouseButtonRelease); }
 
-    RowsTestContext &context;
+    PanelTestContext &context;
     QWidget popup;
     RowListView *list;
     Qt::MouseButtons buttons;
@@ -126,8 +126,8 @@ private slots:
         QFETCH(bool, ctrl);
         QFETCH(bool, drags);
         QFETCH(bool, taps);
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c", "d"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b", "c", "d"}));
         c.makeFolders({{"A", {"a", "b"}}});
         PopupList p(c);
         const QPointF start = p.rowCentre("b");
@@ -171,8 +171,8 @@ private slots:
         QFETCH(QString, target);
         QFETCH(QStringList, folder);
         QFETCH(QStringList, ungrouped);
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c", "d"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b", "c", "d"}));
         const QUuid id = c.makeFolders({{"A", {"a", "b"}}}).first();
         c.folderStore.placeInUngrouped({"c", "d"}, 0, {});
         PopupList p(c);
@@ -227,9 +227,9 @@ private slots:
         QFETCH(QString, target);
         QFETCH(bool, ctrl);
         QFETCH(QString, effect);
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
-        c.recentlyClosedStore.recordClosed({RowsTestContext::tab("gone")}, {});
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b"}));
+        c.recentlyClosedStore.recordClosed({PanelTestContext::tab("gone")}, {});
         c.selectionStore.toggle(QStringLiteral("x"));
         if (target != "hint card")
             c.makeFolders({{"A", {"a"}}});
@@ -284,8 +284,8 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, key);
         QFETCH(QString, name);
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b"}));
         const QUuid id = c.makeFolders({{"A", {"a"}}}).first();
         PopupList p(c);
         p.list->startRenaming(id);
@@ -293,7 +293,7 @@ private slots:
         QVERIFY(field && field->isVisible());
         QTest::keyClicks(field, typed);
         // New rows arrive while typing: a tab opened above, the same folder still shown.
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "n"}));
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b", "n"}));
         c.makeFolders({{"Before", {"n"}}});
         c.folderStore.moveFolder(1, 0);
         p.refresh();
@@ -308,9 +308,9 @@ private slots:
     // The menu moves a tab to a folder or takes it out; moved into its own folder it takes its
     // alphabetical place.
     void contextMenuMoves() {
-        RowsTestContext c;
-        c.setOpenTabs({RowsTestContext::tab("b", "beta"), RowsTestContext::tab("d", "Delta"),
-                       RowsTestContext::tab("c", "Charlie"), RowsTestContext::tab("e")});
+        PanelTestContext c;
+        c.setOpenTabs({PanelTestContext::tab("b", "beta"), PanelTestContext::tab("d", "Delta"),
+                       PanelTestContext::tab("c", "Charlie"), PanelTestContext::tab("e")});
         const QUuid folder = c.makeFolders({{"A & B", {"b", "d", "c"}}}).first();
         ListController controller(c.context);
         controller.setRows(c.rows());
@@ -327,8 +327,8 @@ private slots:
 
     // Edit mode: folders move by their handle, past 5 px, onto the lines between them.
     void folderDragByTheHandle() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a"}));
         c.makeFolders({{"A", {}}, {"B", {}}, {"C", {}}});
         PopupList p(c);
         p.refresh(true);
@@ -352,9 +352,9 @@ private slots:
 
     // Hover and cursor follow the last pointer position after a move, a scroll and a rebuild.
     void hoverFollowsThePointer() {
-        RowsTestContext c;
+        PanelTestContext c;
         const QStringList keys = numbered(20);
-        c.setOpenTabs(RowsTestContext::tabs(keys));
+        c.setOpenTabs(PanelTestContext::tabs(keys));
         PopupList p(c);
         const auto hoveredID = [&] {
             const std::optional<qsizetype> row = p.list->hoveredRow();
@@ -368,7 +368,7 @@ private slots:
         QCOMPARE(p.list->viewport()->cursor().shape(), Qt::PointingHandCursor);
         p.list->verticalScrollBar()->setValue(64);
         QCOMPARE(hoveredID(), QStringLiteral("t2"));
-        c.setOpenTabs(RowsTestContext::tabs(keys.mid(1)));
+        c.setOpenTabs(PanelTestContext::tabs(keys.mid(1)));
         p.refresh();
         QCOMPARE(hoveredID(), QStringLiteral("t3"));
         // On the scroll bar no row is hovered.
@@ -386,8 +386,8 @@ private slots:
 
     // A click on a closed tab's row reopens it; on its "xmark", shown while hovered, forgets it.
     void closedRows() {
-        RowsTestContext c;
-        c.recentlyClosedStore.recordClosed({RowsTestContext::tab("gone", "Gone - Figma")}, {});
+        PanelTestContext c;
+        c.recentlyClosedStore.recordClosed({PanelTestContext::tab("gone", "Gone - Figma")}, {});
         PopupList p(c);
         const ListRow &row = p.list->rows().rows().last();
         QCOMPARE(row.kind, RowKind::ClosedRow);
@@ -406,8 +406,8 @@ private slots:
 
     // Folder headers offer Rename and Delete Folder outside edit mode only; tab rows the moves.
     void contextMenus() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b"}));
         c.makeFolders({{"A", {"a"}}});
         PopupList p(c);
         const auto entries = [&](const QPointF &inPopup) {
@@ -468,9 +468,9 @@ private slots:
 
     // Near the bottom edge the list scrolls towards its end, never past it.
     void edgeAutoScroll() {
-        RowsTestContext c;
+        PanelTestContext c;
         const QStringList keys = numbered(20);
-        c.setOpenTabs(RowsTestContext::tabs(keys));
+        c.setOpenTabs(PanelTestContext::tabs(keys));
         PopupList p(c);
         p.press(p.rowCentre("t1"));
         p.move(p.at(400 - 20));
@@ -482,8 +482,8 @@ private slots:
     }
 
     void secondButtonMidDragIsIgnored() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "c"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b", "c"}));
         const QUuid folder = c.makeFolders({{"A", {"a"}}}).first();
         PopupList p(c);
         p.press(p.rowCentre("c"));
@@ -501,8 +501,8 @@ private slots:
     }
 
     void closingMidDragEndsItAndNewDataShowsOnReopen() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b"}));
         PopupList p(c);
         p.press(p.rowCentre("a"));
         p.move(p.rowCentre("a") + QPointF(0, 10));
@@ -512,7 +512,7 @@ private slots:
         QVERIFY(!p.list->isDragging());
         QVERIFY(!p.list->looks().isEasing()); // and go out at once, unseen
         QTRY_VERIFY(!p.list->previewLabel());
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b", "x"}));
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b", "x"}));
         p.refresh();
         p.popup.show();
         QVERIFY(p.list->rows().rowOfTab("x"));
@@ -522,12 +522,12 @@ private slots:
     // Rows rebuilt between press and release move the pressed row away from the resting
     // pointer: the click is still the pressed row's.
     void clickAcrossARebuild() {
-        RowsTestContext c;
-        c.setOpenTabs(RowsTestContext::tabs({"a", "b"}));
+        PanelTestContext c;
+        c.setOpenTabs(PanelTestContext::tabs({"a", "b"}));
         PopupList p(c);
         const QPointF point = p.rowCentre("b");
         p.press(point);
-        c.setOpenTabs(RowsTestContext::tabs({"n", "a", "b"}));
+        c.setOpenTabs(PanelTestContext::tabs({"n", "a", "b"}));
         p.refresh();
         QVERIFY(p.rowCentre("b") != point);
         p.release(point);
@@ -535,9 +535,9 @@ private slots:
     }
 
     void tenSelectedTabsDropWithOneWrite() {
-        RowsTestContext c;
+        PanelTestContext c;
         const QStringList keys = numbered(10);
-        c.setOpenTabs(RowsTestContext::tabs(keys));
+        c.setOpenTabs(PanelTestContext::tabs(keys));
         const QUuid folder = c.makeFolders({{"A", {}}}).first();
         for (const QString &key : keys)
             c.selectionStore.toggle(key);

@@ -6,7 +6,7 @@
 #include "panel/PanelRootView.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
-#include "tst_menubarviewcontext.h"
+#include "support/PanelTestContext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -206,14 +206,14 @@ private:
         };
         QList<TabItem> tabs;
         for (const auto &[key, title] : files) {
-            tabs.append(RowsTestContext::tab(key, title, key == "KeyDS",
-                                             makeThumbnail(thumbnails, int(tabs.size()))));
+            tabs.append(PanelTestContext::tab(key, title, key == "KeyDS",
+                                              makeThumbnail(thumbnails, int(tabs.size()))));
         }
         // Closed tabs are recorded the way the tab manager reports them.
         const QList<TabItem> closed{
-            RowsTestContext::tab("KeyOld1", QString::fromUtf8("Holiday campaign \u2013 Figma"),
-                                 false, makeThumbnail(thumbnails, 20)),
-            RowsTestContext::tab("KeyOld2", "Wireframes (old)")};
+            PanelTestContext::tab("KeyOld1", QString::fromUtf8("Holiday campaign \u2013 Figma"),
+                                  false, makeThumbnail(thumbnails, 20)),
+            PanelTestContext::tab("KeyOld2", "Wireframes (old)")};
         env.recentlyClosedStore.recordClosed(closed, {});
         env.setOpenTabs(tabs);
         const QList<QUuid> ids =
