@@ -386,7 +386,11 @@ void RowListView::mousePressEvent(QMouseEvent *event) {
     if (event->button() != Qt::LeftButton)
         return;
     m_pointer = event->position();
-    if (const std::optional<RowHit> hit = hitAt(event->position()))
+    const std::optional<RowHit> hit = hitAt(event->position());
+    // A header whose name is being edited is no button.
+    const bool renaming = hit && hit->row.kind == RowKind::FolderHeader &&
+                          hit->row.folderID == m_renamedFolder && m_renameField;
+    if (hit && !renaming)
         m_controller->press(*hit, event->position(), event->modifiers());
 }
 

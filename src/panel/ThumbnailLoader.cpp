@@ -65,8 +65,10 @@ ThumbnailLoader::State ThumbnailLoader::request(const QUrl &url, QObject *receiv
     if (m_failed.contains(url) || !isSupported(url))
         return State::Failed;
     // Only regular files: opening a FIFO or a device would block the GUI thread.
-    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile())
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile()) {
+        m_failed.insert(url, new bool(true));
         return State::Failed;
+    }
     const bool started = m_waiting.contains(url);
     QList<Waiter> &waiters = m_waiting[url];
     // A view asks on every paint while the image loads.
