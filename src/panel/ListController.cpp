@@ -162,11 +162,12 @@ void ListController::applyDrop(const ListDrag &drag) {
             store->moveFolder(*drag.folderID, target->index);
         return;
     case Kind::FolderLine:
-        store->moveTabs(drag.stableIDs, target->folderID, target->index,
-                        m_rows.shownTabsOf(*target));
+        store->moveTabs(drag.stableIDs, target->folderID, target->between);
         return;
     case Kind::UngroupedLine:
-        store->placeInUngrouped(drag.stableIDs, target->index, m_rows.shownTabsOf(*target));
+        store->placeInUngrouped(drag.stableIDs, target->between,
+                                m_context.tabManager ? m_context.tabManager->tabs()
+                                                     : QList<TabItem>());
         return;
     case Kind::FolderSection:
     case Kind::FolderRow:

@@ -769,7 +769,7 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     case RowKind::UngroupedLine:
     case RowKind::FolderOrderLine: {
         const qreal shown =
-            m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(ListRows::lineTarget(row)));
+            m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(rows.lineTarget(row)));
         if (shown <= 0)
             return;
         painter.save();

@@ -142,9 +142,10 @@ private slots:
         const ListRows list = ListRows::normal(s, false, false, testRowHeights());
         const std::optional<DropTarget> foundLine = list.insertionLineAt(point, 420);
         QCOMPARE(foundLine.has_value(), line >= 0);
-        if (foundLine)
-            QCOMPARE(*foundLine,
-                     (DropTarget{DropTarget::Kind::FolderLine, s.folders[0].folder.id, line}));
+        if (foundLine) {
+            QCOMPARE(foundLine->folderID, s.folders[0].folder.id);
+            QCOMPARE(foundLine->index, line);
+        }
         QCOMPARE(list.tabZoneAt(point, 420).has_value(), section);
     }
 

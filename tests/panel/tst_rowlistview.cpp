@@ -174,7 +174,7 @@ private slots:
         PanelTestContext c;
         c.setOpenTabs(PanelTestContext::tabs({"a", "b", "c", "d"}));
         const QUuid id = c.makeFolders({{"A", {"a", "b"}}}).first();
-        c.folderStore.placeInUngrouped({"c", "d"}, 0, {});
+        c.folderStore.placeInUngrouped({"c", "d"}, {}, c.tabManager.tabs());
         PopupList p(c);
         const bool searching = target.endsWith(QStringLiteral("drop row"));
         if (searching)

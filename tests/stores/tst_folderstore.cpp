@@ -105,9 +105,13 @@ private slots:
         const QStringList tabs = ids(qPrintable(dropped));
         const int shownPart = drop == InUngrouped ? 3 : 0;
         const QList<TabItem> shown = openTabs(openIDs(before.section('|', shownPart, shownPart)));
+        // The line before shown row `at`, named by its neighbours.
+        const qsizetype row = std::clamp<qsizetype>(at, 0, shown.size());
+        const TabLine line{row < shown.size() ? shown[row].stableID() : QString(),
+                           row > 0 ? shown[row - 1].stableID() : QString()};
         const std::function<void()> operations[] = {
-            [&] { store->moveTabs(tabs, m_a, at, shown); }, [&] { store->appendTabs(tabs, m_a); },
-            [&] { store->ungroup(tabs); }, [&] { store->placeInUngrouped(tabs, at, shown); }};
+            [&] { store->moveTabs(tabs, m_a, line); }, [&] { store->appendTabs(tabs, m_a); },
+            [&] { store->ungroup(tabs); }, [&] { store->placeInUngrouped(tabs, line, shown); }};
         operations[drop]();
         QCOMPARE(stateOf(*store), after);
         QCOMPARE(stateOf(FolderStore(m_dir->path())), after);
@@ -144,7 +148,7 @@ private slots:
             {"add to unknown", [&](auto &s) { s.addTab("x", unknown, {}); }, false, 1, "y|z||o"},
             {"append to unknown", [&](auto &s) { s.appendTabs({"x"}, unknown); }, false, 1,
              "y|z||o"},
-            {"move to unknown", [&](auto &s) { s.moveTabs({"x"}, unknown, 0, {}); }, false, 0, ""},
+            {"move to unknown", [&](auto &s) { s.moveTabs({"x"}, unknown, {}); }, false, 0, ""},
             {"remove", [](auto &s) { s.removeFromFolder("x"); }, true, 1, "y|z||o"},
             {"remove ungrouped", [](auto &s) { s.removeFromFolder("n"); }, true, 0, ""},
         };

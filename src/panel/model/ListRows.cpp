@@ -37,9 +37,8 @@ ListRow &ListRows::add(RowKind kind, int height, int indent) {
     return m_rows.last();
 }
 
-void ListRows::beginSection(DropTarget target, bool takesDrops, bool expanded,
-                            QList<TabItem> shown) {
-    m_sections.append({target, m_height, 0, takesDrops, expanded, std::move(shown)});
+void ListRows::beginSection(DropTarget target, bool takesDrops, bool expanded) {
+    m_sections.append({target, m_height, 0, takesDrops, expanded});
     m_openSection = m_sections.size() - 1;
     m_height += sectionInsetY;
 }
@@ -57,6 +56,9 @@ void ListRows::addTabRows(const QList<TabItem> &tabs, RowKind lineKind, const QU
         ListRow &line = add(lineKind, heights.insertionLine, lineIndent);
         line.index = int(p);
         line.folderID = folderID;
+        line.item = m_lines.size();
+        m_lines.append({p < tabs.size() ? tabs[p].stableID() : QString(),
+                        p > 0 ? tabs[p - 1].stableID() : QString()});
         if (p == tabs.size())
             break;
         addTabRow(tabs[p], heights.tabRow, rowIndent, std::nullopt);
@@ -89,7 +91,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
         const FolderContent &content = snapshot.folders[p];
         const QUuid id = content.folder.id;
         list.beginSection({.kind = DropTarget::Kind::FolderSection, .folderID = id},
-                          !isEditingFolders, content.folder.isExpanded, content.tabs);
+                          !isEditingFolders, content.folder.isExpanded);
         ListRow &header =
             list.add(RowKind::FolderHeader,
                      isEditingFolders ? heights.editFolderHeader : heights.folderHeader);
@@ -105,8 +107,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
         return list;
     }
     if (!snapshot.ungroupedTabs.isEmpty()) {
-        list.beginSection({.kind = DropTarget::Kind::UngroupedSection}, true, true,
-                          snapshot.ungroupedTabs);
+        list.beginSection({.kind = DropTarget::Kind::UngroupedSection}, true, true);
         list.add(RowKind::UngroupedCaption, heights.ungroupedCaption);
         if (snapshot.folders.isEmpty())
             list.add(RowKind::HintCard, heights.hintCard);
@@ -232,12 +233,14 @@ bool isTabLine(RowKind kind) {
 
 } // namespace
 
-DropTarget ListRows::lineTarget(const ListRow &row) {
+DropTarget ListRows::lineTarget(const ListRow &row) const {
     switch (row.kind) {
     case RowKind::FolderLine:
-        return {DropTarget::Kind::FolderLine, row.folderID, row.index};
+        return {DropTarget::Kind::FolderLine, row.folderID, row.index, m_lines.value(row.item)};
     case RowKind::UngroupedLine:
-        return {.kind = DropTarget::Kind::UngroupedLine, .index = row.index};
+        return {.kind = DropTarget::Kind::UngroupedLine,
+                .index = row.index,
+                .between = m_lines.value(row.item)};
     default:
         return {.kind = DropTarget::Kind::FolderOrderLine, .index = row.index};
     }
@@ -310,17 +313,4 @@ std::optional<QRectF> ListRows::targetRect(const DropTarget &target, qreal width
 
 QRectF ListRows::dropRowShape(const QRectF &row) {
     return row.adjusted(10, 2, -10, -2);
-}
-
-QList<TabItem> ListRows::shownTabsOf(const DropTarget &target) const {
-    for (const ListSection &section : m_sections) {
-        const bool ungrouped = target.kind == DropTarget::Kind::UngroupedLine &&
-                               section.target.kind == DropTarget::Kind::UngroupedSection;
-        const bool folder = target.kind == DropTarget::Kind::FolderLine &&
-                            section.target.folderID == target.folderID &&
-                            section.target.kind == DropTarget::Kind::FolderSection;
-        if (ungrouped || folder)
-            return section.shownTabs;
-    }
-    return {};
 }

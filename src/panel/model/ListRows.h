@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panel/model/PanelSnapshot.h"
+#include "stores/FolderStore.h"
 
 #include <QHash>
 #include <QList>
@@ -59,8 +60,9 @@ struct DropTarget {
         FolderOrderLine
     };
     Kind kind{};
-    QUuid folderID{}; // folder sections, folder rows and lines in a folder
-    int index = 0;    // lines: the position they insert at
+    QUuid folderID{};  // folder sections, folder rows and lines in a folder
+    int index = 0;     // lines: the position they insert at
+    TabLine between{}; // lines between tabs: the tabs shown below and above
 
     friend bool operator==(const DropTarget &, const DropTarget &) = default;
 };
@@ -72,7 +74,8 @@ struct ListRow {
     int indent = 0;         // from the list's leading edge
     int trailing = 0;       // inset from the trailing edge
     qsizetype section = -1; // the folder or ungrouped section the row belongs to
-    qsizetype item = -1;    // tab rows: index into tabs(); closed rows: into closedTabs()
+    qsizetype item = -1;    // tab rows: index into tabs(); closed rows: into closedTabs(); lines
+                            // between tabs: into their TabLines
     int index = 0;          // lines: the position they insert at; headers: the folder's position
     int repeat = 0;         // tab rows: how many rows above show the same file
     QUuid folderID{};
@@ -115,7 +118,6 @@ struct ListSection {
     int height = 0;
     bool takesDrops = true;
     bool isExpanded = true;
-    QList<TabItem> shownTabs; // for the lines: where a drop lands among closed files
 };
 
 // The rows of the panel's one list as data, laid out top to bottom. The view paints only the rows
@@ -164,15 +166,13 @@ public:
     // Where a target lies now; none when it is gone.
     std::optional<QRectF> targetRect(const DropTarget &target, qreal width) const;
     // The target a line row stands for.
-    static DropTarget lineTarget(const ListRow &row);
-    // The shown tabs a line of that section counts its position among.
-    QList<TabItem> shownTabsOf(const DropTarget &target) const;
+    DropTarget lineTarget(const ListRow &row) const;
     // The part of a drop row that lights up and takes drops, inside its padding.
     static QRectF dropRowShape(const QRectF &row);
 
 private:
     ListRow &add(RowKind kind, int height, int indent = 0);
-    void beginSection(DropTarget target, bool takesDrops, bool expanded, QList<TabItem> shown);
+    void beginSection(DropTarget target, bool takesDrops, bool expanded);
     void endSection();
     void addTabRows(const QList<TabItem> &tabs, RowKind lineKind, const QUuid &folderID,
                     int rowIndent, const RowHeights &heights);
@@ -183,6 +183,7 @@ private:
 
     QList<TabItem> m_tabs;
     QList<std::optional<FolderHint>> m_hints;
+    QList<TabLine> m_lines;
     QHash<QString, int> m_repeats; // while building: rows so far per stable id
     QString m_query;
     bool m_isSearch = false;
