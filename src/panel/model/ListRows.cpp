@@ -215,7 +215,7 @@ RowKey ListRows::key(const ListRow &row) const {
 
 std::optional<qsizetype> ListRows::rowWithKey(const RowKey &key) const {
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
-        if (this->key(m_rows[i]) == key)
+        if (m_rows[i].kind == key.kind && this->key(m_rows[i]) == key)
             return i;
     }
     return std::nullopt;
