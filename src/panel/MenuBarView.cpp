@@ -1,6 +1,5 @@
 #include "panel/MenuBarView.h"
 
-#include "hotkey/HotkeyBinding.h"
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/AppNotifications.h"
 #include "panel/EmptyStateView.h"
@@ -48,7 +47,6 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     m_panelPage = buildPanelPage();
     layout->addWidget(m_panelPage);
     connectStores();
-    updateShortcutHint();
     // Built at once, so the panel has its real size before it is first shown.
     rebuild();
 }
@@ -66,7 +64,7 @@ QWidget *MenuBarView::buildPanelPage() {
     m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_list = new RowListView(m_context, page);
     m_rowHeights = PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height());
-    m_footer = new PanelFooterView(page);
+    m_footer = new PanelFooterView(m_context.hotkey, page);
 
     layout->addWidget(m_header);
     layout->addWidget(new DividerLine(0.5, page));
@@ -138,10 +136,6 @@ void MenuBarView::connectStores() {
     rebuildOnChange(m_context.folderStore, &FolderStore::foldersChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::ungroupedOrderChanged);
     rebuildOnChange(m_context.recentlyClosedStore, &RecentlyClosedStore::closedTabsChanged);
-    if (m_context.hotkey) {
-        connect(m_context.hotkey, &SpotlightSearchController::bindingChanged, this,
-                &MenuBarView::updateShortcutHint);
-    }
     if (m_context.notifications) {
         connect(m_context.notifications, &AppNotifications::focusSearchField, this,
                 &MenuBarView::focusSearchField);
@@ -225,12 +219,6 @@ void MenuBarView::updateEditButton() {
     const bool hasFolders = !m_snapshot.folders.isEmpty();
     m_editButton->setVisible(hasFolders && !m_isEditingFolders);
     m_doneButton->setVisible(hasFolders && m_isEditingFolders);
-}
-
-void MenuBarView::updateShortcutHint() {
-    const HotkeyBinding binding =
-        m_context.hotkey ? m_context.hotkey->binding() : HotkeyBinding::defaultBinding();
-    m_footer->setShortcut(displayString(binding));
 }
 
 QString MenuBarView::searchText() const {
