@@ -144,7 +144,7 @@ QMenu *TabRowView::createContextMenu(const QString &stableID, const PanelContext
     if (!folders.isEmpty()) {
         QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
         for (const TabFolder &folder : folders) {
-            moveMenu->addAction(PlainText::menuItemText(folder.name), menu,
+            moveMenu->addAction(PlainText::menuItemText(folder.displayName()), menu,
                                 [store, stableID, id = folder.id, manager = context.tabManager] {
                                     store->addTab(stableID, id,
                                                   manager ? manager->tabs() : QList<TabItem>());
