@@ -8,9 +8,10 @@
 #include <QTimer>
 #include <memory>
 
-// Makes the saved shortcut work system-wide and holds it for the views that show it.
-// `hotKeyPressed` is emitted one event-loop turn after the shortcut was pressed; the shell
-// connects it to the tray icon's click.
+// Makes the saved shortcut work system-wide and holds it for the views that show it, with what
+// makes it work or why nothing does. A grab another program refuses is tried again every ten
+// seconds while it lasts. `hotKeyPressed` is emitted one event-loop turn after the shortcut was
+// pressed; the shell connects it to the tray icon's click.
 class SpotlightSearchController : public QObject {
     Q_OBJECT
 public:
