@@ -174,6 +174,10 @@ private slots:
                "'<home>/.config/Figma/settings.json', "
                "'<home>/Library/Application Support/Figma/settings.json'; "
                "set NOOKERY_FIGMA_SETTINGS to its full path.\n$";
+        QTest::newRow("session file over the limit")
+            << printTabs << QByteArray(8 * 1024 * 1024 + 1, ' ') << linux << 1
+            << "^Cannot read the Figma session file '<home>/.config/Figma/settings.json': "
+               "it is larger than 8 MiB.\n$";
         QTest::newRow("malformed session file")
             << printTabs << sessionJson.chopped(1) << linux << 0 << "^$";
         QTest::newRow("help") << QStringList{"--help"} << QByteArray() << linux << 0

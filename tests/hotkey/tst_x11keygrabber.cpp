@@ -1,7 +1,9 @@
 #include "hotkey/HotkeyRecorderView.h"
 #include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
+#include "panel/PanelFooterView.h"
 #include "platform/x11/X11KeyGrabber.h"
+#include "settings/ShortcutHandlerNote.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -15,6 +17,7 @@ namespace {
 constexpr quint32 evdevSpace = 57;
 constexpr quint32 evdevK = 37;
 constexpr xcb_keycode_t x11K = 45;
+constexpr xcb_keycode_t x11Space = 65;
 
 // Runs xdotool with the arguments, waiting until it is done.
 void xdotool(const QStringList &arguments) {
@@ -101,6 +104,27 @@ private slots:
         QVERIFY(!other.grab(x11K, XCB_MOD_MASK_1));
         m_grabber->release();
         QVERIFY(other.grab(x11K, XCB_MOD_MASK_1));
+    }
+
+    // Another program holds Alt+Space (openbox, GNOME and KDE bind it to the window menu): the
+    // settings and the footer say so instead of naming a key that does nothing, until another
+    // shortcut is recorded.
+    void chordHeldByAnotherProgramIsShownUnavailableUntilAnotherIsRecorded() {
+        m_grabber.reset();
+        OtherClient other;
+        QVERIFY(other.grab(x11Space, XCB_MOD_MASK_1));
+        SpotlightSearchController controller(X11KeyGrabber::create());
+        controller.configure();
+        const ShortcutHandlerNote note(controller, nullptr);
+        const PanelFooterView footer(&controller);
+        QVERIFY2(note.text().startsWith("Another program uses Alt+Space"), qPrintable(note.text()));
+        QVERIFY(!note.isHidden());
+        QCOMPARE(footer.hintText(), QStringLiteral("Shortcut unavailable, see Settings"));
+
+        controller.setBinding({40, 0x1200}); // Ctrl+Shift+K, as the recorder sets it
+        QVERIFY(controller.isRegistered());
+        QVERIFY(note.isHidden());
+        QCOMPARE(footer.hintText(), QStringLiteral("Ctrl+Shift+K to open"));
     }
 
     void grabsAgainWhenNumLockMovesToAnotherModifier() {

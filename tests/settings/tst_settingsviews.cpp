@@ -5,6 +5,7 @@
 #include "settings/UpdaterManager.h"
 #include "settings/WelcomeView.h"
 #include "support/FakeAutostartService.h"
+#include "support/FakeGlobalKeyGrabber.h"
 #include "support/TestWindows.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ class TestSettingsViews : public QObject {
 private slots:
     void init() {
         QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery")).clear();
-        m_hotkey = std::make_unique<SpotlightSearchController>(nullptr);
+        m_hotkey =
+            std::make_unique<SpotlightSearchController>(std::make_unique<FakeGlobalKeyGrabber>());
         m_updater = std::make_unique<UpdaterManager>(UpdaterConfig{QUrl(), "45", "1.2"});
         m_autostart = FakeAutostartService();
         m_settings = std::make_unique<SettingsView>(*m_hotkey, *m_updater, m_autostart, [] {});

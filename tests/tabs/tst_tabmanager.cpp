@@ -3,6 +3,7 @@
 #include "support/FakeWorkspace.h"
 #include "support/TestTabs.h"
 #include "tabs/FigmaApplication.h"
+#include "tabs/SessionReader.h"
 #include "tabs/TabManager.h"
 
 #include <QMutex>
@@ -157,12 +158,32 @@ private slots:
         step("A", "Gone B Back"); // recorded once only
         step("A B", "Gone Back");
         step("A* B", "Gone Back");
-        step("", "Gone Back A B"); // an unreadable file: every tab closed
+        step("", "Gone Back A B"); // a file without tabs: every tab closed
         // The store goes while a read is running: the read applies without it.
         reader->answer(tabs("A"), 100);
         manager->refresh();
         store.reset();
         QTRY_COMPARE(manager->tabs().size(), 1);
+    }
+
+    // A session file over the reader's limit holds tabs nobody can know: the list stays and none
+    // is recorded as closed. It once read as no tabs, every open tab "closed".
+    void sessionFileThatCannotBeReadWholeKeepsTheList() {
+        QFile file(storeDir->filePath("settings.json"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"windows":[{"tabs":[{"title":"T","path":"/design/K/T"}]}]})");
+        file.close();
+        auto options = TabManager::Options::standard();
+        options.sessionFileCandidates = {file.fileName()};
+        manager = std::make_unique<TabManager>(*watcher, *workspace, options);
+        manager->refresh();
+        QTRY_COMPARE(manager->tabs().size(), 1);
+        QSignalSpy closed(manager.get(), &TabManager::tabsMayHaveClosed);
+        QVERIFY(file.resize(maxSessionFileBytes + 1));
+        manager->refresh();
+        QTRY_COMPARE(manager->sessionFileFailure(), QStringLiteral("it is larger than 8 MiB"));
+        QCOMPARE(manager->tabs().size(), 1);
+        QCOMPARE(closed.count(), 0);
     }
 
     // A replaced file is watched afresh after a short delay and read again, as a save may have
