@@ -65,6 +65,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    // The login check box shows the entry as it is, also after a change that failed.
     void startAtLoginShowsTheStateOnEveryAppearanceAndKeepsItOnFailure() {
         m_autostart.setEnabled(true);
         m_settings->show();
@@ -83,6 +84,7 @@ private slots:
         QVERIFY(m_autostart.isEnabled());
     }
 
+    // Two clicks on Check for Updates answer in one window, not two.
     void checkForUpdatesAnswersInOneWindow() {
         m_settings->show();
         for (int check = 0; check < 2; ++check)
@@ -124,6 +126,7 @@ private slots:
         QVERIFY(!available.isVisible());
     }
 
+    // The welcome names the shortcut in use, and Return dismisses it for good.
     void welcomeShowsTheShortcutAndReturnPressesGetStarted() {
         OnboardingStore onboarding;
         WelcomeView view(*m_hotkey, onboarding);

@@ -20,13 +20,6 @@ QByteArray entry(const char *stableID, double closedDate, const QByteArray &extr
         .toUtf8();
 }
 
-QStringList idsOf(const QList<ClosedTab> &tabs) {
-    QStringList ids;
-    for (const ClosedTab &tab : tabs)
-        ids.append(tab.stableID);
-    return ids;
-}
-
 } // namespace
 
 class RecentlyClosedStoreTest : public QObject {
@@ -53,6 +46,7 @@ private slots:
         m_now = start;
     }
 
+    // A closed tab is recorded once, with its thumbnail and date; a tab still open is not.
     void recordsEachTabThatDisappeared() {
         auto store = makeStore();
         QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
@@ -68,7 +62,7 @@ private slots:
         store->recordClosed({openTab("D", "first"), openTab("D", "second")}, {});
         m_now = start.addSecs(60);
         store->recordClosed(openTabs({"B", "D"}), {});
-        QCOMPARE(idsOf(store->closedTabs()), QStringList({"B", "D", "D"}));
+        QCOMPARE(stableIDsOf(store->closedTabs()), QStringList({"B", "D", "D"}));
         QCOMPARE(store->closedTabs().first().closedDate, start);
         QCOMPARE(changed.count(), 2);
     }
@@ -80,9 +74,9 @@ private slots:
         QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
         QVERIFY(!writes([&] { store->forgetReopened({"X", "Y"}); }));
         QVERIFY(writes([&] { store->forgetReopened({"C", "X"}); }));
-        QCOMPARE(idsOf(store->closedTabs()), QStringList({"A", "B", "A"}));
+        QCOMPARE(stableIDsOf(store->closedTabs()), QStringList({"A", "B", "A"}));
         QVERIFY(writes([&] { store->remove("A"); }));
-        QCOMPARE(idsOf(store->closedTabs()), QStringList{"B"});
+        QCOMPARE(stableIDsOf(store->closedTabs()), QStringList{"B"});
         QVERIFY(writes([&] { store->remove("nothing"); }));
         QVERIFY(writes([&] { store->clear(); }));
         QVERIFY(writes([&] { store->clear(); }));
@@ -131,9 +125,9 @@ private slots:
                     QDateTime::currentDateTimeUtc() > recording->closedTabs().first().closedDate);
         recording->recordClosed(openTabs({"D", "E"}), {});
         const QStringList newestFirst{"E", "D", "C", "B", "A"};
-        QCOMPARE(idsOf(recording->recentTabs()), newestFirst);
-        QCOMPARE(idsOf(recording->closedTabs()), QStringList({"A", "B", "C", "D", "E"}));
-        QCOMPARE(idsOf(store()->recentTabs()), newestFirst);
+        QCOMPARE(stableIDsOf(recording->recentTabs()), newestFirst);
+        QCOMPARE(stableIDsOf(recording->closedTabs()), QStringList({"A", "B", "C", "D", "E"}));
+        QCOMPARE(stableIDsOf(store()->recentTabs()), newestFirst);
     }
 
     // A bad entry, thumbnail included, fails the
@@ -150,13 +144,9 @@ private slots:
         QTest::newRow("thumbnail that is no URL")
             << entry("A", now) + "," + entry("B", now, ",\"thumbnailURL\":\"http://[::1\"")
             << QStringList{} << QUrl();
-        QTest::newRow("empty thumbnail")
-            << entry("A", now, R"(,"thumbnailURL":"")") << QStringList{} << QUrl();
         QTest::newRow("date as text") << QByteArray(R"({"stableID":"A","title":"T","url":"u",)"
                                                     R"("closedDate":"1"})")
                                       << QStringList{} << QUrl();
-        QTest::newRow("missing title")
-            << entry("A", now).replace(R"("title":"T",)", "") << QStringList{} << QUrl();
         QTest::newRow("huge date stays in the future")
             << entry("A", 1e300) << QStringList{"A"} << QUrl();
     }
@@ -165,7 +155,7 @@ private slots:
         QFETCH(QStringList, ids);
         QFETCH(QUrl, thumbnail);
         auto store = makeStore({contents});
-        QCOMPARE(idsOf(store->closedTabs()), ids);
+        QCOMPARE(stableIDsOf(store->closedTabs()), ids);
         if (!ids.isEmpty())
             QCOMPARE(store->closedTabs().first().thumbnailURL, thumbnail);
         QCOMPARE(readFile(filePath()), "[" + contents + "]");
