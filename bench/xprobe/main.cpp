@@ -190,54 +190,66 @@ void waitUntilQuiet(XWindowWatcher &watcher, int pid) {
     }
 }
 
-int wheel(const Options &options) {
+struct Spent {
+    double cpuMs = 0;
+    int drawings = 0;
+};
+
+// Opens the panel under the pointer, runs `steps` on it until the process is quiet, and closes
+// it again: the process's CPU time and the drawings into the panel meanwhile.
+template <typename Steps> std::optional<Spent> spentOnPanel(const Options &options, Steps steps) {
     XWindowWatcher watcher(options.windowClass);
     const std::optional<xcb_window_t> panel = openPanelUnderPointer(watcher, options);
     if (!panel)
-        return 1;
-    std::vector<double> drawings;
-    int undrawn = 0;
+        return std::nullopt;
     const int drawingsBefore = watcher.drawings(*panel);
     const double cpuBefore = cpuMilliseconds(options.pid);
-    for (int step = 0; step < options.steps; ++step) {
-        const Clock::time_point turned = watcher.turnWheel(step / 5 % 2 == 0);
-        if (options.intervalMs > 0)
-            watcher.watchUntil(turned + std::chrono::milliseconds(options.intervalMs));
-        else if (const auto drawn = watcher.waitForDrawing(*panel, turned, turned + 250ms))
-            drawings.push_back(milliseconds(*drawn - turned));
-        else
-            ++undrawn;
-    }
+    steps(watcher, *panel);
     waitUntilQuiet(watcher, options.pid);
-    const double cpu = cpuMilliseconds(options.pid) - cpuBefore;
-    const int frames = watcher.drawings(*panel) - drawingsBefore;
+    const Spent spent{cpuMilliseconds(options.pid) - cpuBefore,
+                      watcher.drawings(*panel) - drawingsBefore};
     watcher.pressChord(options.chord);
     watcher.waitForUnmap(*panel, Clock::now() + 3s);
+    return spent;
+}
+
+int wheel(const Options &options) {
+    std::vector<double> drawings;
+    int undrawn = 0;
+    const auto spent = spentOnPanel(options, [&](XWindowWatcher &watcher, xcb_window_t panel) {
+        for (int step = 0; step < options.steps; ++step) {
+            const Clock::time_point turned = watcher.turnWheel(step / 5 % 2 == 0);
+            if (options.intervalMs > 0)
+                watcher.watchUntil(turned + std::chrono::milliseconds(options.intervalMs));
+            else if (const auto drawn = watcher.waitForDrawing(panel, turned, turned + 250ms))
+                drawings.push_back(milliseconds(*drawn - turned));
+            else
+                ++undrawn;
+        }
+    });
+    if (!spent)
+        return 1;
     std::printf("steps=%d\nundrawn=%d\ncpu_per_step_ms=%.2f\ndrawings_per_step=%.1f\n",
-                options.steps, undrawn, cpu / options.steps, double(frames) / options.steps);
+                options.steps, undrawn, spent->cpuMs / options.steps,
+                double(spent->drawings) / options.steps);
     if (!drawings.empty())
         std::printf("drawn_median_ms=%.2f\n", median(drawings));
     return 0;
 }
 
 int hover(const Options &options) {
-    XWindowWatcher watcher(options.windowClass);
-    const std::optional<xcb_window_t> panel = openPanelUnderPointer(watcher, options);
-    if (!panel)
+    const auto spent = spentOnPanel(options, [&](XWindowWatcher &watcher, xcb_window_t) {
+        for (int step = 0; step < options.steps; ++step) {
+            watcher.movePointerBy(0, step % 2 == 0 ? 40 : -40);
+            waitUntilQuiet(watcher, options.pid);
+        }
+    });
+    if (!spent)
         return 1;
-    const int drawingsBefore = watcher.drawings(*panel);
-    const double cpuBefore = cpuMilliseconds(options.pid);
-    for (int step = 0; step < options.steps; ++step) {
-        watcher.movePointerBy(0, step % 2 == 0 ? 40 : -40);
-        waitUntilQuiet(watcher, options.pid);
-    }
-    const double cpu = cpuMilliseconds(options.pid) - cpuBefore;
-    const int frames = watcher.drawings(*panel) - drawingsBefore;
-    watcher.pressChord(options.chord);
-    watcher.waitForUnmap(*panel, Clock::now() + 3s);
     std::printf("moves=%d\ncpu_per_move_ms=%.2f\ndrawings_per_move=%.1f\ncpu_per_drawing_ms=%.2f\n",
-                options.steps, cpu / options.steps, double(frames) / options.steps,
-                frames > 0 ? cpu / frames : -1.0);
+                options.steps, spent->cpuMs / options.steps,
+                double(spent->drawings) / options.steps,
+                spent->drawings > 0 ? spent->cpuMs / spent->drawings : -1.0);
     return 0;
 }
 
