@@ -172,7 +172,9 @@ std::optional<xcb_window_t> openPanelUnderPointer(XWindowWatcher &watcher, const
         std::fprintf(stderr, "nookery-xprobe: the panel did not show\n");
         return std::nullopt;
     }
+    // A pointer already resting there would send no motion, and the list would not know it.
     watcher.pointAtCentre(mapped->first.id);
+    watcher.movePointerBy(1, 1);
     // Hover and the first layout settle before any count starts.
     watcher.watchUntil(Clock::now() + 500ms);
     return mapped->first.id;
