@@ -79,7 +79,6 @@ private:
     void rebuild();
     void showContent(ContentState state);
     void updateEditButton();
-    void updateShortcutHint();
 
     void finishCreatingFolder(const QString *typedName);
     // Measured for the width the list paints its rows at.

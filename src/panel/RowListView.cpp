@@ -825,7 +825,7 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
         PaintedRows::paintDropRow(
             painter, rect,
             {.palette = colors,
-             .folderName = toFolder ? std::optional(rows.folders().value(row.index).folder.name)
+             .folderName = toFolder ? std::optional(rows.folders().value(row.index).folder.displayName())
                                     : std::nullopt,
              .isTargeted = isLit(target),
              .lit = m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(target))});

@@ -13,6 +13,7 @@
 #include "stores/SelectionStore.h"
 #include "support/FakeAutostartService.h"
 #include "support/FakeFileWatcher.h"
+#include "support/FakeGlobalKeyGrabber.h"
 #include "support/FakeWorkspace.h"
 #include "tabs/TabManager.h"
 
@@ -59,7 +60,7 @@ public:
     AppNotifications notifications;
     std::shared_ptr<QList<TabItem>> sessionTabs;
     TabManager tabManager;
-    SpotlightSearchController hotkey{nullptr};
+    SpotlightSearchController hotkey{std::make_unique<FakeGlobalKeyGrabber>()};
     UpdaterManager updater{UpdaterConfig{}};
     FakeAutostartService autostart;
     OnboardingStore onboarding;
