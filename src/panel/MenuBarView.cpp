@@ -14,6 +14,7 @@
 #include "panel/RebuildScheduler.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
+#include "panel/SymbolButton.h"
 #include "panel/model/FolderNaming.h"
 #include "panel/model/ListHeight.h"
 #include "settings/DividerLine.h"
@@ -25,6 +26,7 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -47,6 +49,7 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     layout->setSpacing(0);
     m_panelPage = buildPanelPage();
     layout->addWidget(m_panelPage);
+    buildFocusChain();
     connectStores();
     updateShortcutHint();
     // Built at once, so the panel has its real size before it is first shown.
@@ -61,7 +64,9 @@ QWidget *MenuBarView::buildPanelPage() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    // Made in reading order: a screen reader lists a widget's children as they were made.
     m_header = new PanelHeaderView(page);
+    QWidget *searchRow = buildSearchRow(page);
     m_loading = new LoadingStateView(page);
     m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_list = new RowListView(m_context, page);
@@ -70,7 +75,7 @@ QWidget *MenuBarView::buildPanelPage() {
 
     layout->addWidget(m_header);
     layout->addWidget(new DividerLine(0.5, page));
-    layout->addWidget(buildSearchRow());
+    layout->addWidget(searchRow);
     layout->addWidget(new DividerLine(0.5, page));
     for (QWidget *content : {static_cast<QWidget *>(m_loading), static_cast<QWidget *>(m_empty),
                              static_cast<QWidget *>(m_list)}) {
@@ -99,8 +104,40 @@ QWidget *MenuBarView::buildPanelPage() {
     return page;
 }
 
-QWidget *MenuBarView::buildSearchRow() {
-    auto *row = new QWidget(this);
+// Only Tab reaches the list, a click leaves the keyboard in the search field. The list then
+// takes the keys the search field takes.
+void MenuBarView::buildFocusChain() {
+    m_list->setFocusPolicy(Qt::TabFocus);
+    m_list->installEventFilter(this);
+    // From the search field, where the keyboard starts, round to the header's button.
+    QWidget *chain[] = {m_searchField->field(),
+                        m_searchField->clearButton(),
+                        m_editButton,
+                        m_doneButton,
+                        m_list,
+                        m_list->newFolderField(),
+                        m_footer->settingsButton(),
+                        m_header->newFolderButton()};
+    for (qsizetype i = 0; i + 1 < qsizetype(std::size(chain)); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
+    // The keyboard starts there when the window first shows, not on the first button.
+    m_searchField->focusField();
+}
+
+bool MenuBarView::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != m_list)
+        return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn && keyboardHighlightedTabID().isEmpty())
+        moveHighlight(true);
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        return handleSearchKey(key == Qt::Key_Enter ? int(Qt::Key_Return) : key);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget *MenuBarView::buildSearchRow(QWidget *page) {
+    auto *row = new QWidget(page);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(14, 10, 14, 10);
     layout->setSpacing(10);
@@ -323,7 +360,11 @@ bool MenuBarView::handleSearchKey(int key) {
         openHighlighted();
         return true;
     case Qt::Key_Escape:
-        setSearchText(QString());
+        // As Linux popups do: Escape with nothing left to clear closes the panel.
+        if (!searchText().isEmpty())
+            setSearchText(QString());
+        else if (m_context.shell)
+            m_context.shell->closePanel();
         return true;
     default:
         return false;
