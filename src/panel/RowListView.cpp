@@ -143,6 +143,7 @@ void RowListView::setRows(ListRows rows) {
     if (m_drag && m_pointer)
         followPointer(*m_pointer);
     viewport()->update();
+    emit rowsReplaced();
 }
 
 void RowListView::animateNextRows(int durationMs) {
@@ -168,6 +169,7 @@ void RowListView::setKeyboardHighlightedID(const QString &stableID) {
         return;
     m_highlightID = stableID;
     viewport()->update();
+    emit keyboardHighlightMoved();
     const std::optional<qsizetype> row = m_rows.rowOfTab(stableID);
     if (!row)
         return;

@@ -36,6 +36,7 @@ public:
 
     void setRows(ListRows rows);
     const ListRows &rows() const { return m_rows; }
+    const PanelContext &context() const { return m_context; }
     // The rows of the rebuild an action is about to cause are eased in over `durationMs`; an
     // action that changes nothing leaves later rebuilds unanimated.
     void animateNextRows(int durationMs);
@@ -89,6 +90,9 @@ signals:
     void newFolderCancelled();
     // The view's own height changed: the panel and its window follow.
     void heightChanged();
+    // After setRows(), and after the keyboard highlight moved: what a screen reader follows.
+    void rowsReplaced();
+    void keyboardHighlightMoved();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
