@@ -4,24 +4,22 @@
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/AppNotifications.h"
 #include "panel/EmptyStateView.h"
+#include "panel/ListController.h"
 #include "panel/LoadingStateView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
 #include "panel/PanelHeaderView.h"
 #include "panel/PanelLineEdit.h"
-#include "panel/PanelShell.h"
 #include "panel/PlainTextButton.h"
 #include "panel/RebuildScheduler.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
 #include "panel/SymbolButton.h"
-#include "panel/model/FolderNaming.h"
 #include "panel/model/ListHeight.h"
 #include "settings/DividerLine.h"
 #include "settings/SettingsView.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
-#include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
 
 #include <QGuiApplication>
@@ -93,10 +91,11 @@ QWidget *MenuBarView::buildPanelPage() {
             [this](const QString &name) { finishCreatingFolder(&name); });
     connect(m_list, &RowListView::newFolderCancelled, this,
             [this] { finishCreatingFolder(nullptr); });
-    connect(m_list, &RowListView::createFolderFromSearchRequested, this,
-            &MenuBarView::createFolderFromSearch);
-    connect(m_list, &RowListView::createFolderRequested, this, &MenuBarView::startCreatingFolder);
-    connect(m_list, &RowListView::tabTapped, this, &MenuBarView::openTab);
+    ListController *controller = m_list->controller();
+    connect(controller, &ListController::createFolderRequested, this,
+            &MenuBarView::startCreatingFolder);
+    connect(controller, &ListController::searchClearRequested, this,
+            [this] { setSearchText(QString()); });
     connect(m_list, &RowListView::heightChanged, this, [this] {
         updateGeometry();
         emit preferredHeightChanged();
@@ -127,11 +126,12 @@ void MenuBarView::buildFocusChain() {
 bool MenuBarView::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_list)
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::FocusIn && keyboardHighlightedTabID().isEmpty())
-        moveHighlight(true);
+    ListController *controller = m_list->controller();
+    if (event->type() == QEvent::FocusIn && controller->highlightedID().isEmpty())
+        controller->handleKey(Qt::Key_Down);
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        return handleSearchKey(key == Qt::Key_Enter ? int(Qt::Key_Return) : key);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        return controller->handleKey(key->key(), key->modifiers());
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -151,9 +151,13 @@ QWidget *MenuBarView::buildSearchRow(QWidget *page) {
     layout->addWidget(m_editButton);
     layout->addWidget(m_doneButton);
 
-    m_searchField->setOnKey([this](int key) { return handleSearchKey(key); });
+    m_searchField->setOnKey([this](int key, Qt::KeyboardModifiers modifiers) {
+        // Act on what is shown: a keystroke may have changed the search text this very turn.
+        flushRebuild();
+        return m_list->controller()->handleKey(key, modifiers);
+    });
     connect(m_searchField, &SearchFieldView::textChanged, this, [this] {
-        m_highlight.reset();
+        m_list->controller()->resetHighlight();
         scheduleRebuild();
     });
     connect(m_searchField, &SearchFieldView::clearPressed, this,
@@ -214,7 +218,7 @@ void MenuBarView::rebuild() {
     m_header->setTabCount(m_snapshot.tabCount);
     updateEditButton();
     showContent(m_snapshot.contentState);
-    applyHighlight();
+    m_list->controller()->setSnapshot(m_snapshot);
 }
 
 void MenuBarView::showContent(ContentState state) {
@@ -279,13 +283,16 @@ void MenuBarView::setSearchText(const QString &text) {
 }
 
 QString MenuBarView::keyboardHighlightedTabID() const {
-    return m_highlight.highlightedID(m_snapshot.navigableTabs);
+    return m_list->controller()->highlightedID();
+}
+
+const KeyboardHighlight &MenuBarView::keyboardHighlight() const {
+    return m_list->controller()->keyboardHighlight();
 }
 
 void MenuBarView::focusSearchField() {
     setSearchText(QString());
-    m_highlight.reset();
-    applyHighlight();
+    m_list->controller()->resetHighlight();
     // Behind the settings page, Return in the hidden field would open a tab nobody sees.
     if (!isShowingSettings())
         m_searchField->focusField();
@@ -303,7 +310,7 @@ void MenuBarView::startCreatingFolder() {
 
 void MenuBarView::finishCreatingFolder(const QString *typedName) {
     if (typedName)
-        FolderNaming::createFromRow(*m_context.folderStore, *typedName);
+        m_list->controller()->createFolder(*typedName);
     m_isCreatingFolder = false;
     m_list->newFolderField()->clear();
     scheduleRebuild();
@@ -346,65 +353,4 @@ void MenuBarView::setShowingSettings(bool showing) {
     }
     updateGeometry();
     emit preferredHeightChanged();
-}
-
-bool MenuBarView::handleSearchKey(int key) {
-    // Act on what is shown: a keystroke may have changed the search text this very turn.
-    flushRebuild();
-    switch (key) {
-    case Qt::Key_Down:
-        return moveHighlight(true);
-    case Qt::Key_Up:
-        return moveHighlight(false);
-    case Qt::Key_Return:
-        openHighlighted();
-        return true;
-    case Qt::Key_Escape:
-        // As Linux popups do: Escape with nothing left to clear closes the panel.
-        if (!searchText().isEmpty())
-            setSearchText(QString());
-        else if (m_context.shell)
-            m_context.shell->closePanel();
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool MenuBarView::moveHighlight(bool down) {
-    const qsizetype count = m_snapshot.navigableTabs.size();
-    const bool consumed = down ? m_highlight.moveDown(count) : m_highlight.moveUp(count);
-    if (consumed)
-        applyHighlight();
-    return consumed;
-}
-
-void MenuBarView::openHighlighted() {
-    switch (m_snapshot.returnOutcome()) {
-    case ReturnOutcome::CreateFolderFromSearch:
-        createFolderFromSearch();
-        return;
-    case ReturnOutcome::Nothing:
-        return;
-    case ReturnOutcome::OpenTab:
-        break;
-    }
-    openTab(*m_highlight.tabToOpen(m_snapshot.navigableTabs));
-    setSearchText(QString());
-    if (m_context.shell)
-        m_context.shell->closePanel();
-}
-
-void MenuBarView::openTab(const TabItem &tab) {
-    m_context.selectionStore->clear();
-    m_context.tabManager->openTab(tab);
-}
-
-void MenuBarView::createFolderFromSearch() {
-    if (FolderNaming::createFromSearch(*m_context.folderStore, searchText()))
-        setSearchText(QString());
-}
-
-void MenuBarView::applyHighlight() {
-    m_list->setKeyboardHighlightedID(keyboardHighlightedTabID());
 }

@@ -254,7 +254,7 @@ void paintRecentCaption(QPainter &painter, const QRectF &row, const Look &look) 
     if (look.opacity <= 0)
         return;
     painter.save();
-    painter.setOpacity(look.opacity);
+    painter.setOpacity(painter.opacity() * look.opacity);
     PanelPainting::drawElidedText(painter, clearButtonRect(row), clearFont(),
                                   Style::color(Role::Tertiary, look.palette), clearText(),
                                   Qt::AlignHCenter);
@@ -318,7 +318,7 @@ void paintNoResults(QPainter &painter, const QRectF &row, const QString &query, 
                                   noResultsMessage(query), Qt::AlignHCenter);
     const QRectF button = createFolderButtonRect(row, query);
     painter.save();
-    painter.setOpacity(look.enabled ? 1.0 : 0.4);
+    painter.setOpacity(painter.opacity() * (look.enabled ? 1.0 : 0.4));
     paintButton(painter, button, createButtonFont(), PanelTexts::createFolder(query),
                 Style::color(Role::Accent, look.palette, 0.12),
                 Style::color(Role::Accent, look.palette), button.height() / 2);

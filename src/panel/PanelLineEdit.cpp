@@ -17,7 +17,7 @@ PanelLineEdit::PanelLineEdit(QWidget *parent)
 void PanelLineEdit::keyPressEvent(QKeyEvent *event) {
     // The keypad's Enter is Return to the user.
     const int key = event->key() == Qt::Key_Enter ? int(Qt::Key_Return) : event->key();
-    if (onKey && onKey(key)) {
+    if (onKey && onKey(key, event->modifiers())) {
         event->accept();
         return;
     }

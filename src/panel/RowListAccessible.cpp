@@ -11,16 +11,13 @@
 #include "stores/FolderStore.h"
 #include "stores/SelectionStore.h"
 
-#include <QApplication>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QScrollBar>
+#include <QPointer>
 #include <QWindow>
 
 namespace {
 
 bool isEditModeHeader(const ListRows &rows, const ListRow &row) {
-    return row.kind == RowKind::FolderHeader && !rows.sections().value(row.section).takesDrops;
+    return row.kind == RowKind::FolderHeader && rows.isEditingFolders();
 }
 
 // Rows that carry a painted button of their own.
@@ -60,7 +57,7 @@ bool canCreateFromSearch(const RowListView &view) {
 // as they are now, found again by what it stands for.
 class RowPartAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    RowPartAccessible(RowListView *view, const RowPart &part)
+    RowPartAccessible(RowListView *view, const RowHit &part)
         : m_view(view)
         , m_part(part) {}
 
@@ -82,9 +79,9 @@ public:
         if (!shown)
             return {};
         if (type == QAccessible::Name)
-            return m_part.isButton ? buttonName(*shown) : name(*shown);
+            return isButton() ? buttonName(*shown) : name(*shown);
         if (type == QAccessible::Description)
-            return m_part.isButton ? QString() : description(*shown);
+            return isButton() ? QString() : description(*shown);
         return {};
     }
 
@@ -98,7 +95,7 @@ public:
 
     QAccessible::Role role() const override {
         const ListRow *shown = row();
-        if (m_part.isButton)
+        if (isButton())
             return QAccessible::Button;
         switch (shown ? shown->kind : RowKind::TabRow) {
         case RowKind::TabRow:
@@ -122,7 +119,7 @@ public:
         const QRectF visible = QRectF(m_view->viewport()->rect());
         state.offscreen = !partRect().intersects(visible);
         state.invisible = !m_view->isVisible();
-        if (m_part.isButton) {
+        if (isButton()) {
             state.focusable = true;
             state.disabled = shown->kind == RowKind::NoResults && !canCreateFromSearch(*m_view);
             return state;
@@ -130,7 +127,7 @@ public:
         const ListRows &rows = m_view->rows();
         switch (shown->kind) {
         case RowKind::TabRow: {
-            const QString id = rows.tabs()[shown->item].stableID();
+            const QString id = rows.stableIDOf(*shown);
             const SelectionStore *selection = m_view->context().selectionStore;
             state.focusable = true;
             state.selectable = true;
@@ -167,7 +164,7 @@ public:
         const ListRow *shown = row();
         if (!shown)
             return {};
-        if (m_part.isButton)
+        if (isButton())
             return {pressAction()};
         switch (shown->kind) {
         case RowKind::TabRow:
@@ -186,12 +183,12 @@ public:
     void doAction(const QString &action) override {
         if (!actionNames().contains(action))
             return;
-        if (action == showMenuAction()) {
-            showMenu();
-            return;
-        }
-        // A click where the part is drawn takes the path a mouse takes: the same rules, once.
-        click(action == toggleAction() ? Qt::ControlModifier : Qt::NoModifier);
+        if (action == showMenuAction())
+            m_view->showMenuAtRow(m_part.row);
+        else if (action == toggleAction())
+            m_view->controller()->toggleSelected(m_part.row);
+        else
+            m_view->controller()->activate(m_part.row, m_part.part);
     }
 
     QStringList keyBindingsForAction(const QString &action) const override {
@@ -205,6 +202,8 @@ public:
     }
 
 private:
+    bool isButton() const { return m_part.part == RowPart::Button; }
+
     const ListRow *row() const {
         if (!m_view)
             return nullptr;
@@ -214,28 +213,9 @@ private:
 
     // In the viewport.
     QRectF partRect() const {
-        const ListRows &rows = m_view->rows();
-        const qsizetype index = *rows.rowWithKey(m_part.row);
-        const QRectF rect = m_view->rowRect(index);
-        if (!m_part.isButton)
-            return rect;
-        const ListRow &shown = rows.rows()[index];
-        switch (shown.kind) {
-        case RowKind::RecentCaption:
-            return PaintedRows::clearButtonRect(rect);
-        case RowKind::HintCard:
-            return PaintedRows::hintCardButtonRect(rect);
-        case RowKind::NoResults:
-            return PaintedRows::createFolderButtonRect(rect, rows.query());
-        case RowKind::ClosedRow:
-            return ClosedTabRowView::removeButtonRect(rect.toRect());
-        case RowKind::FolderHeader:
-            return FolderSectionView::headerParts(rect, true,
-                                                  rows.folders().value(shown.index).tabs.size())
-                .trash;
-        default:
-            return rect;
-        }
+        const qsizetype index = *m_view->rows().rowWithKey(m_part.row);
+        const std::optional<QRectF> button = isButton() ? m_view->buttonRect(index) : std::nullopt;
+        return button ? *button : m_view->rowRect(index);
     }
 
     QString name(const ListRow &shown) const {
@@ -275,11 +255,9 @@ private:
         switch (shown.kind) {
         case RowKind::TabRow: {
             QStringList parts;
-            const QString hint = rows.folderHint(shown.item);
-            if (!hint.isEmpty())
-                parts.append(hint == PaintedRows::ungroupedCaption()
-                                 ? hint
-                                 : QStringLiteral("In folder ") + hint);
+            if (const std::optional<FolderHint> hint = rows.folderHint(shown.item))
+                parts.append(hint->isUngrouped ? PaintedRows::ungroupedCaption()
+                                               : QStringLiteral("In folder ") + hint->folderName);
             if (rows.tabs()[shown.item].isActive)
                 parts.append(QStringLiteral("Active in Figma"));
             return parts.join(QStringLiteral(", "));
@@ -316,38 +294,8 @@ private:
         }
     }
 
-    void click(Qt::KeyboardModifiers modifiers) {
-        QWidget *viewport = m_view->viewport();
-        const QPointF point = partRect().center();
-        const QPointF global = viewport->mapToGlobal(point);
-        // The pointer first rests on the part: a closed row shows its remove button only then.
-        QMouseEvent move(QEvent::MouseMove, point, global, Qt::NoButton, Qt::NoButton, modifiers);
-        QMouseEvent press(QEvent::MouseButtonPress, point, global, Qt::LeftButton, Qt::LeftButton,
-                          modifiers);
-        QMouseEvent release(QEvent::MouseButtonRelease, point, global, Qt::LeftButton, Qt::NoButton,
-                            modifiers);
-        for (QMouseEvent *event : {&move, &press, &release}) {
-            if (!m_view)
-                return;
-            QApplication::sendEvent(viewport, event);
-        }
-    }
-
-    void showMenu() {
-        const QRectF rect = partRect();
-        QMenu *menu = m_view->createContextMenu(rect.center());
-        if (!menu)
-            return;
-        menu->setAttribute(Qt::WA_DeleteOnClose);
-        // At the row, its first item active: arrows and Return go on from there.
-        menu->popup(
-            m_view->viewport()->mapToGlobal(QPointF(rect.left() + 24, rect.bottom())).toPoint());
-        if (!menu->actions().isEmpty())
-            menu->setActiveAction(menu->actions().constFirst());
-    }
-
     QPointer<RowListView> m_view;
-    RowPart m_part;
+    RowHit m_part;
 };
 
 QAccessibleInterface *listFactory(const QString &className, QObject *object) {
@@ -361,8 +309,8 @@ QAccessibleInterface *listFactory(const QString &className, QObject *object) {
 RowListAccessible::RowListAccessible(RowListView *view)
     : QAccessibleWidget(view, QAccessible::List, QStringLiteral("Tabs")) {
     QObject::connect(view, &RowListView::rowsReplaced, view, [this] { rowsReplaced(); });
-    QObject::connect(view, &RowListView::keyboardHighlightMoved, view,
-                     [this] { highlightMoved(); });
+    QObject::connect(view, &RowListView::highlightMoved, view,
+                     [this](const QString &stableID) { highlightMoved(stableID); });
     if (SelectionStore *selection = view->context().selectionStore) {
         m_selection = selection->selectedIDs();
         QObject::connect(selection, &SelectionStore::selectedIDsChanged, view,
@@ -403,12 +351,12 @@ QList<RowListAccessible::Child> RowListAccessible::children() const {
             list->rowRect(i).contains(rename->geometry().center()))
             found.append(Child{{key}, rename});
         if (hasButton(rows, row))
-            found.append(Child{{key, true}});
+            found.append(Child{{key, RowPart::Button}});
     }
     return found;
 }
 
-QAccessibleInterface *RowListAccessible::interfaceFor(const RowPart &part) const {
+QAccessibleInterface *RowListAccessible::interfaceFor(const RowHit &part) const {
     auto id = m_ids.constFind(part);
     if (id != m_ids.constEnd())
         return QAccessible::accessibleInterface(*id);
@@ -441,14 +389,14 @@ int RowListAccessible::indexOfChild(const QAccessibleInterface *child) const {
 }
 
 QAccessibleInterface *RowListAccessible::childAt(int x, int y) const {
-    const QList<Child> all = children();
-    // Buttons come after their rows and lie on them: the last hit is the innermost.
-    for (qsizetype i = all.size() - 1; i >= 0; --i) {
-        QAccessibleInterface *found = interfaceFor(all[i]);
-        if (found->rect().contains(x, y))
-            return found;
-    }
-    return nullptr;
+    const RowListView *list = view();
+    const std::optional<RowHit> hit = list->hitAt(list->viewport()->mapFromGlobal(QPointF(x, y)));
+    if (!hit)
+        return nullptr;
+    // A normal folder header is one button as a whole: its child is the row.
+    const bool hasButtonChild =
+        hit->part == RowPart::Button && list->buttonRect(*list->rows().rowWithKey(hit->row));
+    return interfaceFor(RowHit{hit->row, hasButtonChild ? RowPart::Button : RowPart::Body});
 }
 
 QAccessibleInterface *RowListAccessible::focusChild() const {
@@ -461,7 +409,7 @@ QAccessibleInterface *RowListAccessible::focusChild() const {
     const std::optional<qsizetype> row = list->rows().rowOfTab(list->keyboardHighlightedID());
     if (!row)
         return nullptr;
-    return interfaceFor(RowPart{list->rows().key(list->rows().rows()[*row])});
+    return interfaceFor(RowHit{list->rows().key(list->rows().rows()[*row])});
 }
 
 QHash<QUuid, bool> RowListAccessible::folderExpansion() const {
@@ -497,19 +445,17 @@ void RowListAccessible::rowsReplaced() {
             QAccessible::State changed;
             changed.expanded = true;
             changed.collapsed = true;
-            sendStateChange({rows.key({.kind = RowKind::FolderHeader, .folderID = it.key()})},
-                            changed);
+            sendStateChange({.kind = RowKind::FolderHeader, .folderID = it.key()}, changed);
         }
     }
 }
 
-void RowListAccessible::highlightMoved() {
-    const RowListView *list = view();
-    const std::optional<qsizetype> row = list->rows().rowOfTab(list->keyboardHighlightedID());
+void RowListAccessible::highlightMoved(const QString &stableID) {
+    const ListRows &rows = view()->rows();
+    const std::optional<qsizetype> row = rows.rowOfTab(stableID);
     if (!row)
         return;
-    QAccessibleEvent focus(interfaceFor(RowPart{list->rows().key(list->rows().rows()[*row])}),
-                           QAccessible::Focus);
+    QAccessibleEvent focus(interfaceFor(RowHit{rows.key(rows.rows()[*row])}), QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
 }
 
@@ -522,11 +468,11 @@ void RowListAccessible::selectionChanged() {
     changed.selected = true;
     for (const QString &id : changedIDs) {
         if (const std::optional<qsizetype> row = rows.rowOfTab(id))
-            sendStateChange({rows.key(rows.rows()[*row])}, changed);
+            sendStateChange(rows.key(rows.rows()[*row]), changed);
     }
 }
 
-void RowListAccessible::sendStateChange(const RowPart &part, QAccessible::State changed) {
-    QAccessibleStateChangeEvent event(interfaceFor(part), changed);
+void RowListAccessible::sendStateChange(const RowKey &row, QAccessible::State changed) {
+    QAccessibleStateChangeEvent event(interfaceFor(RowHit{row}), changed);
     QAccessible::updateAccessibility(&event);
 }

@@ -1,26 +1,15 @@
 #pragma once
 
-#include "panel/model/ListRows.h"
+#include "panel/ListController.h"
 
 #include <QAccessibleWidget>
 #include <QHash>
-#include <QPointer>
 #include <QSet>
 
 class RowListView;
 
-// One thing a screen reader can read or act on in the painted list: a row, or the painted button
-// a row carries (the hint card's, "Clear", the edit-mode trash, a closed row's remove button, the
-// no-results create button). Known by what it stands for, so it survives rebuilds.
-struct RowPart {
-    RowKey row;
-    bool isButton = false;
-
-    friend bool operator==(const RowPart &, const RowPart &) = default;
-};
-
-inline size_t qHash(const RowPart &part, size_t seed = 0) {
-    return qHashMulti(seed, part.row, part.isButton);
+inline size_t qHash(const RowHit &hit, size_t seed = 0) {
+    return qHashMulti(seed, hit.row, int(hit.part));
 }
 
 // The list as a screen reader reads it: one child per row a user can act on or read, the
@@ -42,22 +31,25 @@ public:
     QAccessibleInterface *focusChild() const override;
 
 private:
+    // A row, or the painted button a row carries (the hint card's, "Clear", the edit-mode
+    // trash, a closed row's remove button, the no-results create button): known by what it
+    // stands for, so it survives rebuilds. A field being typed in stands for its row.
     struct Child {
-        RowPart part;
-        QWidget *field = nullptr; // a name being typed: the field stands for its row
+        RowHit part;
+        QWidget *field = nullptr;
     };
 
     RowListView *view() const;
     QList<Child> children() const;
     QAccessibleInterface *interfaceFor(const Child &child) const;
-    QAccessibleInterface *interfaceFor(const RowPart &part) const;
+    QAccessibleInterface *interfaceFor(const RowHit &part) const;
     void rowsReplaced();
-    void highlightMoved();
+    void highlightMoved(const QString &stableID);
     void selectionChanged();
-    void sendStateChange(const RowPart &part, QAccessible::State changed);
+    void sendStateChange(const RowKey &row, QAccessible::State changed);
     QHash<QUuid, bool> folderExpansion() const;
 
-    mutable QHash<RowPart, QAccessible::Id> m_ids;
+    mutable QHash<RowHit, QAccessible::Id> m_ids;
     QSet<QString> m_selection;
     QHash<QUuid, bool> m_expanded;
 };

@@ -4,6 +4,7 @@
 #include "panel/ClosedTabRowView.h"
 #include "panel/FolderSectionView.h"
 #include "panel/InPlaceNameField.h"
+#include "panel/ListController.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelPainting.h"
@@ -12,17 +13,16 @@
 #include "panel/model/FolderNaming.h"
 #include "panel/model/ListHeight.h"
 #include "stores/FolderStore.h"
-#include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
-#include "tabs/TabManager.h"
 #include "ui/Style.h"
 
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSet>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -32,15 +32,14 @@ using Style::Role;
 
 namespace {
 
-constexpr qreal tabDragThreshold = 4;
-constexpr qreal folderDragThreshold = 5;
 constexpr int scrollTickMilliseconds = 16;
 constexpr int handleWidth = 28 + 10; // the edit-mode header's handle and its padding
 constexpr int hoverFadeMs = 150;
 constexpr int selectionFadeMs = 100;
 
-QString hoverLook(const QString &stableID) {
-    return QStringLiteral("hover ") + stableID;
+// One look per row, not per file: two rows of the same file light up one at a time.
+QString hoverLook(const RowKey &row) {
+    return QStringLiteral("hover %1 %2 ").arg(int(row.isResult)).arg(row.index) + row.item;
 }
 
 QString selectedLook(const QString &stableID) {
@@ -65,8 +64,16 @@ int fadeMs(const DropTarget &target) {
     return isLine(target) ? 80 : 100;
 }
 
-QString folderLabel(const QString &name) {
-    return QString::fromUtf8("\xF0\x9F\x93\x81 ") + name;
+bool isMouseButtonEvent(const QEvent *event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -74,6 +81,7 @@ QString folderLabel(const QString &name) {
 RowListView::RowListView(const PanelContext &context, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_context(context)
+    , m_controller(new ListController(context, this))
     , m_scrollAnimation(verticalScrollBar(), "value")
     , m_cap(ListHeight::cap(std::nullopt))
     , m_height(m_cap)
@@ -89,7 +97,7 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     m_newFolderField->hide();
     m_newFolderField->setPlaceholderText(tr("Folder name"));
     m_newFolderField->setFont(FolderSectionView::nameFont());
-    m_newFolderField->onKey = [this](int key) {
+    m_newFolderField->onKey = [this](int key, Qt::KeyboardModifiers) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             emit newFolderSubmitted(m_newFolderField->text());
             return true;
@@ -116,6 +124,12 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
             forgetDarkTargets();
         viewport()->update();
     });
+    connect(m_controller, &ListController::holdChanged, this, &RowListView::followHold);
+    connect(m_controller, &ListController::rowsEase, this, &RowListView::animateNextRows);
+    connect(m_controller, &ListController::renameRequested, this, &RowListView::startRenaming);
+    connect(m_controller, &ListController::menuRequested, this, &RowListView::showMenuAtRow);
+    connect(m_controller, &ListController::highlightChanged, this,
+            &RowListView::setKeyboardHighlightedID);
     if (m_context.selectionStore) {
         connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
                 &RowListView::updateSelectionLooks);
@@ -124,26 +138,38 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
 }
 
 RowListView::~RowListView() {
+    holdMouse(false);
     delete m_label;
 }
 
 void RowListView::setRows(ListRows rows) {
     const std::optional<int> transition = std::exchange(m_nextTransitionMs, std::nullopt);
+    ListRows previous = std::exchange(m_rows, std::move(rows));
+    const bool wasSearch = previous.isSearch();
+    const QString previousQuery = previous.query();
     // Nobody sees a hidden list ease.
     if (transition && isVisible())
-        m_transition.start(std::move(m_rows), rows, *transition);
+        m_transition.start(std::move(previous), m_rows, *transition);
     else
         m_transition.stop();
-    m_rows = std::move(rows);
+    m_controller->setRows(m_rows);
     updateScrollRange();
+    // The normal list and the results keep their own places; new results open at the top.
+    QScrollBar *bar = verticalScrollBar();
+    if (wasSearch != m_rows.isSearch() || previousQuery != m_rows.query()) {
+        m_scrollAnimation.stop();
+        if (!wasSearch)
+            m_normalListScroll = bar->value();
+        bar->setValue(m_rows.isSearch() ? 0 : m_normalListScroll);
+    }
     updateContentHeight();
     placeFields();
     // Rows moved under a resting pointer: hover and lit targets follow from where it is.
     updateHover();
-    if (m_drag && m_pointer)
+    if (isDragging() && m_pointer)
         followPointer(*m_pointer);
-    viewport()->update();
     emit rowsReplaced();
+    viewport()->update();
 }
 
 void RowListView::animateNextRows(int durationMs) {
@@ -153,15 +179,8 @@ void RowListView::animateNextRows(int durationMs) {
         this, [this] { m_nextTransitionMs.reset(); }, Qt::QueuedConnection);
 }
 
-const Thumbnail &RowListView::thumbnailFor(const QUrl &url) const {
-    // Loaded when first painted. Kept for the view's life: a load in flight calls back into it.
-    std::shared_ptr<Thumbnail> &thumbnail = m_thumbnails[url];
-    if (!thumbnail) {
-        thumbnail = std::make_shared<Thumbnail>();
-        if (m_context.thumbnails)
-            thumbnail->load(url, *m_context.thumbnails, viewport());
-    }
-    return *thumbnail;
+Thumbnail RowListView::thumbnailFor(const QUrl &url) const {
+    return Thumbnail::of(url, m_context.thumbnails, viewport());
 }
 
 void RowListView::setKeyboardHighlightedID(const QString &stableID) {
@@ -169,7 +188,7 @@ void RowListView::setKeyboardHighlightedID(const QString &stableID) {
         return;
     m_highlightID = stableID;
     viewport()->update();
-    emit keyboardHighlightMoved();
+    emit highlightMoved(stableID);
     const std::optional<qsizetype> row = m_rows.rowOfTab(stableID);
     if (!row)
         return;
@@ -245,8 +264,7 @@ void RowListView::beginNewFolder() {
 }
 
 std::optional<qsizetype> RowListView::renamedHeader() const {
-    return m_rows.rowWithKey(
-        m_rows.key({.kind = RowKind::FolderHeader, .folderID = m_renamedFolder}));
+    return m_rows.rowWithKey({.kind = RowKind::FolderHeader, .folderID = m_renamedFolder});
 }
 
 void RowListView::startRenaming(const QUuid &folderID) {
@@ -272,11 +290,10 @@ void RowListView::startRenaming(const QUuid &folderID) {
 void RowListView::commitRename() {
     if (!m_renameField)
         return;
-    const QString name = FolderNaming::trimmed(m_renameField->text());
+    const QString typed = m_renameField->text();
     const QUuid id = m_renamedFolder;
     endRenaming();
-    if (!name.isEmpty() && m_context.folderStore)
-        m_context.folderStore->renameFolder(id, name);
+    m_controller->renameFolder(id, typed);
 }
 
 void RowListView::endRenaming() {
@@ -312,8 +329,7 @@ void RowListView::placeFields() {
     }
     const ListRow &row = rows[*header];
     const QRectF field = FolderSectionView::nameFieldRect(
-        row.rect(width), !m_rows.sections().value(row.section).takesDrops,
-        m_rows.folders().value(row.index).tabs.size());
+        row.rect(width), m_rows.isEditingFolders(), m_rows.folders().value(row.index).tabs.size());
     m_renameField->setGeometry(field.translated(0, -offset).toAlignedRect());
 }
 
@@ -334,61 +350,130 @@ QPointF RowListView::toContent(const QPointF &viewportPoint) const {
     return viewportPoint + QPointF(0, verticalScrollBar()->value());
 }
 
-void RowListView::mousePressEvent(QMouseEvent *event) {
-    // The view owns the mouse from press to release: other buttons change nothing meanwhile.
-    if (m_press || m_drag || event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    const std::optional<qsizetype> row =
-        m_rows.rowAt(toContent(event->position()), viewport()->width());
-    if (!row)
-        return;
-    const ListRow &pressed = m_rows.rows()[*row];
-    m_press = Press{event->position(), event->modifiers(), pressed, m_rows.key(pressed)};
+std::optional<RowHit> RowListView::hitAt(const QPointF &viewportPoint) const {
+    const QPointF point = toContent(viewportPoint);
+    const std::optional<qsizetype> index = m_rows.rowAt(point, viewport()->width());
+    if (!index)
+        return std::nullopt;
+    const ListRow &row = m_rows.rows()[*index];
+    RowHit hit{m_rows.key(row)};
+    if (isOverButton(row, point))
+        hit.part = RowPart::Button;
+    else if (row.kind == RowKind::FolderHeader && m_rows.isEditingFolders() &&
+             viewportPoint.x() < row.indent + handleWidth)
+        hit.part = RowPart::Handle;
+    return hit;
 }
 
-bool RowListView::mayStartDrag(const Press &press) const {
-    if (press.row.kind == RowKind::TabRow)
-        return !(press.modifiers & Qt::ControlModifier);
-    // Folders move only by the handle of the edit-mode header.
-    const bool editMode = !m_rows.sections().value(press.row.section).takesDrops;
-    return press.row.kind == RowKind::FolderHeader && editMode &&
-           press.point.x() < press.row.indent + handleWidth;
+bool RowListView::isDragging() const {
+    return m_controller->drag().has_value();
+}
+
+std::optional<DropTarget> RowListView::litLine() const {
+    return isDragging() ? m_controller->drag()->line : std::nullopt;
+}
+
+std::optional<DropTarget> RowListView::litZone() const {
+    return isDragging() ? m_controller->drag()->zone : std::nullopt;
+}
+
+void RowListView::mousePressEvent(QMouseEvent *event) {
+    event->accept();
+    if (m_controller->isHolding()) {
+        routeHeldMouse(event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pointer = event->position();
+    if (const std::optional<RowHit> hit = hitAt(event->position()))
+        m_controller->press(*hit, event->position(), event->modifiers());
 }
 
 void RowListView::mouseMoveEvent(QMouseEvent *event) {
-    m_pointer = event->position();
-    if (m_press && !m_drag && (event->buttons() & Qt::LeftButton) && mayStartDrag(*m_press)) {
-        const qreal threshold =
-            m_press->row.kind == RowKind::TabRow ? tabDragThreshold : folderDragThreshold;
-        if (DragGeometry::exceedsThreshold(m_press->point, event->position(), threshold))
-            startDrag(*m_press);
+    if (m_controller->isHolding()) {
+        routeHeldMouse(event);
+        return;
     }
-    if (m_drag)
-        followPointer(event->position());
-    else
-        updateHover();
+    m_pointer = event->position();
+    updateHover();
 }
 
-void RowListView::startDrag(const Press &press) {
-    Drag drag;
-    if (press.row.kind == RowKind::FolderHeader) {
-        drag.folderID = press.row.folderID;
-        drag.label = folderLabel(m_rows.folders().value(press.row.index).folder.name);
-    } else {
-        const TabItem &tab = m_rows.tabs()[press.row.item];
-        const QString stableID = tab.stableID();
-        const QStringList selected =
-            m_context.selectionStore ? QStringList(m_context.selectionStore->selectedIDs().values())
-                                     : QStringList();
-        drag.stableIDs = selected.contains(stableID) ? selected : QStringList{stableID};
-        drag.label = drag.stableIDs.size() < 2
-                         ? tab.displayTitle()
-                         : QStringLiteral("%1 files").arg(drag.stableIDs.size());
+void RowListView::mouseReleaseEvent(QMouseEvent *event) {
+    event->accept();
+    if (m_controller->isHolding())
+        routeHeldMouse(event);
+}
+
+// From press to release every mouse event of the panel's window comes here first, before Qt
+// hands it to the widget under the pointer or to the widget a second button went down on.
+void RowListView::holdMouse(bool held) {
+    QWindow *window = held && this->window() ? this->window()->windowHandle() : nullptr;
+    if (window == m_heldWindow)
+        return;
+    if (m_heldWindow)
+        m_heldWindow->removeEventFilter(this);
+    m_heldWindow = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool RowListView::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_heldWindow && isMouseButtonEvent(event))
+        return routeHeldMouse(static_cast<QMouseEvent *>(event));
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+bool RowListView::routeHeldMouse(QMouseEvent *event) {
+    const QPointF point = viewport()->mapFromGlobal(event->globalPosition());
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        // The button came up where the view could not see it: the press is over.
+        if (!(event->buttons() & Qt::LeftButton)) {
+            m_controller->cancel();
+            return false;
+        }
+        m_pointer = point;
+        m_controller->moveTo(point);
+        if (isDragging())
+            followPointer(point);
+        else
+            updateHover();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // Another button ends a press and changes nothing about a drag.
+        if (event->button() != Qt::LeftButton && !isDragging())
+            m_controller->cancel();
+        return true;
+    case QEvent::MouseButtonRelease: {
+        if (event->button() != Qt::LeftButton)
+            return true;
+        m_pointer = point;
+        const bool inside = DragGeometry::contains(QRectF(viewport()->rect()), point);
+        m_controller->release(inside ? hitAt(point) : std::nullopt);
+        updateHover();
+        return true;
     }
-    m_drag = std::move(drag);
-    m_hovered.reset();
+    default:
+        return false;
+    }
+}
+
+// The press began or ended, or the drag started, moved to other targets or ended.
+void RowListView::followHold() {
+    holdMouse(m_controller->isHolding());
+    if (const std::optional<ListDrag> &drag = m_controller->drag()) {
+        lightTargets(drag->line, drag->zone);
+    } else {
+        if (m_label) {
+            m_label->hide();
+            m_label->deleteLater();
+        }
+        stopAutoScroll();
+        lightTargets(std::nullopt, std::nullopt);
+    }
+    updateHover();
     viewport()->update();
 }
 
@@ -398,8 +483,9 @@ void RowListView::followPointer(const QPointF &viewportPoint) {
         m_label = new DragPreviewLabel(panel);
         m_label->show();
     }
+    const ListDrag &drag = *m_controller->drag();
     m_label->raise();
-    m_label->setText(m_drag->label);
+    m_label->setText(drag.label);
     m_label->placeAbove(viewport()->mapTo(panel, viewportPoint));
 
     // Nothing scrolled out of the visible part takes a drop.
@@ -408,18 +494,13 @@ void RowListView::followPointer(const QPointF &viewportPoint) {
     const qreal width = viewport()->width();
     std::optional<DropTarget> line;
     std::optional<DropTarget> zone;
-    if (inside && m_drag->folderID) {
+    if (inside && drag.folderID) {
         line = m_rows.folderLineAt(point, width);
     } else if (inside) {
         line = m_rows.insertionLineAt(point, width);
         zone = m_rows.tabZoneAt(point, width);
     }
-    if (line != m_drag->line || zone != m_drag->zone) {
-        m_drag->line = line;
-        m_drag->zone = zone;
-        lightTargets(line, zone);
-        viewport()->update();
-    }
+    m_controller->setTargets(line, zone);
     updateAutoScroll(viewportPoint);
 }
 
@@ -452,8 +533,7 @@ void RowListView::updateAutoScroll(const QPointF &viewportPoint) {
     const std::optional<qreal> step =
         DragGeometry::edgeScrollStep(viewportPoint.y(), viewport()->height());
     if (!step) {
-        m_scrollTimer.stop();
-        m_scrollSpeed = 0;
+        stopAutoScroll();
         return;
     }
     m_scrollSpeed = *step;
@@ -461,6 +541,11 @@ void RowListView::updateAutoScroll(const QPointF &viewportPoint) {
         m_scrollOffset = verticalScrollBar()->value();
         m_scrollTimer.start();
     }
+}
+
+void RowListView::stopAutoScroll() {
+    m_scrollTimer.stop();
+    m_scrollSpeed = 0;
 }
 
 void RowListView::autoScrollTick() {
@@ -472,217 +557,112 @@ void RowListView::autoScrollTick() {
     bar->setValue(int(std::lround(m_scrollOffset)));
 }
 
-void RowListView::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    m_pointer = event->position();
-    const std::optional<Press> press = std::exchange(m_press, std::nullopt);
-    if (m_drag)
-        finishDrag(true);
-    else if (press)
-        tap(*press);
-    updateHover();
-}
-
-void RowListView::tap(const Press &press) {
-    // The pressed row by identity: a rebuild between press and release keeps the click.
-    const std::optional<qsizetype> index = m_rows.rowWithKey(press.key);
-    if (!index)
-        return;
-    const ListRow &row = m_rows.rows()[*index];
-    switch (row.kind) {
-    case RowKind::TabRow: {
-        const TabItem &tab = m_rows.tabs()[row.item];
-        if (press.modifiers & Qt::ControlModifier) {
-            if (m_context.selectionStore)
-                m_context.selectionStore->toggle(tab.stableID());
-            return;
-        }
-        // A plain click drops the selection, then opens the tab.
-        if (m_context.selectionStore)
-            m_context.selectionStore->clear();
-        emit tabTapped(tab);
-        return;
-    }
-    case RowKind::ClosedRow: {
-        const ClosedTab closed = m_rows.closedTabs()[row.item];
-        const QRect removeButton =
-            ClosedTabRowView::removeButtonRect(row.rect(viewport()->width()).toRect());
-        // The remove button shows, and takes clicks, while the row is hovered.
-        if (m_hovered == index && m_pointer &&
-            removeButton.contains(toContent(*m_pointer).toPoint())) {
-            if (m_context.recentlyClosedStore)
-                m_context.recentlyClosedStore->remove(closed.stableID);
-        } else if (m_context.tabManager) {
-            m_context.tabManager->openTab(ClosedTabRowView::reopenedTab(closed));
-        }
-        return;
-    }
-    default:
-        tapButton(row, m_pointer ? toContent(*m_pointer) : press.point);
-        return;
-    }
-}
-
-bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) const {
+std::optional<QRectF> RowListView::paintedButton(const ListRow &row) const {
     const QRectF rect = row.rect(viewport()->width());
     switch (row.kind) {
     case RowKind::RecentCaption:
-        return PaintedRows::clearButtonRect(rect).contains(contentPoint);
+        return PaintedRows::clearButtonRect(rect);
     case RowKind::HintCard:
-        return PaintedRows::hintCardButtonRect(rect).contains(contentPoint);
+        return PaintedRows::hintCardButtonRect(rect);
     case RowKind::NoResults:
-        return m_context.folderStore &&
-               FolderNaming::canCreateFromSearch(m_rows.query(),
-                                                 m_context.folderStore->folders()) &&
-               PaintedRows::createFolderButtonRect(rect, m_rows.query()).contains(contentPoint);
-    case RowKind::FolderHeader: {
-        // Outside edit mode the whole header is one button; in it, only the trash.
-        if (m_rows.sections().value(row.section).takesDrops)
-            return m_renamedFolder != row.folderID;
+        return PaintedRows::createFolderButtonRect(rect, m_rows.query());
+    case RowKind::ClosedRow:
+        return QRectF(ClosedTabRowView::removeButtonRect(rect.toRect()));
+    case RowKind::FolderHeader:
+        if (!m_rows.isEditingFolders())
+            return std::nullopt;
         return FolderSectionView::headerParts(rect, true,
                                               m_rows.folders().value(row.index).tabs.size())
-            .trash.contains(contentPoint);
-    }
+            .trash;
     default:
+        return std::nullopt;
+    }
+}
+
+std::optional<QRectF> RowListView::buttonRect(qsizetype index) const {
+    const std::optional<QRectF> button = paintedButton(m_rows.rows()[index]);
+    return button ? std::optional(button->translated(0, -verticalScrollBar()->value()))
+                  : std::nullopt;
+}
+
+bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) const {
+    // Outside edit mode the whole header is one button.
+    if (row.kind == RowKind::FolderHeader && !m_rows.isEditingFolders())
+        return m_renamedFolder != row.folderID;
+    // The create button does nothing while the query names an existing folder.
+    if (row.kind == RowKind::NoResults &&
+        !(m_context.folderStore &&
+          FolderNaming::canCreateFromSearch(m_rows.query(), m_context.folderStore->folders())))
         return false;
-    }
+    const std::optional<QRectF> button = paintedButton(row);
+    return button && button->contains(contentPoint);
 }
 
-bool RowListView::tapButton(const ListRow &row, const QPointF &contentPoint) {
-    if (!isOverButton(row, contentPoint))
-        return false;
-    FolderStore *folders = m_context.folderStore;
-    switch (row.kind) {
-    case RowKind::RecentCaption:
-        if (m_context.recentlyClosedStore)
-            m_context.recentlyClosedStore->clear();
-        animateNextRows(RowTransition::defaultMs);
-        break;
-    case RowKind::HintCard:
-        emit createFolderRequested();
-        break;
-    case RowKind::NoResults:
-        emit createFolderFromSearchRequested();
-        break;
-    case RowKind::FolderHeader:
-        if (m_rows.sections().value(row.section).takesDrops)
-            folders->toggleExpanded(row.folderID);
-        else
-            folders->deleteFolder(row.folderID);
-        animateNextRows(RowTransition::quickMs);
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-void RowListView::finishDrag(bool drop) {
-    const std::optional<Drag> drag = std::exchange(m_drag, std::nullopt);
-    m_press.reset();
-    m_scrollTimer.stop();
-    m_scrollSpeed = 0;
-    if (m_label) {
-        m_label->hide();
-        m_label->deleteLater();
-    }
-    lightTargets(std::nullopt, std::nullopt);
-    viewport()->update();
-    if (!drag)
-        return;
-    if (drop)
-        applyDrop(*drag);
-    if (!drag->folderID && m_context.selectionStore)
-        m_context.selectionStore->clear();
-}
-
-void RowListView::applyDrop(const Drag &drag) {
-    FolderStore *store = m_context.folderStore;
-    if (!store)
-        return;
-    // A line inside a section wins over the section around it.
-    const std::optional<DropTarget> target = drag.line ? drag.line : drag.zone;
-    if (!target)
-        return;
-    using Kind = DropTarget::Kind;
-    switch (target->kind) {
-    case Kind::FolderOrderLine:
-        if (drag.folderID)
-            store->moveFolder(*drag.folderID, target->index);
-        return;
-    case Kind::FolderLine:
-        store->moveTabs(drag.stableIDs, target->folderID, target->index,
-                        m_rows.shownTabsOf(*target));
-        return;
-    case Kind::UngroupedLine:
-        store->placeInUngrouped(drag.stableIDs, target->index, m_rows.shownTabsOf(*target));
-        return;
-    case Kind::FolderSection:
-    case Kind::FolderRow:
-        store->appendTabs(drag.stableIDs, target->folderID);
-        return;
-    case Kind::UngroupedSection:
-    case Kind::UngroupedRow:
-        store->ungroup(drag.stableIDs);
-        return;
-    }
-}
-
-QMenu *RowListView::createContextMenu(const QPointF &viewportPoint) {
-    if (m_drag)
-        return nullptr;
-    const std::optional<qsizetype> index =
-        m_rows.rowAt(toContent(viewportPoint), viewport()->width());
-    if (!index)
-        return nullptr;
-    const ListRow &row = m_rows.rows()[*index];
-    QMenu *menu = nullptr;
-    if (row.kind == RowKind::TabRow) {
-        menu = TabRowView::createContextMenu(m_rows.tabs()[row.item].stableID(), m_context, this);
-    } else if (row.kind == RowKind::FolderHeader &&
-               m_rows.sections().value(row.section).takesDrops) {
-        menu = new QMenu(this);
-        const QUuid id = row.folderID;
-        FolderStore *store = m_context.folderStore;
-        menu->addAction(tr("Rename"), this, [this, id] { startRenaming(id); });
-        menu->addSeparator();
-        menu->addAction(tr("Delete Folder"), this, [store, id] {
-            if (store)
-                store->deleteFolder(id);
-        });
-    }
-    if (menu && menu->isEmpty()) {
-        delete menu;
-        return nullptr;
-    }
-    return menu;
+QString RowListView::toolTipAt(const QPointF &viewportPoint) const {
+    const std::optional<RowHit> hit = hitAt(viewportPoint);
+    if (!hit || hit->part != RowPart::Button)
+        return {};
+    if (hit->row.kind == RowKind::FolderHeader && m_rows.isEditingFolders())
+        return tr("Delete Folder");
+    if (hit->row.kind == RowKind::ClosedRow)
+        return tr("Remove from Recently Closed");
+    return {};
 }
 
 void RowListView::contextMenuEvent(QContextMenuEvent *event) {
-    QMenu *menu = createContextMenu(viewport()->mapFrom(this, event->pos()));
-    if (!menu)
+    if (m_controller->isHolding())
         return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    const std::optional<RowHit> hit = hitAt(viewport()->mapFrom(this, event->pos()));
+    if (hit)
+        m_controller->showMenu(hit->row, event->globalPos(), this);
 }
 
-void RowListView::leaveEvent(QEvent *event) {
-    QAbstractScrollArea::leaveEvent(event);
-    if (m_drag)
+void RowListView::showMenuAtRow(const RowKey &row) {
+    const std::optional<qsizetype> index = m_rows.rowWithKey(row);
+    if (!index)
         return;
+    const QRectF rect = rowRect(*index);
+    QMenu *menu = m_controller->showMenu(
+        row, viewport()->mapToGlobal(QPointF(rect.left() + 24, rect.bottom())).toPoint(), this);
+    // Once it is on screen: showing it sets the item under a resting pointer.
+    if (menu && !menu->actions().isEmpty())
+        QMetaObject::invokeMethod(
+            menu, [menu] { menu->setActiveAction(menu->actions().constFirst()); },
+            Qt::QueuedConnection);
+}
+
+bool RowListView::viewportEvent(QEvent *event) {
+    switch (event->type()) {
+    case QEvent::Leave:
+        // Also onto the scroll bar, which is not the viewport.
+        if (!m_controller->isHolding())
+            pointerLeft();
+        break;
+    case QEvent::ToolTip: {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    default:
+        break;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void RowListView::pointerLeft() {
     m_pointer.reset();
     updateHover();
 }
 
-// Closing the panel ends the drag without a drop; nothing stays held or lit.
+// Closing the panel ends the press or drag without acting; nothing stays held or lit.
 void RowListView::hideEvent(QHideEvent *event) {
     QAbstractScrollArea::hideEvent(event);
-    finishDrag(false);
-    m_pointer.reset();
-    updateHover();
+    m_controller->cancel();
+    pointerLeft();
 }
 
 // The drawn rows move with the content; only the uncovered strip and rows that change paint.
@@ -690,7 +670,7 @@ void RowListView::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
     placeFields();
     updateHover();
-    if (m_drag && m_pointer)
+    if (isDragging() && m_pointer)
         followPointer(*m_pointer);
 }
 
@@ -709,26 +689,26 @@ void RowListView::updateSelectionLooks() {
 // From the last pointer position: no round trip to the window system per row.
 void RowListView::updateHover() {
     std::optional<qsizetype> hovered;
-    if (m_pointer && !m_drag)
+    if (m_pointer && !isDragging())
         hovered = m_rows.rowAt(toContent(*m_pointer), viewport()->width());
     const ListRow *row = hovered ? &m_rows.rows()[*hovered] : nullptr;
-    const QString tab =
-        row && row->kind == RowKind::TabRow ? m_rows.tabs()[row->item].stableID() : QString();
-    if (tab != m_hoveredTab) {
+    const QString look =
+        row && row->kind == RowKind::TabRow ? hoverLook(m_rows.key(*row)) : QString();
+    if (look != m_hoverLook) {
         const bool animated = isVisible();
-        if (!m_hoveredTab.isEmpty())
-            m_looks.set(hoverLook(m_hoveredTab), false, hoverFadeMs, animated);
-        if (!tab.isEmpty())
-            m_looks.set(hoverLook(tab), true, hoverFadeMs, animated);
-        m_hoveredTab = tab;
+        if (!m_hoverLook.isEmpty())
+            m_looks.set(m_hoverLook, false, hoverFadeMs, animated);
+        if (!look.isEmpty())
+            m_looks.set(look, true, hoverFadeMs, animated);
+        m_hoverLook = look;
     }
-    viewport()->setCursor(hovered ? cursorOver(m_rows.rows()[*hovered], m_pointer->x())
-                                  : Qt::ArrowCursor);
+    viewport()->setCursor(hovered ? cursorOver(*row, m_pointer->x()) : Qt::ArrowCursor);
     if (hovered == m_hovered)
         return;
     updateRow(m_hovered);
     m_hovered = hovered;
     updateRow(m_hovered);
+    emit hoverMoved(hovered.value_or(-1));
 }
 
 void RowListView::updateRow(std::optional<qsizetype> index) {
@@ -737,20 +717,12 @@ void RowListView::updateRow(std::optional<qsizetype> index) {
 }
 
 Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {
-    switch (row.kind) {
-    case RowKind::TabRow:
-    case RowKind::ClosedRow:
-        return Qt::PointingHandCursor;
-    case RowKind::FolderHeader:
-        if (m_rows.sections().value(row.section).takesDrops)
-            return Qt::PointingHandCursor;
-        if (x < row.indent + handleWidth)
-            return Qt::OpenHandCursor;
-        return isOverButton(row, toContent(*m_pointer)) ? Qt::PointingHandCursor : Qt::ArrowCursor;
-    default:
-        return m_pointer && isOverButton(row, toContent(*m_pointer)) ? Qt::PointingHandCursor
-                                                                     : Qt::ArrowCursor;
-    }
+    const std::optional<RowHit> hit = hitAt({x, m_pointer->y()});
+    if (hit && hit->part == RowPart::Handle)
+        return Qt::OpenHandCursor;
+    const bool clickable = row.kind == RowKind::TabRow || row.kind == RowKind::ClosedRow ||
+                           (hit && hit->part == RowPart::Button);
+    return clickable ? Qt::PointingHandCursor : Qt::ArrowCursor;
 }
 
 void RowListView::paintEvent(QPaintEvent *event) {
@@ -799,7 +771,7 @@ void RowListView::paintLitShape(QPainter &painter, const QRectF &shape, qreal li
 }
 
 bool RowListView::isLit(const DropTarget &target) const {
-    return m_drag && (m_drag->zone == target || m_drag->line == target);
+    return isDragging() && m_controller->drag()->lights(target);
 }
 
 void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
@@ -810,7 +782,7 @@ void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const Li
         toFolder ? DropTarget{.kind = DropTarget::Kind::FolderRow, .folderID = row.folderID}
                  : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
     const bool lit = isLit(target);
-    const QRectF shape = rect.adjusted(10, 2, -10, -2);
+    const QRectF shape = ListRows::dropRowShape(rect);
     if (!m_litTargets.isEmpty())
         paintLitShape(painter, shape, m_looks.value(targetLook(target)));
     const QRectF box = shape.adjusted(14, 11, -14, -11);
@@ -847,23 +819,21 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     case RowKind::TabRow: {
         const TabItem &tab = rows.tabs()[row.item];
         const QString id = tab.stableID();
-        const QString hint = rows.folderHint(row.item);
         // Hover eases out after the pointer has left; a row that went has none.
-        TabRowView::paint(
-            painter, rect,
-            {tab.displayTitle(), tab.isActive,
-             hint.isEmpty() ? std::nullopt : std::optional<QString>(hint),
-             &thumbnailFor(tab.thumbnailURL), &rows == &m_rows ? m_looks.value(hoverLook(id)) : 0.0,
-             m_looks.value(selectedLook(id)), m_looks.value(selectionMarksLook),
-             m_shownSelection.contains(id), !m_highlightID.isEmpty() && id == m_highlightID},
-            colors);
+        const qreal hover = &rows == &m_rows ? m_looks.value(hoverLook(rows.key(row))) : 0.0;
+        TabRowView::paint(painter, rect,
+                          {tab.displayTitle(), tab.isActive, rows.folderHint(row.item),
+                           thumbnailFor(tab.thumbnailURL), hover, m_looks.value(selectedLook(id)),
+                           m_looks.value(selectionMarksLook), m_shownSelection.contains(id),
+                           !m_highlightID.isEmpty() && id == m_highlightID},
+                          colors);
         return;
     }
     case RowKind::FolderHeader: {
         const FolderContent content = rows.folders().value(row.index);
         const ListSection section = rows.sections().value(row.section);
         FolderSectionView::paintHeader(painter, rect, content.folder,
-                                       {content.tabs.size(), !section.takesDrops,
+                                       {content.tabs.size(), rows.isEditingFolders(),
                                         isLit(section.target), m_renamedFolder != row.folderID},
                                        colors);
         return;
@@ -894,9 +864,7 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     }
     case RowKind::UngroupedCaption:
         PaintedRows::paintUngroupedCaption(
-            painter, rect,
-            {colors,
-             m_drag && m_drag->zone && m_drag->zone->kind == DropTarget::Kind::UngroupedSection});
+            painter, rect, {colors, isLit(DropTarget{.kind = DropTarget::Kind::UngroupedSection})});
         return;
     case RowKind::RecentCaption:
         PaintedRows::paintRecentCaption(painter, rect, {colors});

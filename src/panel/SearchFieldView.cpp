@@ -59,7 +59,7 @@ bool SearchFieldView::hasFieldFocus() const {
     return m_field->hasFocus();
 }
 
-void SearchFieldView::setOnKey(std::function<bool(int)> onKey) {
+void SearchFieldView::setOnKey(std::function<bool(int, Qt::KeyboardModifiers)> onKey) {
     m_field->onKey = std::move(onKey);
 }
 

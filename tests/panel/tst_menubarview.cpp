@@ -1,5 +1,6 @@
 #include "panel/EmptyStateView.h"
 #include "panel/FolderSectionView.h"
+#include "panel/ListController.h"
 #include "panel/MenuBarView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
@@ -271,13 +272,14 @@ private slots:
         QCOMPARE(rows.rows().first().kind, RowKind::ResultsCaption);
         QCOMPARE(rows.tabs().size(), 2);
         QCOMPARE(rows.tabs().at(0).title, QStringLiteral("Design system"));
-        QCOMPARE(rows.folderHint(0), QString());
+        QVERIFY(!rows.folderHint(0));
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 0);
 
-        m_env->makeFolders({{"Work", {"s"}}});
+        // A folder the user named "Ungrouped" is a folder, not the tray.
+        m_env->makeFolders({{"Ungrouped", {"s"}}});
         m_view->flushRebuild();
-        QCOMPARE(m_view->list()->rows().folderHint(0), QStringLiteral("Work"));
-        QCOMPARE(m_view->list()->rows().folderHint(1), QStringLiteral("Ungrouped"));
+        QCOMPARE(*m_view->list()->rows().folderHint(0), FolderHint{QStringLiteral("Ungrouped")});
+        QVERIFY(m_view->list()->rows().folderHint(1)->isUngrouped);
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 1);
     }
 
@@ -357,6 +359,16 @@ private slots:
         QScrollBar *bar = list->verticalScrollBar();
         bar->setValue(300);
         m_env->folderStore.createFolder(QStringLiteral("Later"));
+        m_view->flushRebuild();
+        QCOMPARE(bar->value(), 300);
+
+        // The results and the normal list keep their own places: results used to open scrolled
+        // as the list was, their caption and the first result (the one Return opens) off screen.
+        m_view->setSearchText(QStringLiteral("t"));
+        m_view->flushRebuild();
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(100);
+        m_view->setSearchText(QString());
         m_view->flushRebuild();
         QCOMPARE(bar->value(), 300);
 
@@ -533,8 +545,8 @@ private slots:
         } else if (action == "clear search") {
             m_view->searchField()->clearButton()->click();
         } else if (action == "menu delete") {
-            std::unique_ptr<QMenu> menu(
-                list->createContextMenu(rowOfKind(list, RowKind::FolderHeader).center()));
+            std::unique_ptr<QMenu> menu(list->controller()->createMenu(
+                list->hitAt(rowOfKind(list, RowKind::FolderHeader).center())->row, nullptr));
             menu->actions().constLast()->trigger();
         } else if (action == "escape") {
             QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);

@@ -11,6 +11,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QMenu>
 #include <QProcess>
 #include <QTest>
 
@@ -141,7 +142,15 @@ private slots:
         QVERIFY(wasHeard(QAccessible::Focus, "Roadmap"));
         QCOMPARE(m_list->focusChild()->text(QAccessible::Name), QStringLiteral("Roadmap"));
         QVERIFY(m_list->focusChild()->state().focused);
-        m_env->selectionStore.toggle(QStringLiteral("a"));
+        // Ctrl+Space selects the highlighted tab; the Menu key opens its menu at the row.
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(m_env->selectionStore.selectedIDs(), QSet<QString>{"a"});
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Menu);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->activeAction());
+        QCOMPARE(menu->activeAction()->text(), QStringLiteral("Move to Folder"));
+        menu->close();
         QVERIFY(std::any_of(heard.cbegin(), heard.cend(), [](const Heard &event) {
             return event.type == QAccessible::StateChanged && event.name == "Roadmap" &&
                    event.changed.selected;

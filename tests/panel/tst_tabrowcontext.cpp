@@ -1,5 +1,8 @@
 #include "tst_tabrowcontext.h"
 
+#include "TestRowHeights.h"
+#include "panel/model/PanelDerivation.h"
+
 #include <QDir>
 #include <QSignalSpy>
 #include <QTest>
@@ -79,4 +82,19 @@ QStringList RowsTestContext::folderNames() const {
 
 QString RowsTestContext::folderFilePath() const {
     return QDir(directory.path()).filePath(QStringLiteral("folders.json"));
+}
+
+ListRows RowsTestContext::rows(bool editing, const QString &query) const {
+    const QList<TabItem> tabs = tabManager.tabs();
+    const PanelSnapshot snapshot = PanelDerivation().derive(
+        {tabs, false, folderStore, recentlyClosedStore.recentTabs(), query});
+    return query.isEmpty() ? ListRows::normal(snapshot, editing, false, testRowHeights())
+                           : ListRows::search(snapshot, testRowHeights());
+}
+
+QStringList RowsTestContext::openedKeys() const {
+    QStringList keys;
+    for (const QUrl &url : workspace.openedUrls)
+        keys.append(url.path().section(QLatin1Char('/'), 2, 2));
+    return keys;
 }

@@ -3,6 +3,7 @@
 #include "panel/AppNotifications.h"
 #include "panel/PanelContext.h"
 #include "panel/ThumbnailLoader.h"
+#include "panel/model/ListRows.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
@@ -35,6 +36,10 @@ public:
     QStringList folderTabIDs(const QUuid &id) const { return folder(id).tabIDs; }
     QStringList folderNames() const;
     QString folderFilePath() const;
+    // The rows the panel would show now (fixed heights), the normal list or a query's results.
+    ListRows rows(bool editing = false, const QString &query = {}) const;
+    // The keys of the tabs handed to Figma so far, in order.
+    QStringList openedKeys() const;
 
     QTemporaryDir directory;
     FakeFileWatcher fileWatcher;

@@ -12,13 +12,15 @@ constexpr int sectionInsetY = 1;
 constexpr int folderRowIndent = 12;
 constexpr int lineIndent = 20;
 
-QString hintFor(const TabItem &tab, const QList<FolderContent> &folders) {
+std::optional<FolderHint> hintFor(const TabItem &tab, const QList<FolderContent> &folders) {
+    if (folders.isEmpty())
+        return std::nullopt;
     const QString id = tab.stableID();
     for (const FolderContent &content : folders) {
         if (content.folder.tabIDs.contains(id))
-            return content.folder.name;
+            return FolderHint{content.folder.name};
     }
-    return folders.isEmpty() ? QString() : QStringLiteral("Ungrouped");
+    return FolderHint{.folderName = {}, .isUngrouped = true};
 }
 
 } // namespace
@@ -57,18 +59,25 @@ void ListRows::addTabRows(const QList<TabItem> &tabs, RowKind lineKind, const QU
         line.folderID = folderID;
         if (p == tabs.size())
             break;
-        ListRow &row = add(RowKind::TabRow, heights.tabRow, rowIndent);
-        row.item = m_tabs.size();
-        row.folderID = folderID;
-        m_tabs.append(tabs[p]);
-        m_hints.append(QString());
+        addTabRow(tabs[p], heights.tabRow, rowIndent, std::nullopt);
+        m_rows.last().folderID = folderID;
     }
+}
+
+void ListRows::addTabRow(const TabItem &tab, int height, int indent,
+                         std::optional<FolderHint> hint) {
+    ListRow &row = add(RowKind::TabRow, height, indent);
+    row.item = m_tabs.size();
+    row.repeat = m_repeats[tab.stableID()]++;
+    m_tabs.append(tab);
+    m_hints.append(std::move(hint));
 }
 
 ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
                           bool isCreatingFolder, const RowHeights &heights) {
     ListRows list;
     list.m_folders = snapshot.folders;
+    list.m_isEditingFolders = isEditingFolders;
     if (isCreatingFolder)
         list.add(RowKind::NewFolder, heights.newFolder);
     const auto orderLine = [&](int index) {
@@ -91,8 +100,10 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
         list.endSection();
         orderLine(int(p) + 1);
     }
-    if (isEditingFolders)
+    if (isEditingFolders) {
+        list.m_repeats.clear();
         return list;
+    }
     if (!snapshot.ungroupedTabs.isEmpty()) {
         list.beginSection({.kind = DropTarget::Kind::UngroupedSection}, true, true,
                           snapshot.ungroupedTabs);
@@ -109,6 +120,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
             list.m_closed.append(closed);
         }
     }
+    list.m_repeats.clear();
     return list;
 }
 
@@ -116,15 +128,14 @@ ListRows ListRows::search(const PanelSnapshot &snapshot, const RowHeights &heigh
     ListRows list;
     list.m_folders = snapshot.folders;
     list.m_query = snapshot.searchText;
+    list.m_isSearch = true;
     if (snapshot.searchResults.isEmpty()) {
         list.add(RowKind::NoResults, heights.noResults);
     } else {
         list.add(RowKind::ResultsCaption, heights.resultsCaption);
-        for (const TabItem &tab : snapshot.searchResults) {
-            list.add(RowKind::TabRow, heights.searchTabRow).item = list.m_tabs.size();
-            list.m_tabs.append(tab);
-            list.m_hints.append(hintFor(tab, snapshot.folders));
-        }
+        for (const TabItem &tab : snapshot.searchResults)
+            list.addTabRow(tab, heights.searchTabRow, 0, hintFor(tab, snapshot.folders));
+        list.m_repeats.clear();
     }
     if (snapshot.folders.isEmpty())
         return list;
@@ -158,10 +169,27 @@ std::optional<qsizetype> ListRows::rowAt(const QPointF &point, qreal width) cons
 
 std::optional<qsizetype> ListRows::rowOfTab(const QString &stableID) const {
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i].kind == RowKind::TabRow && m_tabs[m_rows[i].item].stableID() == stableID)
+        if (m_rows[i].kind == RowKind::TabRow && stableIDOf(m_rows[i]) == stableID)
             return i;
     }
     return std::nullopt;
+}
+
+QString ListRows::stableIDOf(const ListRow &row) const {
+    return row.kind == RowKind::TabRow ? m_tabs[row.item].stableID() : QString();
+}
+
+QStringList ListRows::inShownOrder(const QSet<QString> &stableIDs) const {
+    QStringList ordered;
+    QSet<QString> rest = stableIDs;
+    for (const ListRow &row : m_rows) {
+        const QString id = stableIDOf(row);
+        if (rest.remove(id))
+            ordered.append(id);
+    }
+    QStringList hidden(rest.cbegin(), rest.cend());
+    hidden.sort();
+    return ordered + hidden;
 }
 
 RowKey ListRows::key(const ListRow &row) const {
@@ -175,7 +203,8 @@ RowKey ListRows::key(const ListRow &row) const {
     case RowKind::FolderDropRow:
         return {.kind = row.kind, .folderID = row.folderID};
     case RowKind::TabRow:
-        return {.kind = row.kind, .isResult = !m_query.isEmpty(), .item = m_tabs[row.item].url};
+        return {
+            .kind = row.kind, .isResult = m_isSearch, .index = row.repeat, .item = stableIDOf(row)};
     case RowKind::ClosedRow:
         return {.kind = row.kind, .item = m_closed[row.item].stableID};
     default:
@@ -191,7 +220,7 @@ std::optional<qsizetype> ListRows::rowWithKey(const RowKey &key) const {
     return std::nullopt;
 }
 
-QString ListRows::folderHint(qsizetype item) const {
+std::optional<FolderHint> ListRows::folderHint(qsizetype item) const {
     return m_hints.value(item);
 }
 
@@ -240,13 +269,17 @@ std::optional<DropTarget> ListRows::tabZoneAt(const QPointF &point, qreal width)
             DragGeometry::contains(QRectF(0, section.top, width, section.height), point))
             return section.target;
     }
-    if (const std::optional<qsizetype> row = rowAt(point, width)) {
-        if (m_rows[*row].kind == RowKind::FolderDropRow)
-            return DropTarget{DropTarget::Kind::FolderRow, m_rows[*row].folderID};
-        if (m_rows[*row].kind == RowKind::UngroupedDropRow)
-            return DropTarget{.kind = DropTarget::Kind::UngroupedRow};
-    }
-    return std::nullopt;
+    const std::optional<qsizetype> index = rowAt(point, width);
+    if (!index)
+        return std::nullopt;
+    const ListRow &row = m_rows[*index];
+    const bool isDropRow =
+        row.kind == RowKind::FolderDropRow || row.kind == RowKind::UngroupedDropRow;
+    if (!isDropRow || !DragGeometry::contains(dropRowShape(row.rect(width)), point))
+        return std::nullopt;
+    if (row.kind == RowKind::FolderDropRow)
+        return DropTarget{DropTarget::Kind::FolderRow, row.folderID};
+    return DropTarget{.kind = DropTarget::Kind::UngroupedRow};
 }
 
 std::optional<DropTarget> ListRows::folderLineAt(const QPointF &point, qreal width) const {
@@ -273,6 +306,10 @@ std::optional<QRectF> ListRows::targetRect(const DropTarget &target, qreal width
             return row.rect(width);
     }
     return std::nullopt;
+}
+
+QRectF ListRows::dropRowShape(const QRectF &row) {
+    return row.adjusted(10, 2, -10, -2);
 }
 
 QList<TabItem> ListRows::shownTabsOf(const DropTarget &target) const {
