@@ -96,6 +96,8 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
             [this](const QVariant &value) { applyHeight(value.toReal()); });
     m_newFolderField->hide();
     m_newFolderField->setPlaceholderText(tr("Folder name"));
+    // The placeholder goes once something is typed; the name stays.
+    m_newFolderField->setAccessibleName(tr("New folder name"));
     m_newFolderField->setFont(FolderSectionView::nameFont());
     m_newFolderField->onKey = [this](int key, Qt::KeyboardModifiers) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

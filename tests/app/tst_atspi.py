@@ -4,6 +4,7 @@
 # libatspi as Orca reads it. The welcome page, the panel's search field, buttons, texts and list
 # rows are found by name and role, and "Get Started", a folder header and "Settings" are pressed
 # through their AT-SPI actions. Run through tests/harness/run-test --session-bus xvfb.
+import faulthandler
 import json
 import os
 import subprocess
@@ -118,6 +119,10 @@ def main():
     nookery = subprocess.Popen([NOOKERY, "--toggle"], env=environment)
     try:
         Atspi.init()
+        # A call the program does not answer fails in seconds and is asked again; should the
+        # reader still hang, its stack is printed before the test's own time runs out.
+        Atspi.set_timeout(5000, 15000)
+        faulthandler.dump_traceback_later(100, exit=True)
         application = wait_for("Nookery on the registry", nookery_application)
 
         # The first opening shows the welcome page.

@@ -135,6 +135,9 @@ private slots:
         act(childNamed(m_list, "Remove Old plan from Recently Closed"),
             QAccessibleActionInterface::pressAction());
         QVERIFY(m_env->recentlyClosedStore.recentTabs().isEmpty());
+        // The row of a name being typed is its field.
+        m_view->startCreatingFolder();
+        QVERIFY(childNamed(m_list, "New folder name"));
     }
 
     void theHighlightIsTheFocus() {
