@@ -75,5 +75,5 @@ void FolderSectionView::paintHeader(QPainter &painter, const QRectF &header,
                                   QString::number(look.tabCount));
     if (look.showsName)
         PanelPainting::drawElidedText(painter, parts.name, nameFont(),
-                                      Style::color(Role::Primary, palette), folder.name);
+                                      Style::color(Role::Primary, palette), folder.displayName());
 }

@@ -76,7 +76,7 @@ void ListController::startDrag(const ListRow &row) {
     ListDrag drag;
     if (row.kind == RowKind::FolderHeader) {
         drag.folderID = row.folderID;
-        drag.label = folderLabel(m_rows.folders().value(row.index).folder.name);
+        drag.label = folderLabel(m_rows.folders().value(row.index).folder.displayName());
     } else {
         const QString stableID = m_rows.stableIDOf(row);
         const QSet<QString> selected =
@@ -244,12 +244,13 @@ QMenu *ListController::createMenu(const RowKey &key, QWidget *parent) {
         if (!folders.isEmpty()) {
             QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
             for (const TabFolder &folder : folders) {
-                moveMenu->addAction(
-                    PlainText::menuItemText(folder.name), this, [this, stableID, id = folder.id] {
-                        m_context.folderStore->addTab(
-                            stableID, id,
-                            m_context.tabManager ? m_context.tabManager->tabs() : QList<TabItem>());
-                    });
+                moveMenu->addAction(PlainText::menuItemText(folder.displayName()), this,
+                                    [this, stableID, id = folder.id] {
+                                        m_context.folderStore->addTab(
+                                            stableID, id,
+                                            m_context.tabManager ? m_context.tabManager->tabs()
+                                                                 : QList<TabItem>());
+                                    });
             }
         }
         if (store->isInFolder(stableID))

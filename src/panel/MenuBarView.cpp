@@ -1,6 +1,5 @@
 #include "panel/MenuBarView.h"
 
-#include "hotkey/HotkeyBinding.h"
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/AppNotifications.h"
 #include "panel/EmptyStateView.h"
@@ -49,7 +48,6 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     layout->addWidget(m_panelPage);
     buildFocusChain();
     connectStores();
-    updateShortcutHint();
     // Built at once, so the panel has its real size before it is first shown.
     rebuild();
 }
@@ -69,7 +67,7 @@ QWidget *MenuBarView::buildPanelPage() {
     m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_list = new RowListView(m_context, page);
     m_rowHeights = PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height());
-    m_footer = new PanelFooterView(page);
+    m_footer = new PanelFooterView(m_context.hotkey, page);
 
     layout->addWidget(m_header);
     layout->addWidget(new DividerLine(0.5, page));
@@ -179,10 +177,6 @@ void MenuBarView::connectStores() {
     rebuildOnChange(m_context.folderStore, &FolderStore::foldersChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::ungroupedOrderChanged);
     rebuildOnChange(m_context.recentlyClosedStore, &RecentlyClosedStore::closedTabsChanged);
-    if (m_context.hotkey) {
-        connect(m_context.hotkey, &SpotlightSearchController::bindingChanged, this,
-                &MenuBarView::updateShortcutHint);
-    }
     if (m_context.notifications) {
         connect(m_context.notifications, &AppNotifications::focusSearchField, this,
                 &MenuBarView::focusSearchField);
@@ -268,12 +262,6 @@ void MenuBarView::updateEditButton() {
     m_doneButton->setVisible(hasFolders && m_isEditingFolders);
 }
 
-void MenuBarView::updateShortcutHint() {
-    const HotkeyBinding binding =
-        m_context.hotkey ? m_context.hotkey->binding() : HotkeyBinding::defaultBinding();
-    m_footer->setShortcut(displayString(binding));
-}
-
 QString MenuBarView::searchText() const {
     return m_searchField->text();
 }
@@ -338,6 +326,11 @@ void MenuBarView::setShowingSettings(bool showing) {
             *m_context.hotkey, *m_context.updaterManager, *m_context.autostart,
             [this] { setShowingSettings(false); }, this);
         layout()->addWidget(m_settings);
+        // The note under the shortcut comes and goes with what the shortcut can do.
+        connect(m_context.hotkey, &SpotlightSearchController::statusChanged, m_settings, [this] {
+            updateGeometry();
+            emit preferredHeightChanged();
+        });
         m_panelPage->hide();
         m_settings->show();
         // The hidden search field keeps the keyboard otherwise, and Return would open a tab.

@@ -83,7 +83,6 @@ private:
     void rebuild();
     void showContent(ContentState state);
     void updateEditButton();
-    void updateShortcutHint();
 
     void finishCreatingFolder(const QString *typedName);
 

@@ -811,7 +811,7 @@ void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const Li
         painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
         Style::font(15, QFont::DemiBold),
         Style::color(toFolder ? Role::Primary : Role::Secondary, colors),
-        toFolder ? rows.folders().value(row.index).folder.name : tr("Ungrouped"));
+        toFolder ? rows.folders().value(row.index).folder.displayName() : tr("Ungrouped"));
 }
 
 void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,

@@ -21,7 +21,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -73,28 +72,6 @@ private slots:
     void cleanup() {
         m_view.reset();
         m_env.reset();
-    }
-
-    void welcomeThenThePanelAtItsHeight() {
-        PanelTestContext env;
-        env.onboarding.setHasSeenWelcome(false);
-        PanelRootView root(env.context);
-        root.show();
-        QVERIFY(root.welcomeView() && !root.menuBarView());
-        const auto buttons = root.welcomeView()->findChildren<QPushButton *>();
-        QCOMPARE(buttons.size(), 1); // "Get Started"
-        QSignalSpy resized(&root, &PanelRootView::heightChanged);
-        buttons.first()->click();
-        QVERIFY(env.onboarding.hasSeenWelcome());
-        QVERIFY(root.menuBarView());
-        QTRY_VERIFY(!root.welcomeView());
-        QTRY_COMPARE(root.height(), root.menuBarView()->sizeHint().height());
-        QVERIFY(!resized.isEmpty());
-
-        const int emptyHeight = root.height();
-        env.setOpenTabs(manyTabs(30));
-        QTRY_VERIFY(root.height() != emptyHeight);
-        QTRY_COMPARE(root.height(), root.menuBarView()->sizeHint().height());
     }
 
     void headerAndFooterFollowTheStores() {

@@ -5,6 +5,7 @@
 #include "settings/OnboardingStore.h"
 #include "settings/UpdaterManager.h"
 #include "support/FakeAutostartService.h"
+#include "support/FakeGlobalKeyGrabber.h"
 #include "tst_tabrowcontext.h"
 
 // Everything the whole panel reads: the rows' stores plus the shortcut, updates, the login
@@ -15,7 +16,7 @@ public:
 
     void closePanel() override { ++closeRequests; }
 
-    SpotlightSearchController hotkey{nullptr};
+    SpotlightSearchController hotkey{std::make_unique<FakeGlobalKeyGrabber>()};
     UpdaterManager updater{UpdaterConfig{}};
     FakeAutostartService autostart;
     OnboardingStore onboarding;

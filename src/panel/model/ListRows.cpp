@@ -18,7 +18,7 @@ std::optional<FolderHint> hintFor(const TabItem &tab, const QList<FolderContent>
     const QString id = tab.stableID();
     for (const FolderContent &content : folders) {
         if (content.folder.tabIDs.contains(id))
-            return FolderHint{content.folder.name};
+            return FolderHint{content.folder.displayName()};
     }
     return FolderHint{.folderName = {}, .isUngrouped = true};
 }
