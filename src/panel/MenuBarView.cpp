@@ -129,7 +129,8 @@ bool MenuBarView::eventFilter(QObject *watched, QEvent *event) {
         controller->handleKey(Qt::Key_Down);
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
-        return controller->handleKey(key->key(), key->modifiers());
+        // The Menu key came as a context menu event already.
+        return key->key() != Qt::Key_Menu && controller->handleKey(key->key(), key->modifiers());
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -18,6 +18,7 @@
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -614,6 +615,11 @@ QString RowListView::toolTipAt(const QPointF &viewportPoint) const {
 void RowListView::contextMenuEvent(QContextMenuEvent *event) {
     if (m_controller->isHolding())
         return;
+    // The Menu key: the highlighted row's menu, not the one under a resting pointer.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        m_controller->handleKey(Qt::Key_Menu);
+        return;
+    }
     const std::optional<RowHit> hit = hitAt(viewport()->mapFrom(this, event->pos()));
     if (hit)
         m_controller->showMenu(hit->row, event->globalPos(), this);
@@ -626,11 +632,11 @@ void RowListView::showMenuAtRow(const RowKey &row) {
     const QRectF rect = rowRect(*index);
     QMenu *menu = m_controller->showMenu(
         row, viewport()->mapToGlobal(QPointF(rect.left() + 24, rect.bottom())).toPoint(), this);
-    // Once it is on screen: showing it sets the item under a resting pointer.
-    if (menu && !menu->actions().isEmpty())
-        QMetaObject::invokeMethod(
-            menu, [menu] { menu->setActiveAction(menu->actions().constFirst()); },
-            Qt::QueuedConnection);
+    // Down, once it is on screen, as a menu opened by keys starts: the first item active, its
+    // submenu still closed (setActiveAction() would open it without the keyboard in it).
+    if (menu)
+        QCoreApplication::postEvent(menu,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
 }
 
 bool RowListView::viewportEvent(QEvent *event) {

@@ -3,7 +3,8 @@
 # the real program on a private X display and session bus with the AT-SPI registry, read through
 # libatspi as Orca reads it. The welcome page, the panel's search field, buttons, texts and list
 # rows are found by name and role, and "Get Started", a folder header and "Settings" are pressed
-# through their AT-SPI actions. Run through tests/harness/run-test --session-bus xvfb.
+# through their AT-SPI actions; then keys alone file a tab and close the panel. Run through
+# tests/harness/run-test --session-bus xvfb.
 import faulthandler
 import json
 import os
@@ -67,6 +68,22 @@ def press(node, action="press"):
     names = [node.get_action_name(i).lower() for i in range(node.get_n_actions())]
     assert action in names, "%s offers %s, not %s" % (describe(node), names, action)
     node.do_action(names.index(action))
+
+
+def is_active_item(root, name):
+    item = find(root, Atspi.Role.MENU_ITEM, name)
+    return item is not None and all(
+        states(item).contains(state) for state in (Atspi.StateType.SHOWING,
+                                                   Atspi.StateType.FOCUSED))
+
+
+def key(name):
+    subprocess.run(["xdotool", "key", name], check=True)
+
+
+def filed_in_inbox(data):
+    with open(data + "/Nookery/folders.json", encoding="utf-8") as file:
+        return json.load(file)["folders"][0]["tabIDs"]
 
 
 def nookery_application():
@@ -168,6 +185,26 @@ def main():
         expect(application, Atspi.Role.PUSH_BUTTON, "Back")
         expect(application, Atspi.Role.PUSH_BUTTON, "Quit Nookery")
         print("read through AT-SPI:\n" + dump(application))
+
+        # Back on the panel, by keys alone: the first tab's menu files it into Inbox, and
+        # Escape with nothing typed closes the panel.
+        press(find(application, Atspi.Role.PUSH_BUTTON, "Back"))
+        expect(application, Atspi.Role.TEXT, "Search tabs")
+        rows = expect(application, Atspi.Role.LIST, "Tabs")
+        key("Down")
+        wait_for("Home highlighted", lambda: states(find(rows, Atspi.Role.LIST_ITEM, "Home"))
+                 .contains(Atspi.StateType.FOCUSED))
+        key("Menu")
+        wait_for("the menu's first item active", lambda: is_active_item(application,
+                                                                         "Move to Folder"))
+        key("Right")
+        wait_for("Inbox active in the submenu", lambda: is_active_item(application, "Inbox"))
+        key("Return")
+        wait_for("Home filed into Inbox", lambda: "K1" in filed_in_inbox(data))
+        key("Escape")
+        wait_for("the panel closed", lambda: not any(
+            states(application.get_child_at_index(i)).contains(Atspi.StateType.SHOWING)
+            for i in range(application.get_child_count())))
     finally:
         nookery.terminate()
         nookery.wait(10)
