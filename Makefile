@@ -20,7 +20,7 @@ LINT_BUILD ?= build-lint
 PACKAGE_BUILD ?= build-package
 PACKAGE_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all DEB_CXXFLAGS_MAINT_STRIP=-g dpkg-buildflags --get
 
-.PHONY: deps configure build run test lint sanitized-test tsan-test fuzz bench demo package package-test stats
+.PHONY: deps configure build run test soak lint sanitized-test tsan-test fuzz bench demo package package-test stats
 
 deps:
 	@scripts/install-deps
@@ -38,6 +38,11 @@ test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory sanitized-test
 	@scripts/line-stats
+
+# The random-gesture test at length; a failure prints the seed that replays it.
+SOAK_GESTURES ?= 5000
+soak: build
+	@NOOKERY_GESTURES=$(SOAK_GESTURES) QTEST_FUNCTION_TIMEOUT=86400000 tests/harness/run-test xvfb-tray $(BUILD)/tests/app/tst_gestures
 
 lint: deps
 	@clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')

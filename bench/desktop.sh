@@ -148,11 +148,26 @@ write_lists() {
   }' >"$XDG_DATA_HOME/Nookery/folders.json"
 }
 
-# wheel <prefix> <class> <chord> <pid>: CPU per notch with the pointer resting on the list.
+# wheel <prefix> <class> <chord> <pid>: CPU per notch with the pointer resting on the list: 200
+# notches each waited for until drawn; then 40 quick notches (20 ms apart, a flick) and 40 slow
+# ones (0.3 s apart), each run counted until the process is quiet, its hover easing included;
+# then the pointer moved between rows 20 times, for the CPU of one hover change and of one
+# drawing (an easing frame, where the list eases its hover).
 wheel() {
   "$probe" wheel --class "$2" --chord "$3" --pid "$4" --steps 200 >"$NOOKERY_TEST_SCRATCH/wheel.txt"
   for key in cpu_per_step_ms drawn_median_ms undrawn; do
     say "$1_wheel_$key=$(value "$key" <"$NOOKERY_TEST_SCRATCH/wheel.txt")"
+  done
+  for pace in quick:20 slow:300; do
+    "$probe" wheel --class "$2" --chord "$3" --pid "$4" --steps 40 --interval-ms "${pace#*:}" \
+      >"$NOOKERY_TEST_SCRATCH/wheel.txt"
+    for key in cpu_per_step_ms drawings_per_step; do
+      say "$1_wheel_${pace%%:*}_$key=$(value "$key" <"$NOOKERY_TEST_SCRATCH/wheel.txt")"
+    done
+  done
+  "$probe" hover --class "$2" --chord "$3" --pid "$4" --steps 20 >"$NOOKERY_TEST_SCRATCH/hover.txt"
+  for key in cpu_per_move_ms drawings_per_move cpu_per_drawing_ms; do
+    say "$1_hover_$key=$(value "$key" <"$NOOKERY_TEST_SCRATCH/hover.txt")"
   done
 }
 

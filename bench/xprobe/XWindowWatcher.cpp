@@ -126,6 +126,7 @@ void XWindowWatcher::handle(xcb_generic_event_t *event, Clock::time_point now) {
         // The first drawing after the moment a caller waits from; earlier ones give way.
         if (!seen.drawn || *seen.drawn < drawingsFrom)
             seen.drawn = now;
+        ++seen.drawings;
         // Ready for the next report.
         xcb_damage_subtract(connection, damage->damage, XCB_NONE, XCB_NONE);
     }
@@ -184,6 +185,10 @@ bool XWindowWatcher::waitForUnmap(xcb_window_t window, Clock::time_point deadlin
     });
 }
 
+void XWindowWatcher::watchUntil(Clock::time_point deadline) {
+    pump(deadline, [] { return false; });
+}
+
 std::vector<xcb_keycode_t> XWindowWatcher::keycodes(const std::string &chord) {
     std::vector<xcb_keycode_t> codes;
     xcb_key_symbols_t *symbols = xcb_key_symbols_alloc(connection);
@@ -239,6 +244,12 @@ bool XWindowWatcher::pointAtCentre(xcb_window_t window) {
     free(onRoot);
     xcb_flush(connection);
     return true;
+}
+
+void XWindowWatcher::movePointerBy(int dx, int dy) {
+    xcb_test_fake_input(connection, XCB_MOTION_NOTIFY, 1, XCB_CURRENT_TIME, XCB_NONE, int16_t(dx),
+                        int16_t(dy), 0);
+    xcb_flush(connection);
 }
 
 Clock::time_point XWindowWatcher::turnWheel(bool down) {

@@ -33,6 +33,8 @@ public:
     std::optional<Clock::time_point> pressChord(const std::string &chord);
     // Moves the pointer to the middle of `window` through XTest, as a hand on the mouse would.
     bool pointAtCentre(xcb_window_t window);
+    // Moves the pointer by (dx, dy) through XTest.
+    void movePointerBy(int dx, int dy);
     // One notch of the mouse wheel through XTest; returns the moment it left for the server.
     Clock::time_point turnWheel(bool down);
 
@@ -42,12 +44,17 @@ public:
     std::optional<Clock::time_point> waitForDrawing(xcb_window_t window, Clock::time_point since,
                                                     Clock::time_point deadline);
     bool waitForUnmap(xcb_window_t window, Clock::time_point deadline);
+    // Handles the events that arrive until `deadline`.
+    void watchUntil(Clock::time_point deadline);
+    // Drawings into `window` seen so far: one per Damage report, each after the last is seen.
+    int drawings(xcb_window_t window) { return observed[window].drawings; }
 
 private:
     struct Observed {
         std::optional<Clock::time_point> mapped;
         std::optional<Clock::time_point> unmapped;
         std::optional<Clock::time_point> drawn;
+        int drawings = 0;
     };
 
     void watch(xcb_window_t window);

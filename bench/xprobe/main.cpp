@@ -5,11 +5,17 @@
 //                                    N times: press the chord, time the map of the
 //                                    application's panel window and the first drawing into it,
 //                                    then press the chord again and wait until it is unmapped
-//   wheel --class C --pid P [--chord alt+space] [--steps N]
+//   wheel --class C --pid P [--chord alt+space] [--steps N] [--interval-ms M]
 //                                    opens the panel with the chord, rests the pointer on its
 //                                    middle and turns the wheel N notches, five down then five
-//                                    up, each time waiting for the panel to draw; prints the
+//                                    up, each time waiting for the panel to draw; with an
+//                                    interval, one notch every M ms without waiting, then until
+//                                    the process is quiet (its hover easing done); prints the
 //                                    process's CPU time per notch, summed over its threads
+//   hover --class C --pid P [--chord alt+space] [--steps N]
+//                                    opens the panel, rests the pointer on its middle and moves
+//                                    it N times 40 px down or back up, each time until the
+//                                    process is quiet: CPU time and drawings per move
 // Figures are printed as key=value lines, times in milliseconds.
 
 #include "XWindowWatcher.h"
@@ -37,6 +43,7 @@ struct Options {
     int settleMs = 150;
     int steps = 200;
     int pid = 0;
+    int intervalMs = 0;
     std::vector<char *> command;
 };
 
@@ -153,41 +160,98 @@ int press(const Options &options) {
     return failures == 0 ? 0 : 1;
 }
 
-int wheel(const Options &options) {
-    XWindowWatcher watcher(options.windowClass);
+// Opens the panel with the chord and rests the pointer on its middle; the panel's window.
+std::optional<xcb_window_t> openPanelUnderPointer(XWindowWatcher &watcher, const Options &options) {
     if (!watcher.connected()) {
         std::fprintf(stderr, "nookery-xprobe: no X display with the Damage extension\n");
-        return 1;
+        return std::nullopt;
     }
     const auto pressed = watcher.pressChord(options.chord);
     const auto mapped = pressed ? nextPanelMap(watcher, *pressed + 3s) : std::nullopt;
     if (!mapped || !watcher.waitForDrawing(mapped->first.id, *pressed, *pressed + 3s)) {
         std::fprintf(stderr, "nookery-xprobe: the panel did not show\n");
-        return 1;
+        return std::nullopt;
     }
-    const xcb_window_t panel = mapped->first.id;
-    watcher.pointAtCentre(panel);
-    // Hover and the first layout settle before the count starts.
-    std::this_thread::sleep_for(500ms);
+    // A pointer already resting there would send no motion, and the list would not know it.
+    watcher.pointAtCentre(mapped->first.id);
+    watcher.movePointerBy(1, 1);
+    // Hover and the first layout settle before any count starts.
+    watcher.watchUntil(Clock::now() + 500ms);
+    return mapped->first.id;
+}
+
+// Until the process has used no CPU for 100 ms: what it started has finished, easing included.
+void waitUntilQuiet(XWindowWatcher &watcher, int pid) {
+    const Clock::time_point deadline = Clock::now() + 5s;
+    for (double before = cpuMilliseconds(pid); Clock::now() < deadline;) {
+        watcher.watchUntil(Clock::now() + 100ms);
+        const double now = cpuMilliseconds(pid);
+        if (now == before)
+            return;
+        before = now;
+    }
+}
+
+struct Spent {
+    double cpuMs = 0;
+    int drawings = 0;
+};
+
+// Opens the panel under the pointer, runs `steps` on it until the process is quiet, and closes
+// it again: the process's CPU time and the drawings into the panel meanwhile.
+template <typename Steps> std::optional<Spent> spentOnPanel(const Options &options, Steps steps) {
+    XWindowWatcher watcher(options.windowClass);
+    const std::optional<xcb_window_t> panel = openPanelUnderPointer(watcher, options);
+    if (!panel)
+        return std::nullopt;
+    const int drawingsBefore = watcher.drawings(*panel);
+    const double cpuBefore = cpuMilliseconds(options.pid);
+    steps(watcher, *panel);
+    waitUntilQuiet(watcher, options.pid);
+    const Spent spent{cpuMilliseconds(options.pid) - cpuBefore,
+                      watcher.drawings(*panel) - drawingsBefore};
+    watcher.pressChord(options.chord);
+    watcher.waitForUnmap(*panel, Clock::now() + 3s);
+    return spent;
+}
+
+int wheel(const Options &options) {
     std::vector<double> drawings;
     int undrawn = 0;
-    const double cpuBefore = cpuMilliseconds(options.pid);
-    for (int step = 0; step < options.steps; ++step) {
-        const Clock::time_point turned = watcher.turnWheel(step / 5 % 2 == 0);
-        if (const auto drawn = watcher.waitForDrawing(panel, turned, turned + 250ms))
-            drawings.push_back(milliseconds(*drawn - turned));
-        else
-            ++undrawn;
-    }
-    // The last drawing may still be under way when its damage arrives.
-    std::this_thread::sleep_for(100ms);
-    const double cpu = cpuMilliseconds(options.pid) - cpuBefore;
-    watcher.pressChord(options.chord);
-    watcher.waitForUnmap(panel, Clock::now() + 3s);
-    std::printf("steps=%d\nundrawn=%d\ncpu_per_step_ms=%.2f\n", options.steps, undrawn,
-                cpu / options.steps);
+    const auto spent = spentOnPanel(options, [&](XWindowWatcher &watcher, xcb_window_t panel) {
+        for (int step = 0; step < options.steps; ++step) {
+            const Clock::time_point turned = watcher.turnWheel(step / 5 % 2 == 0);
+            if (options.intervalMs > 0)
+                watcher.watchUntil(turned + std::chrono::milliseconds(options.intervalMs));
+            else if (const auto drawn = watcher.waitForDrawing(panel, turned, turned + 250ms))
+                drawings.push_back(milliseconds(*drawn - turned));
+            else
+                ++undrawn;
+        }
+    });
+    if (!spent)
+        return 1;
+    std::printf("steps=%d\nundrawn=%d\ncpu_per_step_ms=%.2f\ndrawings_per_step=%.1f\n",
+                options.steps, undrawn, spent->cpuMs / options.steps,
+                double(spent->drawings) / options.steps);
     if (!drawings.empty())
         std::printf("drawn_median_ms=%.2f\n", median(drawings));
+    return 0;
+}
+
+int hover(const Options &options) {
+    const auto spent = spentOnPanel(options, [&](XWindowWatcher &watcher, xcb_window_t) {
+        for (int step = 0; step < options.steps; ++step) {
+            watcher.movePointerBy(0, step % 2 == 0 ? 40 : -40);
+            waitUntilQuiet(watcher, options.pid);
+        }
+    });
+    if (!spent)
+        return 1;
+    std::printf("moves=%d\ncpu_per_move_ms=%.2f\ndrawings_per_move=%.1f\ncpu_per_drawing_ms=%.2f\n",
+                options.steps, spent->cpuMs / options.steps,
+                double(spent->drawings) / options.steps,
+                spent->drawings > 0 ? spent->cpuMs / spent->drawings : -1.0);
     return 0;
 }
 
@@ -211,6 +275,8 @@ bool parse(int argc, char **argv, Options &options) {
             options.steps = std::max(1, std::atoi(argv[++i]));
         } else if (argument == "--pid" && hasValue) {
             options.pid = std::atoi(argv[++i]);
+        } else if (argument == "--interval-ms" && hasValue) {
+            options.intervalMs = std::max(0, std::atoi(argv[++i]));
         } else if (argument == "--settle-ms" && hasValue) {
             options.settleMs = std::max(0, std::atoi(argv[++i]));
         } else {
@@ -219,7 +285,8 @@ bool parse(int argc, char **argv, Options &options) {
     }
     if (options.windowClass.empty())
         return false;
-    return options.mode == "press" || (options.mode == "wheel" && options.pid > 0) ||
+    return options.mode == "press" ||
+           ((options.mode == "wheel" || options.mode == "hover") && options.pid > 0) ||
            (options.mode == "launch" && !options.command.empty());
 }
 
@@ -232,11 +299,15 @@ int main(int argc, char **argv) {
                    "       nookery-xprobe press --class <class> [--chord alt+space] "
                    "[--presses N] [--settle-ms M]\n"
                    "       nookery-xprobe wheel --class <class> --pid <pid> [--chord alt+space] "
+                   "[--steps N] [--interval-ms M]\n"
+                   "       nookery-xprobe hover --class <class> --pid <pid> [--chord alt+space] "
                    "[--steps N]\n",
                    stderr);
         return 2;
     }
     if (options.mode == "launch")
         return launch(options);
+    if (options.mode == "hover")
+        return hover(options);
     return options.mode == "wheel" ? wheel(options) : press(options);
 }

@@ -24,8 +24,8 @@ inline constexpr qint64 maxSessionFileBytes = 8 * 1024 * 1024;
 // What one read of the session file found.
 struct SessionRead {
     // Implicit, so that a reader that only lists tabs reads the file whole.
-    SessionRead(QList<TabItem> tabs = {})
-        : tabs(std::move(tabs)) {}
+    SessionRead(QList<TabItem> openTabs = {})
+        : tabs(std::move(openTabs)) {}
 
     QList<TabItem> tabs;
     // Why a file that exists could not be read whole ("it is larger than 8 MiB"); its tabs are

@@ -1,20 +1,16 @@
 #include "tabs/TabItem.h"
 
+#include "tabs/StrictUrlParser.h"
+
 #include <QStringTokenizer>
 
-TabItem::TabItem(QString tabId, QString tabTitle, QString tabUrl, bool active, QUrl thumbnail)
-    : id(std::move(tabId))
-    , title(std::move(tabTitle))
-    , url(std::move(tabUrl))
-    , isActive(active)
-    , thumbnailURL(std::move(thumbnail)) {
-}
-
-QString TabItem::stableID() const {
+static QString stableIDOf(const QString &id, const QString &url) {
     if (url.isEmpty())
         return id;
-    const QUrl parsed(url, QUrl::StrictMode);
-    if (!parsed.isValid())
+    // Tabs share the Figma web origin: a parser per thread parses it once.
+    thread_local StrictUrlParser parser;
+    const QUrl parsed = parser.parse(url);
+    if (parsed.isEmpty())
         return id;
     // Path components as a URL type splits them: empty segments and "/" never count.
     const QString path = parsed.path(QUrl::FullyDecoded);
@@ -25,6 +21,15 @@ QString TabItem::stableID() const {
         ++index;
     }
     return id;
+}
+
+TabItem::TabItem(QString tabId, QString tabTitle, QString tabUrl, bool active, QUrl thumbnail)
+    : id(std::move(tabId))
+    , title(std::move(tabTitle))
+    , url(std::move(tabUrl))
+    , isActive(active)
+    , thumbnailURL(std::move(thumbnail))
+    , m_stableID(stableIDOf(id, url)) {
 }
 
 QString TabItem::displayTitle() const {

@@ -18,12 +18,16 @@ public:
     bool isActive = false;
     QUrl thumbnailURL; // empty when the tab has none
 
-    // The Figma file's identity: the second component of the URL's path, else `id`.
-    QString stableID() const;
+    // The Figma file's identity: the second component of the URL's path, else `id`. Derived
+    // once, when the tab is made: rows, drags and lookups ask for it many times per event.
+    QString stableID() const { return m_stableID; }
     // The title without Figma's " – Figma" / " - Figma" suffixes, trimmed.
     QString displayTitle() const;
 
     friend bool operator==(const TabItem &, const TabItem &) = default;
+
+private:
+    QString m_stableID;
 };
 
 QString displayTitle(const QString &title);
