@@ -1,7 +1,9 @@
 #include "app/NookeryApp.h"
 
+#include "app/AccessibleApplication.h"
 #include "app/AppDelegate.h"
 #include "app/SingleInstance.h"
+#include "panel/RowListAccessible.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -37,6 +39,8 @@ int NookeryApp::run(int &argc, char **argv, bool openPanel) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
+    AccessibleApplication::install();
+    RowListAccessible::install();
     // The installed desktop entry, so that desktops find our name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(NOOKERY_APP_ID));
     // Closing the panel never ends the program; only the settings page's "Quit Nookery" does.

@@ -26,6 +26,8 @@ PanelPopover::PanelPopover(QWidget *content, std::function<QRect()> iconGeometry
     // A click on the tray icon while the panel is open must only close it, not reach the icon
     // again and reopen the panel at once.
     setAttribute(Qt::WA_NoMouseReplay);
+    // What a screen reader calls the window.
+    setWindowTitle(QStringLiteral("Nookery"));
     auto *layout = new QVBoxLayout(this);
     // The content sits inside the hairline rather than under it: nothing covers the list, so
     // scrolling can move its drawn pixels instead of painting it again.

@@ -59,9 +59,11 @@ HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidge
     m_resetButton->setIconSize(QSize(13, 13));
     applyIconColour();
     m_resetButton->setToolTip(QStringLiteral("Reset to default (%1)").arg(defaultText));
+    m_resetButton->setAccessibleName(QStringLiteral("Reset Shortcut"));
     m_resetButton->setCursor(Qt::PointingHandCursor);
-    m_resetButton->setFocusPolicy(Qt::NoFocus);
-    m_well->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches both; a click leaves the keyboard where it was.
+    m_resetButton->setFocusPolicy(Qt::TabFocus);
+    m_well->setFocusPolicy(Qt::TabFocus);
 
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     auto *layout = new QHBoxLayout(this);

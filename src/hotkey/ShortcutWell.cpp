@@ -1,5 +1,6 @@
 #include "hotkey/ShortcutWell.h"
 
+#include "ui/FocusRing.h"
 #include "ui/Style.h"
 
 #include <QFontDatabase>
@@ -28,6 +29,12 @@ ShortcutWell::ShortcutWell(QWidget *parent)
     setFont(wellFont());
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setAccessibleDescription(QStringLiteral("Press to record a new shortcut"));
+}
+
+void ShortcutWell::setText(const QString &text) {
+    QAbstractButton::setText(text);
+    setAccessibleName(QStringLiteral("Shortcut: ") + text);
 }
 
 void ShortcutWell::setRecording(bool recording) {
@@ -59,4 +66,6 @@ void ShortcutWell::paintEvent(QPaintEvent *) {
     painter.setPen(m_recording ? Style::color(Style::Role::Accent, pal)
                                : Style::color(Style::Role::Primary, pal));
     painter.drawText(rect(), Qt::AlignCenter, text());
+    if (hasFocus())
+        FocusRing::paint(painter, rect(), cornerRadius, pal);
 }

@@ -9,6 +9,8 @@ class ShortcutWell : public QAbstractButton {
 public:
     explicit ShortcutWell(QWidget *parent = nullptr);
 
+    // Shown in the well; a screen reader hears it as "Shortcut: <text>".
+    void setText(const QString &text);
     void setRecording(bool recording);
     bool isRecording() const { return m_recording; }
 

@@ -9,6 +9,7 @@ InPlaceNameField::InPlaceNameField(const QString &text, QWidget *parent)
     setFrame(false);
     setFont(Style::font(15, QFont::DemiBold));
     setPlaceholderText(tr("Folder name"));
+    setAccessibleName(tr("Folder name"));
     setAttribute(Qt::WA_MacShowFocusRect, false);
     QPalette transparent = palette();
     transparent.setColor(QPalette::Base, Qt::transparent);

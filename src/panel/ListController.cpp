@@ -272,13 +272,14 @@ QMenu *ListController::createMenu(const RowKey &key, QWidget *parent) {
     return menu;
 }
 
-void ListController::showMenu(const RowKey &row, const QPoint &globalPos, QWidget *parent) {
+QMenu *ListController::showMenu(const RowKey &row, const QPoint &globalPos, QWidget *parent) {
     cancel();
     QMenu *menu = createMenu(row, parent);
     if (!menu)
-        return;
+        return nullptr;
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(globalPos);
+    return menu;
 }
 
 void ListController::setSnapshot(const PanelSnapshot &snapshot) {
@@ -286,8 +287,20 @@ void ListController::setSnapshot(const PanelSnapshot &snapshot) {
     applyHighlight();
 }
 
-bool ListController::handleKey(int key) {
+bool ListController::handleKey(int key, Qt::KeyboardModifiers modifiers) {
     const qsizetype count = m_snapshot.navigableTabs.size();
+    if ((key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) ||
+        (key == Qt::Key_Space && modifiers == Qt::ControlModifier)) {
+        const std::optional<qsizetype> row = m_rows.rowOfTab(highlightedID());
+        if (!row)
+            return key != Qt::Key_Space;
+        const RowKey highlighted = m_rows.key(m_rows.rows()[*row]);
+        if (key == Qt::Key_Space)
+            toggleSelected(highlighted);
+        else
+            emit menuRequested(highlighted);
+        return true;
+    }
     switch (key) {
     case Qt::Key_Down:
     case Qt::Key_Up: {
@@ -301,7 +314,13 @@ bool ListController::handleKey(int key) {
         openHighlighted();
         return true;
     case Qt::Key_Escape:
-        emit searchClearRequested();
+        // As popups on Linux: what is in progress ends first, the panel last.
+        if (m_drag)
+            cancel();
+        else if (!m_snapshot.searchText.isEmpty())
+            emit searchClearRequested();
+        else if (m_context.shell)
+            m_context.shell->closePanel();
         return true;
     default:
         return false;

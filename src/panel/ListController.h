@@ -79,12 +79,15 @@ public:
     // The row's menu, owned by `parent`; null where a row offers none (edit-mode headers, rows
     // that are not tabs or folders, a tab with nowhere to go). Showing one ends any press.
     QMenu *createMenu(const RowKey &row, QWidget *parent);
-    void showMenu(const RowKey &row, const QPoint &globalPos, QWidget *parent);
+    // Shows it at `globalPos`, deleted when closed; returns it, or null.
+    QMenu *showMenu(const RowKey &row, const QPoint &globalPos, QWidget *parent);
 
     // The keyboard, from the search field: the derived lists it moves over, the keys it takes.
     void setSnapshot(const PanelSnapshot &snapshot);
-    // Returns whether the key was consumed.
-    bool handleKey(int key);
+    // Returns whether the key was consumed. Escape ends a drag, else empties the search, else
+    // closes the panel; the Menu key and Shift+F10 ask for the highlighted row's menu;
+    // Ctrl+Space puts the highlighted tab in or out of the selection.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void resetHighlight();
     // The stable id of the highlighted tab; empty for none.
     QString highlightedID() const;
@@ -103,6 +106,8 @@ signals:
     void highlightChanged(const QString &stableID);
     // The next rows come from this action and ease in over `durationMs`.
     void rowsEase(int durationMs);
+    // The keyboard asks for the row's menu, shown at the row.
+    void menuRequested(const RowKey &row);
     // "Rename" in a folder header's menu.
     void renameRequested(const QUuid &folderID);
     // The hint card's button.

@@ -13,6 +13,7 @@
 #include "panel/RebuildScheduler.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
+#include "panel/SymbolButton.h"
 #include "panel/model/ListHeight.h"
 #include "settings/DividerLine.h"
 #include "settings/SettingsView.h"
@@ -22,6 +23,7 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -44,6 +46,7 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     layout->setSpacing(0);
     m_panelPage = buildPanelPage();
     layout->addWidget(m_panelPage);
+    buildFocusChain();
     connectStores();
     // Built at once, so the panel has its real size before it is first shown.
     rebuild();
@@ -57,7 +60,9 @@ QWidget *MenuBarView::buildPanelPage() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    // Made in reading order: a screen reader lists a widget's children as they were made.
     m_header = new PanelHeaderView(page);
+    QWidget *searchRow = buildSearchRow(page);
     m_loading = new LoadingStateView(page);
     m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_list = new RowListView(m_context, page);
@@ -65,7 +70,7 @@ QWidget *MenuBarView::buildPanelPage() {
 
     layout->addWidget(m_header);
     layout->addWidget(new DividerLine(0.5, page));
-    layout->addWidget(buildSearchRow());
+    layout->addWidget(searchRow);
     layout->addWidget(new DividerLine(0.5, page));
     for (QWidget *content : {static_cast<QWidget *>(m_loading), static_cast<QWidget *>(m_empty),
                              static_cast<QWidget *>(m_list)}) {
@@ -96,8 +101,42 @@ QWidget *MenuBarView::buildPanelPage() {
     return page;
 }
 
-QWidget *MenuBarView::buildSearchRow() {
-    auto *row = new QWidget(this);
+// Only Tab reaches the list, a click leaves the keyboard in the search field. The list then
+// takes the keys the search field takes.
+void MenuBarView::buildFocusChain() {
+    m_list->setFocusPolicy(Qt::TabFocus);
+    m_list->installEventFilter(this);
+    // From the search field, where the keyboard starts, round to the header's button.
+    QWidget *chain[] = {m_searchField->field(),
+                        m_searchField->clearButton(),
+                        m_editButton,
+                        m_doneButton,
+                        m_list,
+                        m_list->newFolderField(),
+                        m_footer->settingsButton(),
+                        m_header->newFolderButton()};
+    for (qsizetype i = 0; i + 1 < qsizetype(std::size(chain)); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
+    // The keyboard starts there when the window first shows, not on the first button.
+    m_searchField->focusField();
+}
+
+bool MenuBarView::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != m_list)
+        return QWidget::eventFilter(watched, event);
+    ListController *controller = m_list->controller();
+    if (event->type() == QEvent::FocusIn && controller->highlightedID().isEmpty())
+        controller->handleKey(Qt::Key_Down);
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // The Menu key came as a context menu event already.
+        return key->key() != Qt::Key_Menu && controller->handleKey(key->key(), key->modifiers());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget *MenuBarView::buildSearchRow(QWidget *page) {
+    auto *row = new QWidget(page);
     auto *layout = new QHBoxLayout(row);
     layout->setContentsMargins(14, 10, 14, 10);
     layout->setSpacing(10);
@@ -111,10 +150,10 @@ QWidget *MenuBarView::buildSearchRow() {
     layout->addWidget(m_editButton);
     layout->addWidget(m_doneButton);
 
-    m_searchField->setOnKey([this](int key) {
+    m_searchField->setOnKey([this](int key, Qt::KeyboardModifiers modifiers) {
         // Act on what is shown: a keystroke may have changed the search text this very turn.
         flushRebuild();
-        return m_list->controller()->handleKey(key);
+        return m_list->controller()->handleKey(key, modifiers);
     });
     connect(m_searchField, &SearchFieldView::textChanged, this, [this] {
         m_list->controller()->resetHighlight();

@@ -71,9 +71,13 @@ public:
 signals:
     void preferredHeightChanged();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QWidget *buildPanelPage();
-    QWidget *buildSearchRow();
+    QWidget *buildSearchRow(QWidget *page);
+    void buildFocusChain();
     void connectStores();
     void scheduleRebuild();
     void rebuild();

@@ -91,14 +91,6 @@ QFont firstFolderButtonFont() {
     return Style::font(buttonPointSize, QFont::DemiBold);
 }
 
-QString cardBody() {
-    return tr("Drag tabs into a folder to organize them, or search to jump instantly.");
-}
-
-QString firstFolderText() {
-    return tr("Create your first folder");
-}
-
 // A symbol and a text on padding: the size of the hint card's and the no-results buttons.
 QSizeF buttonSize(const QFont &font, const QString &text) {
     const QSizeF symbol = PanelPainting::symbolBox(buttonPointSize);
@@ -131,7 +123,8 @@ QRectF cardRect(const QRectF &row) {
 int cardBodyHeight(qreal rowWidth) {
     const int textWidth = int(cardRect(QRectF(0, 0, rowWidth, 1)).width()) - 2 * cardPadding;
     return QFontMetrics(cardBodyFont())
-        .boundingRect(QRect(0, 0, qMax(1, textWidth), 10000), Qt::TextWordWrap, cardBody())
+        .boundingRect(QRect(0, 0, qMax(1, textWidth), 10000), Qt::TextWordWrap,
+                      PaintedRows::cardBody())
         .height();
 }
 
@@ -172,7 +165,7 @@ RowHeights measuredHeights(int newFolderFieldHeight, int listWidth) {
     h.ungroupedCaption = 14 + caption + 8;
     h.hintCard = cardPadding + lineHeight(cardTitleFont()) + cardSpacing +
                  cardBodyHeight(listWidth - 2 * sectionInsetX) + cardSpacing + cardButtonTopSpace +
-                 int(buttonSize(firstFolderButtonFont(), firstFolderText()).height()) +
+                 int(buttonSize(firstFolderButtonFont(), PaintedRows::firstFolderText()).height()) +
                  cardPadding + cardPaddingBottom;
     h.recentCaption =
         2 * dividerPadding + 1 + recentPaddingTop + recentLineHeight() + recentPaddingBottom;
@@ -187,7 +180,7 @@ RowHeights measuredHeights(int newFolderFieldHeight, int listWidth) {
 
 QRectF clearButtonRect(const QRectF &caption) {
     const QRectF text = recentCaptionText(caption);
-    const qreal width = PanelPainting::textWidth(clearFont(), tr("Clear")) + 8;
+    const qreal width = PanelPainting::textWidth(clearFont(), clearText()) + 8;
     return {text.right() - width + 4, text.top() - 2, width, text.height() + 4};
 }
 
@@ -203,6 +196,34 @@ QRectF createFolderButtonRect(const QRectF &row, const QString &query) {
     size.setWidth(qMin(size.width(), qreal(noResultsWidth)));
     const qreal top = row.top() + noResultsPaddingY + messageHeight() + noResultsSpacing;
     return {row.center().x() - size.width() / 2, top, size.width(), size.height()};
+}
+
+QString ungroupedCaption() {
+    return tr("Ungrouped");
+}
+
+QString recentCaption() {
+    return tr("Recently Closed");
+}
+
+QString clearText() {
+    return tr("Clear");
+}
+
+QString dropCaption() {
+    return tr("Drop into folder");
+}
+
+QString hintTitle() {
+    return tr("Group related files into folders");
+}
+
+QString cardBody() {
+    return tr("Drag tabs into a folder to organize them, or search to jump instantly.");
+}
+
+QString firstFolderText() {
+    return tr("Create your first folder");
 }
 
 QRectF newFolderFieldRect(const QRectF &row, int fieldHeight) {
@@ -223,7 +244,8 @@ void paintUngroupedCaption(QPainter &painter, const QRectF &row, const Look &loo
     const QRectF caption = row.adjusted(captionPaddingX, 14, -captionPaddingX, -8);
     PanelPainting::drawElidedText(
         painter, caption, PanelPainting::captionFont(),
-        Style::color(look.lit ? Role::Accent : Role::Secondary, look.palette), tr("UNGROUPED"));
+        Style::color(look.lit ? Role::Accent : Role::Secondary, look.palette),
+        ungroupedCaption().toUpper());
     if (look.lit)
         PanelPainting::drawElidedText(painter, caption, PanelPainting::captionFont(),
                                       Style::color(Role::Accent, look.palette),
@@ -235,13 +257,13 @@ void paintRecentCaption(QPainter &painter, const QRectF &row, const Look &look) 
                      Style::color(Role::Quaternary, look.palette, 0.5));
     PanelPainting::drawElidedText(painter, recentCaptionText(row), PanelPainting::captionFont(),
                                   Style::color(Role::Tertiary, look.palette),
-                                  tr("Recently Closed").toUpper());
+                                  recentCaption().toUpper());
     if (look.opacity <= 0)
         return;
     painter.save();
     painter.setOpacity(painter.opacity() * look.opacity);
     PanelPainting::drawElidedText(painter, clearButtonRect(row), clearFont(),
-                                  Style::color(Role::Tertiary, look.palette), tr("Clear"),
+                                  Style::color(Role::Tertiary, look.palette), clearText(),
                                   Qt::AlignHCenter);
     painter.restore();
 }
@@ -259,7 +281,7 @@ void paintDropCaption(QPainter &painter, const QRectF &row, const Look &look) {
     PanelPainting::drawElidedText(painter, row.adjusted(captionPaddingX, 21, -captionPaddingX, -8),
                                   PanelPainting::captionFont(),
                                   Style::color(Role::Tertiary, look.palette),
-                                  tr("DROP INTO FOLDER"));
+                                  dropCaption().toUpper());
 }
 
 void paintHintCard(QPainter &painter, const QRectF &row, const Look &look) {
@@ -272,8 +294,7 @@ void paintHintCard(QPainter &painter, const QRectF &row, const Look &look) {
     PanelPainting::drawElidedText(
         painter,
         QRectF(card.left() + cardPadding, card.top() + cardPadding, textWidth, titleHeight),
-        cardTitleFont(), Style::color(Role::Primary, look.palette),
-        tr("Group related files into folders"));
+        cardTitleFont(), Style::color(Role::Primary, look.palette), hintTitle());
     painter.setFont(cardBodyFont());
     painter.setPen(Style::color(Role::Secondary, look.palette));
     painter.drawText(QRectF(card.left() + cardPadding,

@@ -25,6 +25,15 @@ QRectF clearButtonRect(const QRectF &caption);
 QRectF hintCardButtonRect(const QRectF &row);
 // Create folder "<query>" under the no-results text; never wider than the panel's content.
 QRectF createFolderButtonRect(const QRectF &row, const QString &query);
+// The texts the rows show, for painting and for reading out alike.
+QString ungroupedCaption();
+QString recentCaption();
+QString clearText();
+QString dropCaption();
+QString hintTitle();
+QString cardBody();
+QString firstFolderText();
+
 // Where the new-folder row's text field goes.
 QRectF newFolderFieldRect(const QRectF &row, int fieldHeight);
 // "No results for …" with a query too long for one line shortened in its middle.

@@ -11,9 +11,8 @@ PanelFooterView::PanelFooterView(const SpotlightSearchController *hotkey, QWidge
     : QWidget(parent)
     , m_hotkey(hotkey)
     , m_hint(new RoleLabel(QString(), Style::font(11), Style::Role::Tertiary, this))
-    , m_settingsButton(
-          new SymbolButton(QStringLiteral("gearshape"), 13, Style::Role::Secondary, 1.0, this)) {
-    m_settingsButton->setToolTip(QStringLiteral("Settings"));
+    , m_settingsButton(new SymbolButton(QStringLiteral("gearshape"), QStringLiteral("Settings"), 13,
+                                        Style::Role::Secondary, this)) {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(18, 10, 18, 10);
     layout->setSpacing(14);

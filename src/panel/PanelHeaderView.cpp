@@ -8,18 +8,19 @@
 #include <QHBoxLayout>
 
 PanelHeaderView::PanelHeaderView(QWidget *parent)
-    : QWidget(parent)
-    , m_count(new RoleLabel(PanelTexts::tabCount(0), Style::font(13), Style::Role::Tertiary, this))
-    , m_newFolderButton(new SymbolButton(QStringLiteral("folder.badge.plus"), 15,
-                                         Style::Role::Secondary, 1.0, this)) {
-    m_newFolderButton->setToolTip(QStringLiteral("New Folder"));
+    : QWidget(parent) {
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(18, 14, 18, 14);
     layout->setSpacing(10);
+    // Made in reading order: a screen reader lists them as they were made.
     layout->addWidget(
         new SymbolView(QStringLiteral("MenuBarIcon"), QSize(18, 18), Style::Role::Primary, this));
     layout->addWidget(new RoleLabel(QStringLiteral("Nookery"), Style::font(17, QFont::DemiBold),
                                     Style::Role::Primary, this));
+    m_count = new RoleLabel(PanelTexts::tabCount(0), Style::font(13), Style::Role::Tertiary, this);
+    m_newFolderButton =
+        new SymbolButton(QStringLiteral("folder.badge.plus"), QStringLiteral("New Folder"), 15,
+                         Style::Role::Secondary, this);
     layout->addWidget(m_count);
     layout->addStretch(1);
     layout->addWidget(m_newFolderButton);

@@ -2,6 +2,7 @@
 
 #include "panel/CursorBlinkTimeout.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 
 PanelLineEdit::PanelLineEdit(QWidget *parent)
@@ -14,10 +15,18 @@ PanelLineEdit::PanelLineEdit(QWidget *parent)
     new CursorBlinkTimeout(this);
 }
 
+void PanelLineEdit::contextMenuEvent(QContextMenuEvent *event) {
+    if (event->reason() == QContextMenuEvent::Keyboard && onKey &&
+        onKey(Qt::Key_Menu, event->modifiers()))
+        return;
+    QLineEdit::contextMenuEvent(event);
+}
+
 void PanelLineEdit::keyPressEvent(QKeyEvent *event) {
     // The keypad's Enter is Return to the user.
     const int key = event->key() == Qt::Key_Enter ? int(Qt::Key_Return) : event->key();
-    if (onKey && onKey(key)) {
+    // The Menu key arrives as a context menu event first, where the owner sees it.
+    if (key != Qt::Key_Menu && onKey && onKey(key, event->modifiers())) {
         event->accept();
         return;
     }

@@ -11,8 +11,9 @@ class PanelLineEdit : public QLineEdit {
 public:
     explicit PanelLineEdit(QWidget *parent = nullptr);
 
-    std::function<bool(int key)> onKey;
+    std::function<bool(int key, Qt::KeyboardModifiers modifiers)> onKey;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 };

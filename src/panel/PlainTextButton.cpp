@@ -1,5 +1,7 @@
 #include "panel/PlainTextButton.h"
 
+#include "ui/FocusRing.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -10,12 +12,15 @@ PlainTextButton::PlainTextButton(const QString &text, const QFont &font, Style::
     setText(text);
     setFont(font);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click leaves the keyboard where it was (in the search field).
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSize PlainTextButton::sizeHint() const {
+    // Room around the text for the focus ring.
     const QFontMetrics metrics(font());
-    return {metrics.horizontalAdvance(text()) + 2, metrics.height()};
+    return {metrics.horizontalAdvance(text()) + 2 + 2 * ringPadding.width(),
+            metrics.height() + 2 * ringPadding.height()};
 }
 
 void PlainTextButton::paintEvent(QPaintEvent *) {
@@ -26,4 +31,6 @@ void PlainTextButton::paintEvent(QPaintEvent *) {
     painter.setPen(color);
     painter.setFont(font());
     painter.drawText(rect(), Qt::AlignCenter | Qt::TextSingleLine, text());
+    if (hasFocus())
+        FocusRing::paint(painter, rect(), 5, palette());
 }

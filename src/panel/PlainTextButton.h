@@ -4,8 +4,8 @@
 
 #include <QAbstractButton>
 
-// A borderless text button ("Clear", "Create your first folder"): just its label, in a colour
-// the owner chooses at paint time, with the pointing-hand cursor.
+// A borderless text button ("Edit", "Done"): just its label, in a colour the owner chooses, with
+// the pointing-hand cursor, and a focus ring while Tab has put the keyboard on it.
 class PlainTextButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -18,5 +18,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    static constexpr QSize ringPadding{5, 3};
+
     Style::Role m_role;
 };

@@ -18,6 +18,8 @@
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -95,8 +97,10 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
             [this](const QVariant &value) { applyHeight(value.toReal()); });
     m_newFolderField->hide();
     m_newFolderField->setPlaceholderText(tr("Folder name"));
+    // The placeholder goes once something is typed; the name stays.
+    m_newFolderField->setAccessibleName(tr("New folder name"));
     m_newFolderField->setFont(FolderSectionView::nameFont());
-    m_newFolderField->onKey = [this](int key) {
+    m_newFolderField->onKey = [this](int key, Qt::KeyboardModifiers) {
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             emit newFolderSubmitted(m_newFolderField->text());
             return true;
@@ -126,6 +130,7 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     connect(m_controller, &ListController::holdChanged, this, &RowListView::followHold);
     connect(m_controller, &ListController::rowsEase, this, &RowListView::animateNextRows);
     connect(m_controller, &ListController::renameRequested, this, &RowListView::startRenaming);
+    connect(m_controller, &ListController::menuRequested, this, &RowListView::showMenuAtRow);
     connect(m_controller, &ListController::highlightChanged, this,
             &RowListView::setKeyboardHighlightedID);
     if (m_context.selectionStore) {
@@ -561,30 +566,45 @@ void RowListView::autoScrollTick() {
     bar->setValue(int(std::lround(m_scrollOffset)));
 }
 
-bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) const {
+std::optional<QRectF> RowListView::paintedButton(const ListRow &row) const {
     const QRectF rect = row.rect(viewport()->width());
     switch (row.kind) {
     case RowKind::RecentCaption:
-        return PaintedRows::clearButtonRect(rect).contains(contentPoint);
+        return PaintedRows::clearButtonRect(rect);
     case RowKind::HintCard:
-        return PaintedRows::hintCardButtonRect(rect).contains(contentPoint);
+        return PaintedRows::hintCardButtonRect(rect);
     case RowKind::NoResults:
-        return m_context.folderStore &&
-               FolderNaming::canCreateFromSearch(m_rows.query(),
-                                                 m_context.folderStore->folders()) &&
-               PaintedRows::createFolderButtonRect(rect, m_rows.query()).contains(contentPoint);
+        return PaintedRows::createFolderButtonRect(rect, m_rows.query());
     case RowKind::ClosedRow:
-        return QRectF(ClosedTabRowView::removeButtonRect(rect.toRect())).contains(contentPoint);
+        return QRectF(ClosedTabRowView::removeButtonRect(rect.toRect()));
     case RowKind::FolderHeader:
-        // Outside edit mode the whole header is one button; in it, only the trash.
         if (!m_rows.isEditingFolders())
-            return m_renamedFolder != row.folderID;
+            return std::nullopt;
         return FolderSectionView::headerParts(rect, true,
                                               m_rows.folders().value(row.index).tabs.size())
-            .trash.contains(contentPoint);
+            .trash;
     default:
-        return false;
+        return std::nullopt;
     }
+}
+
+std::optional<QRectF> RowListView::buttonRect(qsizetype index) const {
+    const std::optional<QRectF> button = paintedButton(m_rows.rows()[index]);
+    return button ? std::optional(button->translated(0, -verticalScrollBar()->value()))
+                  : std::nullopt;
+}
+
+bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) const {
+    // Outside edit mode the whole header is one button.
+    if (row.kind == RowKind::FolderHeader && !m_rows.isEditingFolders())
+        return m_renamedFolder != row.folderID;
+    // The create button does nothing while the query names an existing folder.
+    if (row.kind == RowKind::NoResults &&
+        !(m_context.folderStore &&
+          FolderNaming::canCreateFromSearch(m_rows.query(), m_context.folderStore->folders())))
+        return false;
+    const std::optional<QRectF> button = paintedButton(row);
+    return button && button->contains(contentPoint);
 }
 
 QString RowListView::toolTipAt(const QPointF &viewportPoint) const {
@@ -601,9 +621,28 @@ QString RowListView::toolTipAt(const QPointF &viewportPoint) const {
 void RowListView::contextMenuEvent(QContextMenuEvent *event) {
     if (m_controller->isHolding())
         return;
+    // The Menu key: the highlighted row's menu, not the one under a resting pointer.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        m_controller->handleKey(Qt::Key_Menu);
+        return;
+    }
     const std::optional<RowHit> hit = hitAt(viewport()->mapFrom(this, event->pos()));
     if (hit)
         m_controller->showMenu(hit->row, event->globalPos(), this);
+}
+
+void RowListView::showMenuAtRow(const RowKey &row) {
+    const std::optional<qsizetype> index = m_rows.rowWithKey(row);
+    if (!index)
+        return;
+    const QRectF rect = rowRect(*index);
+    QMenu *menu = m_controller->showMenu(
+        row, viewport()->mapToGlobal(QPointF(rect.left() + 24, rect.bottom())).toPoint(), this);
+    // Down, once it is on screen, as a menu opened by keys starts: the first item active, its
+    // submenu still closed (setActiveAction() would open it without the keyboard in it).
+    if (menu)
+        QCoreApplication::postEvent(menu,
+                                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
 }
 
 bool RowListView::viewportEvent(QEvent *event) {

@@ -39,6 +39,7 @@ public:
 
     void setRows(ListRows rows);
     const ListRows &rows() const { return m_rows; }
+    const PanelContext &context() const { return m_context; }
     // The rows of the rebuild an action is about to cause are eased in over `durationMs`; an
     // action that changes nothing leaves later rebuilds unanimated.
     void animateNextRows(int durationMs);
@@ -60,6 +61,12 @@ public:
     QRectF rowRect(qsizetype index) const;
     // What lies under a point of the viewport, down to the painted button.
     std::optional<RowHit> hitAt(const QPointF &viewportPoint) const;
+    // The painted button the row carries, in viewport coordinates: "Clear", the hint card's,
+    // create-from-search, a closed row's "xmark", the edit-mode trash.
+    std::optional<QRectF> buttonRect(qsizetype index) const;
+    // The row's menu under it, its first item active, as the Menu key and a screen reader open
+    // it; nothing where the row offers none.
+    void showMenuAtRow(const RowKey &row);
 
     // The field over the new-folder row, shown while that row is listed.
     PanelLineEdit *newFolderField() const { return m_newFolderField; }
@@ -131,6 +138,8 @@ private:
     void endRenaming();
     std::optional<qsizetype> renamedHeader() const;
     bool isOverButton(const ListRow &row, const QPointF &contentPoint) const;
+    // In content coordinates.
+    std::optional<QRectF> paintedButton(const ListRow &row) const;
     QString toolTipAt(const QPointF &viewportPoint) const;
 
     void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,

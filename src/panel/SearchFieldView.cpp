@@ -12,9 +12,12 @@
 SearchFieldView::SearchFieldView(QWidget *parent)
     : QWidget(parent)
     , m_field(new PanelLineEdit(this))
-    , m_clearButton(new SymbolButton(QStringLiteral("xmark.circle.fill"), symbolPointSize,
-                                     Style::Role::Tertiary, 1.0, this)) {
+    , m_clearButton(new SymbolButton(QStringLiteral("xmark.circle.fill"),
+                                     QStringLiteral("Clear Search"), symbolPointSize,
+                                     Style::Role::Tertiary, this)) {
     m_field->setPlaceholderText(QStringLiteral("Search tabs…"));
+    // The placeholder is gone once something is typed; the name stays.
+    m_field->setAccessibleName(QStringLiteral("Search tabs"));
     m_field->setFont(Style::font(14));
     m_clearButton->hide();
 
@@ -56,7 +59,7 @@ bool SearchFieldView::hasFieldFocus() const {
     return m_field->hasFocus();
 }
 
-void SearchFieldView::setOnKey(std::function<bool(int)> onKey) {
+void SearchFieldView::setOnKey(std::function<bool(int, Qt::KeyboardModifiers)> onKey) {
     m_field->onKey = std::move(onKey);
 }
 

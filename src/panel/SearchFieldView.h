@@ -25,7 +25,7 @@ public:
     SymbolButton *clearButton() const { return m_clearButton; }
 
     // Returns whether the key was consumed.
-    void setOnKey(std::function<bool(int key)> onKey);
+    void setOnKey(std::function<bool(int key, Qt::KeyboardModifiers modifiers)> onKey);
 
 signals:
     void textChanged(const QString &text);

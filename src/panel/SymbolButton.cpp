@@ -1,18 +1,21 @@
 #include "panel/SymbolButton.h"
 
 #include "panel/PanelPainting.h"
+#include "ui/FocusRing.h"
 
 #include <QPainter>
 
-SymbolButton::SymbolButton(const QString &symbol, qreal pointSize, Style::Role role, qreal opacity,
-                           QWidget *parent)
+SymbolButton::SymbolButton(const QString &symbol, const QString &label, qreal pointSize,
+                           Style::Role role, QWidget *parent)
     : QAbstractButton(parent)
     , m_symbol(symbol)
     , m_pointSize(pointSize)
-    , m_role(role)
-    , m_opacity(opacity) {
+    , m_role(role) {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click leaves the keyboard where it was (in the search field).
+    setFocusPolicy(Qt::TabFocus);
+    setToolTip(label);
+    setAccessibleName(label);
 }
 
 QSize SymbolButton::sizeHint() const {
@@ -21,6 +24,8 @@ QSize SymbolButton::sizeHint() const {
 
 void SymbolButton::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    const QColor tint = Style::color(m_role, palette(), isDown() ? m_opacity * 0.6 : m_opacity);
+    const QColor tint = Style::color(m_role, palette(), isDown() ? 0.6 : 1.0);
     PanelPainting::drawSymbol(painter, m_symbol, rect(), m_pointSize, tint);
+    if (hasFocus())
+        FocusRing::paint(painter, rect(), 5, palette());
 }

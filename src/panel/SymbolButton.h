@@ -4,11 +4,12 @@
 
 #include <QAbstractButton>
 
-// A borderless button that is only a tinted symbol (the edit-mode "trash").
+// A borderless button that is only a tinted symbol. It has no text, so `label` is what its
+// tooltip shows and what a screen reader calls it. Tab reaches it; it then shows a focus ring.
 class SymbolButton : public QAbstractButton {
     Q_OBJECT
 public:
-    SymbolButton(const QString &symbol, qreal pointSize, Style::Role role, qreal opacity = 1.0,
+    SymbolButton(const QString &symbol, const QString &label, qreal pointSize, Style::Role role,
                  QWidget *parent = nullptr);
 
     QSize sizeHint() const override;
@@ -20,5 +21,4 @@ private:
     QString m_symbol;
     qreal m_pointSize;
     Style::Role m_role;
-    qreal m_opacity;
 };

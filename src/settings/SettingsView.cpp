@@ -96,6 +96,7 @@ QWidget *SettingsView::buildHeader() {
     applyIconColour();
     back->setCursor(Qt::PointingHandCursor);
     back->setToolTip(QStringLiteral("Back"));
+    back->setAccessibleName(QStringLiteral("Back"));
     connect(back, &QToolButton::clicked, this, [this] {
         if (m_onClose)
             m_onClose();

@@ -124,6 +124,7 @@ private:
         show(root);
         MenuBarView *panel = root.menuBarView();
         save(root, QStringLiteral("panel") + suffix);
+        renderKeyboardFocus(*panel, root, suffix);
         if (!suffix.isEmpty())
             return;
 
@@ -158,6 +159,18 @@ private:
         panel->setShowingSettings(true);
         settle();
         save(root, QStringLiteral("panel-settings"));
+    }
+
+    // Down puts the highlight on the first tab, Tab the keyboard on the Edit button.
+    void renderKeyboardFocus(MenuBarView &panel, PanelRootView &root, const QString &suffix) {
+        QApplication::setActiveWindow(&root);
+        panel.focusSearchField();
+        QTest::keyClick(panel.searchField()->field(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        settle();
+        save(root, QStringLiteral("panel-keyboard-focus") + suffix);
+        panel.focusSearchField();
+        settle();
     }
 
     // Two selected tabs dragged over the "Client work" folder, the label under the pointer.

@@ -1,0 +1,202 @@
+// A screen reader found the painted list empty: no rows, no names, no way to press a folder or
+// hear the highlight move. These read the panel through QAccessible as the AT-SPI bridge does.
+
+#include "panel/MenuBarView.h"
+#include "panel/PanelLineEdit.h"
+#include "panel/RowListAccessible.h"
+#include "panel/RowListView.h"
+#include "panel/SearchFieldView.h"
+#include "panel/SymbolButton.h"
+#include "tst_menubarviewcontext.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Heard {
+    QAccessible::Event type;
+    QString name;
+    QAccessible::State changed;
+};
+QList<Heard> heard;
+
+void listen(QAccessibleEvent *event) {
+    const QAccessibleInterface *source = event->accessibleInterface();
+    heard.append({event->type(), source ? source->text(QAccessible::Name) : QString(),
+                  event->type() == QAccessible::StateChanged
+                      ? static_cast<QAccessibleStateChangeEvent *>(event)->changedStates()
+                      : QAccessible::State()});
+}
+
+bool wasHeard(QAccessible::Event type, const QString &name) {
+    return std::any_of(heard.cbegin(), heard.cend(), [&](const Heard &event) {
+        return event.type == type && event.name == name;
+    });
+}
+
+// "Name (role)" per child, in reading order.
+QStringList childrenOf(QAccessibleInterface *list) {
+    QStringList read;
+    for (int i = 0; i < list->childCount(); ++i) {
+        QAccessibleInterface *child = list->child(i);
+        read.append(
+            QStringLiteral("%1 (%2)").arg(child->text(QAccessible::Name)).arg(child->role()));
+    }
+    return read;
+}
+
+QAccessibleInterface *childNamed(QAccessibleInterface *list, const QString &name) {
+    for (int i = 0; i < list->childCount(); ++i) {
+        if (list->child(i)->text(QAccessible::Name) == name)
+            return list->child(i);
+    }
+    return nullptr;
+}
+
+void act(QAccessibleInterface *part, const QString &action) {
+    QVERIFY(part);
+    QVERIFY2(part->actionInterface()->actionNames().contains(action), qPrintable(action));
+    part->actionInterface()->doAction(action);
+}
+
+} // namespace
+
+class RowListAccessibleTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PanelTestContext> m_env;
+    std::unique_ptr<MenuBarView> m_view;
+    QAccessibleInterface *m_list = nullptr;
+    QProcess m_bus;
+
+private slots:
+    void initTestCase() {
+        // Qt only sends events while its AT-SPI bridge is on: it needs the session's
+        // accessibility bus, as on a desktop where a screen reader runs.
+        m_bus.start(QStringLiteral("/usr/libexec/at-spi-bus-launcher"), {"--launch-immediately"});
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        RowListAccessible::install();
+        QAccessible::installUpdateHandler(listen);
+    }
+    void cleanupTestCase() {
+        m_bus.terminate();
+        m_bus.waitForFinished();
+    }
+    void init() {
+        m_env = std::make_unique<PanelTestContext>();
+        m_env->setOpenTabs(
+            {RowsTestContext::tab("a", "Roadmap"), RowsTestContext::tab("b", "UI design", true)});
+        m_env->makeFolders({{"Clients", {"a"}}});
+        m_env->recentlyClosedStore.recordClosed({RowsTestContext::tab("z", "Old plan")}, {});
+        m_view = std::make_unique<MenuBarView>(m_env->context);
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        m_list = QAccessible::queryAccessibleInterface(m_view->list());
+        heard.clear();
+    }
+    void cleanup() {
+        m_view.reset();
+        m_env.reset();
+    }
+
+    void everyRowReadsAndActs() {
+        using R = QAccessible::Role;
+        QCOMPARE(m_list->role(), QAccessible::List);
+        const auto item = [](const char *name, R role) {
+            return QStringLiteral("%1 (%2)").arg(QLatin1String(name)).arg(role);
+        };
+        QCOMPARE(childrenOf(m_list),
+                 QStringList({item("Clients", R::ListItem), item("Roadmap", R::ListItem),
+                              item("Ungrouped", R::StaticText), item("UI design", R::ListItem),
+                              item("Recently Closed", R::StaticText),
+                              item("Clear Recently Closed", R::Button),
+                              item("Reopen Old plan", R::ListItem),
+                              item("Remove Old plan from Recently Closed", R::Button)}));
+        QAccessibleInterface *folder = childNamed(m_list, "Clients");
+        QCOMPARE(folder->text(QAccessible::Description), QStringLiteral("1 tab"));
+        QVERIFY(folder->state().expandable && folder->state().expanded);
+        QCOMPARE(childNamed(m_list, "UI design")->text(QAccessible::Description),
+                 QStringLiteral("Active in Figma"));
+        QCOMPARE(m_list->childAt(folder->rect().center().x(), folder->rect().center().y()), folder);
+
+        // Toggle selects, press on a header folds it, press on a closed row reopens it.
+        act(childNamed(m_list, "UI design"), QAccessibleActionInterface::toggleAction());
+        QCOMPARE(m_env->selectionStore.selectedIDs(), QSet<QString>{"b"});
+        QVERIFY(childNamed(m_list, "UI design")->state().selected);
+        act(folder, QAccessibleActionInterface::pressAction());
+        m_view->flushRebuild();
+        QVERIFY(!childNamed(m_list, "Clients")->state().expanded);
+        QVERIFY(!childNamed(m_list, "Roadmap"));
+        act(childNamed(m_list, "Reopen Old plan"), QAccessibleActionInterface::pressAction());
+        QCOMPARE(m_env->workspace.openedUrls.size(), 1);
+        act(childNamed(m_list, "Remove Old plan from Recently Closed"),
+            QAccessibleActionInterface::pressAction());
+        QVERIFY(m_env->recentlyClosedStore.recentTabs().isEmpty());
+        // The row of a name being typed is its field.
+        m_view->startCreatingFolder();
+        QVERIFY(childNamed(m_list, "New folder name"));
+    }
+
+    void theHighlightIsTheFocus() {
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
+        QVERIFY(wasHeard(QAccessible::Focus, "Roadmap"));
+        QCOMPARE(m_list->focusChild()->text(QAccessible::Name), QStringLiteral("Roadmap"));
+        QVERIFY(m_list->focusChild()->state().focused);
+        // Ctrl+Space selects the highlighted tab; Shift+F10 opens its menu at the row.
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(m_env->selectionStore.selectedIDs(), QSet<QString>{"a"});
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_F10, Qt::ShiftModifier);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTRY_VERIFY(menu->activeAction());
+        QCOMPARE(menu->activeAction()->text(), QStringLiteral("Move to Folder"));
+        menu->close();
+        QVERIFY(std::any_of(heard.cbegin(), heard.cend(), [](const Heard &event) {
+            return event.type == QAccessible::StateChanged && event.name == "Roadmap" &&
+                   event.changed.selected;
+        }));
+        m_env->folderStore.toggleExpanded(m_env->folderStore.folders().first().id);
+        m_view->flushRebuild();
+        QVERIFY(wasHeard(QAccessible::ObjectReorder, "Tabs"));
+        QVERIFY(wasHeard(QAccessible::StateChanged, "Clients"));
+    }
+
+    void searchResultsAndTheirButton() {
+        m_view->setSearchText(QStringLiteral("clients"));
+        m_view->flushRebuild();
+        QAccessibleInterface *create = childNamed(m_list, "Create folder \"clients\"");
+        QVERIFY(create);
+        // A folder of that name exists: the button is there but does nothing.
+        QVERIFY(create->state().disabled);
+        QVERIFY(childNamed(m_list, "No results for \"clients\""));
+    }
+
+    void thePanelsControlsAreNamedAndReachedByTab() {
+        for (const SymbolButton *button : m_view->findChildren<SymbolButton *>()) {
+            QVERIFY(!button->accessibleName().isEmpty());
+            QCOMPARE(button->toolTip(), button->accessibleName());
+        }
+        m_view->setSearchText(QStringLiteral("x"));
+        m_view->searchField()->focusField();
+        QStringList reached;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached.append(QAccessible::queryAccessibleInterface(QApplication::focusWidget())
+                               ->text(QAccessible::Name));
+        }
+        QCOMPARE(reached, QStringList({"Clear Search", "Edit", "Tabs", "Settings", "New Folder"}));
+        // Escape clears the query, then closes the panel.
+        m_view->searchField()->focusField();
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);
+        QCOMPARE(m_view->searchText(), QString());
+        QCOMPARE(m_env->closeRequests, 0);
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);
+        QCOMPARE(m_env->closeRequests, 1);
+    }
+};
+
+QTEST_MAIN(RowListAccessibleTest)
+#include "tst_rowlistaccessible.moc"
