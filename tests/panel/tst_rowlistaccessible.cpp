@@ -7,7 +7,7 @@
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
 #include "panel/SymbolButton.h"
-#include "tst_menubarviewcontext.h"
+#include "support/PanelTestContext.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -88,9 +88,9 @@ private slots:
     void init() {
         m_env = std::make_unique<PanelTestContext>();
         m_env->setOpenTabs(
-            {RowsTestContext::tab("a", "Roadmap"), RowsTestContext::tab("b", "UI design", true)});
+            {PanelTestContext::tab("a", "Roadmap"), PanelTestContext::tab("b", "UI design", true)});
         m_env->makeFolders({{"Clients", {"a"}}});
-        m_env->recentlyClosedStore.recordClosed({RowsTestContext::tab("z", "Old plan")}, {});
+        m_env->recentlyClosedStore.recordClosed({PanelTestContext::tab("z", "Old plan")}, {});
         m_view = std::make_unique<MenuBarView>(m_env->context);
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
