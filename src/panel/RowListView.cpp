@@ -864,8 +864,9 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
         PaintedRows::paintDropRow(
             painter, rect,
             {.palette = colors,
-             .folderName = toFolder ? std::optional(rows.folders().value(row.index).folder.displayName())
-                                    : std::nullopt,
+             .folderName = toFolder
+                               ? std::optional(rows.folders().value(row.index).folder.displayName())
+                               : std::nullopt,
              .isTargeted = isLit(target),
              .lit = m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(target))});
         return;

@@ -220,14 +220,14 @@ private:
         QList<TabItem> tabs;
         for (const auto &[key, title] : files) {
             tabs.append(PanelTestContext::tab(QString::fromUtf8(key), QString::fromUtf8(title),
-                                             qstrcmp(key, "KeyDS") == 0,
-                                             makeThumbnail(thumbnails, int(tabs.size()))));
+                                              qstrcmp(key, "KeyDS") == 0,
+                                              makeThumbnail(thumbnails, int(tabs.size()))));
         }
         // Closed tabs are recorded the way the tab manager reports them.
         const QList<TabItem> closed{
             PanelTestContext::tab(QStringLiteral("KeyOld1"),
-                                 QStringLiteral("Holiday campaign \u2013 Figma"), false,
-                                 makeThumbnail(thumbnails, 20)),
+                                  QStringLiteral("Holiday campaign \u2013 Figma"), false,
+                                  makeThumbnail(thumbnails, 20)),
             PanelTestContext::tab(QStringLiteral("KeyOld2"), QStringLiteral("Wireframes (old)"))};
         env.recentlyClosedStore.recordClosed(closed, {});
         env.setOpenTabs(tabs);
