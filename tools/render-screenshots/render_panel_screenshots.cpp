@@ -161,7 +161,8 @@ private:
         save(root, QStringLiteral("panel-settings"));
     }
 
-    // Down puts the highlight on the first tab, Tab the keyboard on the Edit button.
+    // Down puts the highlight on the first row, a folder's header; Tab the keyboard on the Edit
+    // button.
     void renderKeyboardFocus(MenuBarView &panel, PanelRootView &root, const QString &suffix) {
         QApplication::setActiveWindow(&root);
         panel.focusSearchField();
@@ -220,14 +221,14 @@ private:
         QList<TabItem> tabs;
         for (const auto &[key, title] : files) {
             tabs.append(PanelTestContext::tab(QString::fromUtf8(key), QString::fromUtf8(title),
-                                             qstrcmp(key, "KeyDS") == 0,
-                                             makeThumbnail(thumbnails, int(tabs.size()))));
+                                              qstrcmp(key, "KeyDS") == 0,
+                                              makeThumbnail(thumbnails, int(tabs.size()))));
         }
         // Closed tabs are recorded the way the tab manager reports them.
         const QList<TabItem> closed{
             PanelTestContext::tab(QStringLiteral("KeyOld1"),
-                                 QStringLiteral("Holiday campaign \u2013 Figma"), false,
-                                 makeThumbnail(thumbnails, 20)),
+                                  QStringLiteral("Holiday campaign \u2013 Figma"), false,
+                                  makeThumbnail(thumbnails, 20)),
             PanelTestContext::tab(QStringLiteral("KeyOld2"), QStringLiteral("Wireframes (old)"))};
         env.recentlyClosedStore.recordClosed(closed, {});
         env.setOpenTabs(tabs);
