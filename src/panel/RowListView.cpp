@@ -303,6 +303,9 @@ void RowListView::endRenaming() {
     m_renamedFolder = QUuid();
     if (!m_renameField)
         return;
+    // The keyboard stays on the list rather than jumping to the next control.
+    if (m_renameField->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     // The field may be the sender of the signal being handled; delete it once that returns.
     m_renameField->hide();
     m_renameField->deleteLater();
