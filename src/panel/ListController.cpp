@@ -13,6 +13,8 @@
 
 #include <QMenu>
 
+#include <algorithm>
+
 #include <utility>
 
 namespace {
@@ -33,6 +35,7 @@ ListController::ListController(const PanelContext &context, QObject *parent)
 
 void ListController::setRows(const ListRows &rows) {
     m_rows = rows;
+    applyHighlight();
     // The pressed row went: nothing is left to click or drag.
     if (m_press && !m_drag && !rowOf(m_press->hit.row)) {
         m_press.reset();
@@ -287,18 +290,57 @@ void ListController::setSnapshot(const PanelSnapshot &snapshot) {
     applyHighlight();
 }
 
-bool ListController::handleKey(int key, Qt::KeyboardModifiers modifiers) {
-    const qsizetype count = m_snapshot.navigableTabs.size();
+QList<RowKey> ListController::navigableRows() const {
+    QList<RowKey> keys;
+    if (m_snapshot.isSearching()) {
+        // The results as they are derived, shown or not yet.
+        for (const TabItem &tab : m_snapshot.navigableTabs) {
+            const std::optional<qsizetype> row = m_rows.rowOfTab(tab.stableID());
+            keys += row ? m_rows.key(m_rows.rows()[*row])
+                        : RowKey{.kind = RowKind::TabRow, .isResult = true, .item = tab.stableID()};
+        }
+        return keys;
+    }
+    for (const ListRow &row : m_rows.rows()) {
+        if (row.kind == RowKind::TabRow || row.kind == RowKind::FolderHeader ||
+            row.kind == RowKind::ClosedRow)
+            keys += m_rows.key(row);
+    }
+    return keys;
+}
+
+std::optional<RowKey> ListController::highlightedRow() const {
+    const QList<RowKey> keys = navigableRows();
+    const std::optional<qsizetype> index = m_highlight.highlightedIndex(keys.size());
+    return index ? std::optional(keys[*index]) : std::nullopt;
+}
+
+QString ListController::highlightedID() const {
+    const std::optional<RowKey> row = highlightedRow();
+    return row && row->kind == RowKind::TabRow ? row->item : QString();
+}
+
+bool ListController::highlight(const RowKey &row) {
+    const QList<RowKey> keys = navigableRows();
+    const qsizetype index = keys.indexOf(row);
+    if (index < 0)
+        return false;
+    m_highlight.moveTo(keys.size(), index);
+    applyHighlight();
+    return true;
+}
+
+bool ListController::handleKey(int key, Qt::KeyboardModifiers modifiers, KeyOrigin origin) {
+    const qsizetype count = navigableRows().size();
+    const std::optional<RowKey> highlighted = highlightedRow();
     if ((key == Qt::Key_Menu || (key == Qt::Key_F10 && modifiers == Qt::ShiftModifier)) ||
         (key == Qt::Key_Space && modifiers == Qt::ControlModifier)) {
-        const std::optional<qsizetype> row = m_rows.rowOfTab(highlightedID());
-        if (!row)
+        if (!highlighted || !rowOf(*highlighted))
             return key != Qt::Key_Space;
-        const RowKey highlighted = m_rows.key(m_rows.rows()[*row]);
-        if (key == Qt::Key_Space)
-            toggleSelected(highlighted);
-        else
-            emit menuRequested(highlighted);
+        if (key != Qt::Key_Space)
+            emit menuRequested(*highlighted);
+        else if (highlighted->kind == RowKind::TabRow)
+            toggleSelected(*highlighted);
         return true;
     }
     switch (key) {
@@ -323,8 +365,60 @@ bool ListController::handleKey(int key, Qt::KeyboardModifiers modifiers) {
             m_context.shell->closePanel();
         return true;
     default:
+        // The search field keeps these for its text.
+        return origin == KeyOrigin::List && handleListKey(key, highlighted, count);
+    }
+}
+
+bool ListController::handleListKey(int key, const std::optional<RowKey> &highlighted,
+                                   qsizetype count) {
+    const bool onHeader = highlighted && highlighted->kind == RowKind::FolderHeader;
+    switch (key) {
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        m_highlight.moveTo(count, key == Qt::Key_Home ? 0 : count - 1);
+        break;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        m_highlight.moveBy(count, key == Qt::Key_PageUp ? -m_pageRows : m_pageRows);
+        break;
+    case Qt::Key_Left:
+        if (onHeader) {
+            setExpanded(*highlighted, false);
+        } else if (const ListRow *row = highlighted ? rowOf(*highlighted) : nullptr;
+                   row && row->kind == RowKind::TabRow && !row->folderID.isNull()) {
+            return highlight({.kind = RowKind::FolderHeader, .folderID = row->folderID});
+        }
+        return true;
+    case Qt::Key_Right:
+        if (onHeader)
+            setExpanded(*highlighted, true);
+        return true;
+    case Qt::Key_F2:
+        if (onHeader && !m_rows.isEditingFolders())
+            emit renameRequested(highlighted->folderID);
+        return onHeader;
+    case Qt::Key_Delete:
+        if (onHeader && m_rows.isEditingFolders())
+            activate(*highlighted, RowPart::Button);
+        return onHeader;
+    default:
         return false;
     }
+    applyHighlight();
+    return true;
+}
+
+void ListController::setExpanded(const RowKey &header, bool expanded) {
+    const std::optional<qsizetype> index = m_rows.rowWithKey(header);
+    if (!index || m_rows.isEditingFolders())
+        return;
+    if (m_rows.sections().value(m_rows.rows()[*index].section).isExpanded != expanded)
+        activate(header);
+}
+
+void ListController::setPageRows(int rows) {
+    m_pageRows = qMax(1, rows);
 }
 
 void ListController::resetHighlight() {
@@ -332,16 +426,12 @@ void ListController::resetHighlight() {
     applyHighlight();
 }
 
-QString ListController::highlightedID() const {
-    return m_highlight.highlightedID(m_snapshot.navigableTabs);
-}
-
 void ListController::applyHighlight() {
-    const QString id = highlightedID();
-    if (id == m_shownHighlight)
+    const std::optional<RowKey> row = highlightedRow();
+    if (row == m_shownHighlight)
         return;
-    m_shownHighlight = id;
-    emit highlightChanged(id);
+    m_shownHighlight = row;
+    emit highlightChanged(row);
 }
 
 void ListController::openHighlighted() {
@@ -350,11 +440,23 @@ void ListController::openHighlighted() {
         createFolderFromSearch();
         return;
     case ReturnOutcome::Nothing:
+        if (const std::optional<RowKey> row = highlightedRow())
+            activate(*row); // a header or a closed row with no tab open anywhere
         return;
     case ReturnOutcome::OpenTab:
         break;
     }
-    openTab(*m_highlight.tabToOpen(m_snapshot.navigableTabs));
+    const std::optional<RowKey> row = highlightedRow();
+    if (row && row->kind != RowKind::TabRow) {
+        activate(*row);
+        return;
+    }
+    // Before any arrow key, Return opens the first tab the keys reach.
+    const QList<TabItem> &tabs = m_snapshot.navigableTabs;
+    const auto highlightedTab = std::find_if(tabs.begin(), tabs.end(), [&](const TabItem &tab) {
+        return row && tab.stableID() == row->item;
+    });
+    openTab(highlightedTab != tabs.end() ? *highlightedTab : tabs.first());
     emit searchClearRequested();
     if (m_context.shell)
         m_context.shell->closePanel();

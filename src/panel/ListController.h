@@ -42,6 +42,9 @@ struct ListDrag {
     bool lights(const DropTarget &target) const { return line == target || zone == target; }
 };
 
+// Where a key came from: the search field keeps Left, Right, Home, End and Delete for its text.
+enum class KeyOrigin { SearchField, List };
+
 // Turns what the user does to the list (presses, drags, menus, keys) into store operations: the
 // one place the panel changes a store. It knows rows, never pixels: the view hit-tests, paints,
 // scrolls and eases, and hands over what is under the pointer.
@@ -86,9 +89,17 @@ public:
     void setSnapshot(const PanelSnapshot &snapshot);
     // Returns whether the key was consumed. Escape ends a drag, else empties the search, else
     // closes the panel; the Menu key and Shift+F10 ask for the highlighted row's menu;
-    // Ctrl+Space puts the highlighted tab in or out of the selection.
-    bool handleKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Ctrl+Space puts the highlighted tab in or out of the selection. Up and Down walk the
+    // results while searching, else the tab rows, folder headers and closed rows; Return acts
+    // on the highlighted row. From the list only: Home, End, Page Up and Down; Left and Right
+    // collapse and expand a header, Left on a folder's tab goes to its header; F2 renames a
+    // folder, Delete deletes one in edit mode.
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                   KeyOrigin origin = KeyOrigin::SearchField);
+    // How many rows Page Up and Page Down move over.
+    void setPageRows(int rows);
     void resetHighlight();
+    std::optional<RowKey> highlightedRow() const;
     // The stable id of the highlighted tab; empty for none.
     QString highlightedID() const;
     const KeyboardHighlight &keyboardHighlight() const { return m_highlight; }
@@ -103,7 +114,7 @@ public:
 signals:
     // The press or drag began or ended, or the drag's targets changed.
     void holdChanged();
-    void highlightChanged(const QString &stableID);
+    void highlightChanged(const std::optional<RowKey> &row);
     // The next rows come from this action and ease in over `durationMs`.
     void rowsEase(int durationMs);
     // The keyboard asks for the row's menu, shown at the row.
@@ -127,6 +138,11 @@ private:
     void startDrag(const ListRow &row);
     void finishDrag(bool drop);
     void applyDrop(const ListDrag &drag);
+    // The rows the keys stop on, top to bottom.
+    QList<RowKey> navigableRows() const;
+    bool highlight(const RowKey &row);
+    bool handleListKey(int key, const std::optional<RowKey> &highlighted, qsizetype count);
+    void setExpanded(const RowKey &header, bool expanded);
     void openHighlighted();
     void applyHighlight();
 
@@ -136,5 +152,6 @@ private:
     std::optional<ListDrag> m_drag;
     PanelSnapshot m_snapshot;
     KeyboardHighlight m_highlight;
-    QString m_shownHighlight;
+    std::optional<RowKey> m_shownHighlight;
+    int m_pageRows = 8;
 };

@@ -125,12 +125,13 @@ bool MenuBarView::eventFilter(QObject *watched, QEvent *event) {
     if (watched != m_list)
         return QWidget::eventFilter(watched, event);
     ListController *controller = m_list->controller();
-    if (event->type() == QEvent::FocusIn && controller->highlightedID().isEmpty())
+    if (event->type() == QEvent::FocusIn && !controller->highlightedRow())
         controller->handleKey(Qt::Key_Down);
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         // The Menu key came as a context menu event already.
-        return key->key() != Qt::Key_Menu && controller->handleKey(key->key(), key->modifiers());
+        return key->key() != Qt::Key_Menu &&
+               controller->handleKey(key->key(), key->modifiers(), KeyOrigin::List);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -133,7 +133,6 @@ public:
             state.selectable = true;
             state.multiSelectable = true;
             state.selected = selection && selection->selectedIDs().contains(id);
-            state.focused = id == m_view->keyboardHighlightedID();
             break;
         }
         case RowKind::FolderHeader:
@@ -151,6 +150,7 @@ public:
             state.readOnly = true;
             break;
         }
+        state.focused = state.focusable && m_view->keyboardHighlight() == rows.key(*shown);
         return state;
     }
 
@@ -310,7 +310,7 @@ RowListAccessible::RowListAccessible(RowListView *view)
     : QAccessibleWidget(view, QAccessible::List, QStringLiteral("Tabs")) {
     QObject::connect(view, &RowListView::rowsReplaced, view, [this] { rowsReplaced(); });
     QObject::connect(view, &RowListView::highlightMoved, view,
-                     [this](const QString &stableID) { highlightMoved(stableID); });
+                     [this](const std::optional<RowKey> &row) { highlightMoved(row); });
     if (SelectionStore *selection = view->context().selectionStore) {
         m_selection = selection->selectedIDs();
         QObject::connect(selection, &SelectionStore::selectedIDsChanged, view,
@@ -406,10 +406,10 @@ QAccessibleInterface *RowListAccessible::focusChild() const {
         if (field && field->hasFocus())
             return QAccessible::queryAccessibleInterface(field);
     }
-    const std::optional<qsizetype> row = list->rows().rowOfTab(list->keyboardHighlightedID());
-    if (!row)
+    const std::optional<RowKey> &highlight = list->keyboardHighlight();
+    if (!highlight || !list->rows().rowWithKey(*highlight))
         return nullptr;
-    return interfaceFor(RowHit{list->rows().key(list->rows().rows()[*row])});
+    return interfaceFor(RowHit{*highlight});
 }
 
 QHash<QUuid, bool> RowListAccessible::folderExpansion() const {
@@ -450,12 +450,10 @@ void RowListAccessible::rowsReplaced() {
     }
 }
 
-void RowListAccessible::highlightMoved(const QString &stableID) {
-    const ListRows &rows = view()->rows();
-    const std::optional<qsizetype> row = rows.rowOfTab(stableID);
-    if (!row)
+void RowListAccessible::highlightMoved(const std::optional<RowKey> &row) {
+    if (!row || !view()->rows().rowWithKey(*row))
         return;
-    QAccessibleEvent focus(interfaceFor(RowHit{rows.key(rows.rows()[*row])}), QAccessible::Focus);
+    QAccessibleEvent focus(interfaceFor(RowHit{*row}), QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
 }
 

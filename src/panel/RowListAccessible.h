@@ -44,7 +44,7 @@ private:
     QAccessibleInterface *interfaceFor(const Child &child) const;
     QAccessibleInterface *interfaceFor(const RowHit &part) const;
     void rowsReplaced();
-    void highlightMoved(const QString &stableID);
+    void highlightMoved(const std::optional<RowKey> &row);
     void selectionChanged();
     void sendStateChange(const RowKey &row, QAccessible::State changed);
     QHash<QUuid, bool> folderExpansion() const;

@@ -132,7 +132,7 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     connect(m_controller, &ListController::renameRequested, this, &RowListView::startRenaming);
     connect(m_controller, &ListController::menuRequested, this, &RowListView::showMenuAtRow);
     connect(m_controller, &ListController::highlightChanged, this,
-            &RowListView::setKeyboardHighlightedID);
+            &RowListView::setKeyboardHighlight);
     if (m_context.selectionStore) {
         connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
                 &RowListView::updateSelectionLooks);
@@ -186,13 +186,13 @@ Thumbnail RowListView::thumbnailFor(const QUrl &url) const {
     return Thumbnail::of(url, m_context.thumbnails, viewport());
 }
 
-void RowListView::setKeyboardHighlightedID(const QString &stableID) {
-    if (stableID == m_highlightID)
+void RowListView::setKeyboardHighlight(const std::optional<RowKey> &highlight) {
+    if (highlight == m_highlight)
         return;
-    m_highlightID = stableID;
+    m_highlight = highlight;
     viewport()->update();
-    emit highlightMoved(stableID);
-    const std::optional<qsizetype> row = m_rows.rowOfTab(stableID);
+    emit highlightMoved(highlight);
+    const std::optional<qsizetype> row = highlight ? m_rows.rowWithKey(*highlight) : std::nullopt;
     if (!row)
         return;
     const ListRow &shown = m_rows.rows()[*row];
@@ -303,6 +303,9 @@ void RowListView::endRenaming() {
     m_renamedFolder = QUuid();
     if (!m_renameField)
         return;
+    // The keyboard stays on the list rather than jumping to the next control.
+    if (m_renameField->hasFocus())
+        setFocus(Qt::OtherFocusReason);
     // The field may be the sender of the signal being handled; delete it once that returns.
     m_renameField->hide();
     m_renameField->deleteLater();
@@ -341,6 +344,7 @@ void RowListView::updateScrollRange() {
     bar->setPageStep(viewport()->height());
     bar->setSingleStep(20);
     bar->setRange(0, std::max(0, m_rows.height() - viewport()->height()));
+    m_controller->setPageRows(viewport()->height() / RowHeights().tabRow);
 }
 
 void RowListView::resizeEvent(QResizeEvent *event) {
@@ -778,6 +782,10 @@ bool RowListView::isLit(const DropTarget &target) const {
     return isDragging() && m_controller->drag()->lights(target);
 }
 
+bool RowListView::isKeyboardHighlighted(const ListRows &rows, const ListRow &row) const {
+    return m_highlight && m_highlight->kind == row.kind && rows.key(row) == *m_highlight;
+}
+
 void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,
                            const QRectF &rect, bool hovered) const {
     const QPalette &colors = palette();
@@ -791,11 +799,13 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
                           {tab.displayTitle(), tab.isActive, rows.folderHint(row.item),
                            thumbnailFor(tab.thumbnailURL), hover, m_looks.value(selectedLook(id)),
                            m_looks.value(selectionMarksLook), m_shownSelection.contains(id),
-                           !m_highlightID.isEmpty() && id == m_highlightID},
+                           isKeyboardHighlighted(rows, row)},
                           colors);
         return;
     }
     case RowKind::FolderHeader: {
+        if (isKeyboardHighlighted(rows, row))
+            TabRowView::paintBackground(painter, rect, {.isKeyboardHighlighted = true}, colors);
         const FolderContent content = rows.folders().value(row.index);
         const ListSection section = rows.sections().value(row.section);
         FolderSectionView::paintHeader(painter, rect, content.folder,
@@ -824,6 +834,8 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     }
     case RowKind::ClosedRow: {
         const ClosedTab &closed = rows.closedTabs()[row.item];
+        if (isKeyboardHighlighted(rows, row))
+            TabRowView::paintBackground(painter, rect, {.isKeyboardHighlighted = true}, colors);
         ClosedTabRowView::paint(painter, rect, displayTitle(closed.title),
                                 thumbnailFor(closed.thumbnailURL), hovered, colors);
         return;

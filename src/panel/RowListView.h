@@ -46,9 +46,9 @@ public:
     bool isAnimatingRows() const { return m_transition.isRunning(); }
     // The tab rows' hover, selection and selection-mark tints and the lit drop targets, eased.
     const LookFades &looks() const { return m_looks; }
-    // Highlights the tab's row and, when it is shown, centres it, eased out over 0.12 s.
-    void setKeyboardHighlightedID(const QString &stableID);
-    const QString &keyboardHighlightedID() const { return m_highlightID; }
+    // Highlights the row and, when it is shown, centres it, eased out over 0.12 s.
+    void setKeyboardHighlight(const std::optional<RowKey> &row);
+    const std::optional<RowKey> &keyboardHighlight() const { return m_highlight; }
 
     // The view is as tall as its rows, up to the cap, and eases between heights while shown.
     void setHeightCap(int cap);
@@ -96,8 +96,8 @@ signals:
     void rowWidthChanged();
     // New rows replaced the old ones; row indexes from before mean nothing now.
     void rowsReplaced();
-    // The keyboard highlight moved to the tab of `stableID` (empty: none).
-    void highlightMoved(const QString &stableID);
+    // The keyboard highlight moved to the row (none: nothing is highlighted).
+    void highlightMoved(const std::optional<RowKey> &row);
     // The row under the pointer changed (none: -1).
     void hoverMoved(qsizetype row);
 
@@ -142,6 +142,7 @@ private:
     std::optional<QRectF> paintedButton(const ListRow &row) const;
     QString toolTipAt(const QPointF &viewportPoint) const;
 
+    bool isKeyboardHighlighted(const ListRows &rows, const ListRow &row) const;
     void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,
                   bool hovered) const;
     bool isLit(const DropTarget &target) const;
@@ -153,7 +154,7 @@ private:
     ListRows m_rows;
     RowTransition m_transition;
     std::optional<int> m_nextTransitionMs;
-    QString m_highlightID;
+    std::optional<RowKey> m_highlight;
     std::optional<QPointF> m_pointer; // last pointer position in the viewport
     std::optional<qsizetype> m_hovered;
     LookFades m_looks;

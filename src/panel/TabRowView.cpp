@@ -129,12 +129,19 @@ qreal TabRowView::arrowOpacity(const TabRowLook &look) {
     return rowArrowOpacity(look);
 }
 
-void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
-                       const QPalette &palette) {
+void TabRowView::paintBackground(QPainter &painter, const QRectF &rect, const TabRowLook &look,
+                                 const QPalette &palette) {
     const QRectF background =
         rect.adjusted(outerPaddingX, outerPaddingY, -outerPaddingX, -outerPaddingY);
     PanelPainting::fillRounded(painter, background, 8, rowBackground(look, palette));
     PanelPainting::strokeRoundedInside(painter, background, 8, 1.2, rowBorder(look, palette));
+}
+
+void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
+                       const QPalette &palette) {
+    paintBackground(painter, rect, look, palette);
+    const QRectF background =
+        rect.adjusted(outerPaddingX, outerPaddingY, -outerPaddingX, -outerPaddingY);
 
     const QRectF content =
         background.adjusted(innerPaddingX, innerPaddingY, -innerPaddingX, -innerPaddingY);

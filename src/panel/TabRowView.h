@@ -37,6 +37,10 @@ public:
     // Paints a row into `rect` (the row's whole band, outer padding included).
     static void paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
                       const QPalette &palette);
+    // The rounded band behind the row's content; folder headers and closed rows show the
+    // keyboard highlight the same way.
+    static void paintBackground(QPainter &painter, const QRectF &rect, const TabRowLook &look,
+                                const QPalette &palette);
     static QColor backgroundColor(const TabRowLook &look, const QPalette &palette);
     static QColor borderColor(const TabRowLook &look, const QPalette &palette);
     static qreal arrowOpacity(const TabRowLook &look);

@@ -3,7 +3,8 @@
 # the real program on a private X display and session bus with the AT-SPI registry, read through
 # libatspi as Orca reads it. The welcome page, the panel's search field, buttons, texts and list
 # rows are found by name and role, and "Get Started", a folder header and "Settings" are pressed
-# through their AT-SPI actions; then keys alone file a tab and close the panel. Run through
+# through their AT-SPI actions; then keys alone file a tab, fold and rename a folder, reopen a
+# closed tab and close the panel. Run through
 # tests/harness/run-test --session-bus xvfb.
 import faulthandler
 import json
@@ -81,9 +82,26 @@ def key(name):
     subprocess.run(["xdotool", "key", name], check=True)
 
 
-def filed_in_inbox(data):
+def first_folder(data):
     with open(data + "/Nookery/folders.json", encoding="utf-8") as file:
-        return json.load(file)["folders"][0]["tabIDs"]
+        return json.load(file)["folders"][0]
+
+
+def is_focused(rows, name):
+    row = find(rows, Atspi.Role.LIST_ITEM, name)
+    return row is not None and states(row).contains(Atspi.StateType.FOCUSED)
+
+
+def is_expanded(rows, name):
+    return states(find(rows, Atspi.Role.LIST_ITEM, name)).contains(Atspi.StateType.EXPANDED)
+
+
+def read(path):
+    try:
+        with open(path, encoding="utf-8") as file:
+            return file.read()
+    except FileNotFoundError:
+        return ""
 
 
 def nookery_application():
@@ -132,7 +150,12 @@ def main():
         "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
         GLib.Variant("(s)", ("org.a11y.Bus",)), None, Gio.DBusCallFlags.NONE, -1,
         None).unpack()[0])
-    environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    # Opening a tab hands its figma:// address to xdg-open: this one notes it down.
+    opened = config + "/opened-urls"
+    write(config + "/bin/xdg-open", '#!/bin/sh\necho "$1" >>"%s"\n' % opened)
+    os.chmod(config + "/bin/xdg-open", 0o755)
+    environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                       PATH=config + "/bin:" + os.environ["PATH"])
     nookery = subprocess.Popen([NOOKERY, "--toggle"], env=environment)
     try:
         Atspi.init()
@@ -186,21 +209,39 @@ def main():
         expect(application, Atspi.Role.PUSH_BUTTON, "Quit Nookery")
         print("read through AT-SPI:\n" + dump(application))
 
-        # Back on the panel, by keys alone: the first tab's menu files it into Inbox, and
-        # Escape with nothing typed closes the panel.
+        # Back on the panel, by keys alone: the first tab's menu files it into Inbox; in the
+        # list, the folder unfolds, folds and is renamed, and the closed tab reopens; Escape
+        # with nothing typed closes the panel.
         press(find(application, Atspi.Role.PUSH_BUTTON, "Back"))
         expect(application, Atspi.Role.TEXT, "Search tabs")
         rows = expect(application, Atspi.Role.LIST, "Tabs")
         key("Down")
-        wait_for("Home highlighted", lambda: states(find(rows, Atspi.Role.LIST_ITEM, "Home"))
-                 .contains(Atspi.StateType.FOCUSED))
+        wait_for("Inbox highlighted", lambda: is_focused(rows, "Inbox"))
+        key("Down")
+        wait_for("Home highlighted", lambda: is_focused(rows, "Home"))
         key("Menu")
         wait_for("the menu's first item active", lambda: is_active_item(application,
                                                                          "Move to Folder"))
         key("Right")
         wait_for("Inbox active in the submenu", lambda: is_active_item(application, "Inbox"))
         key("Return")
-        wait_for("Home filed into Inbox", lambda: "K1" in filed_in_inbox(data))
+        wait_for("Home filed into Inbox", lambda: "K1" in first_folder(data)["tabIDs"])
+        key("Tab")  # past the Edit button to the list
+        key("Tab")
+        key("Home")
+        wait_for("Inbox highlighted from the list", lambda: is_focused(rows, "Inbox"))
+        key("Right")
+        wait_for("Inbox expanded", lambda: is_expanded(rows, "Inbox"))
+        key("Left")
+        wait_for("Inbox collapsed", lambda: not is_expanded(rows, "Inbox"))
+        key("F2")
+        subprocess.run(["xdotool", "type", "Work"], check=True)
+        key("Return")
+        wait_for("Inbox renamed", lambda: first_folder(data)["name"] == "Work")
+        key("End")
+        wait_for("Old plan highlighted", lambda: is_focused(rows, "Reopen Old plan"))
+        key("Return")
+        wait_for("Old plan reopened", lambda: "/K9/" in read(opened))
         key("Escape")
         wait_for("the panel closed", lambda: not any(
             states(application.get_child_at_index(i)).contains(Atspi.StateType.SHOWING)

@@ -159,10 +159,11 @@ private slots:
         QVERIFY(m_view->isEditingFolders() && m_view->doneButton()->isVisible());
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::FolderOrderLine), 3);
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::UngroupedCaption), 0);
-        // The keyboard still reaches the ungrouped tabs, though they are not shown.
+        // The keys reach the folders, the only rows shown.
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
-        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
+        QCOMPARE(m_view->list()->keyboardHighlight()->folderID, ids.at(1));
 
         m_env->folderStore.deleteFolder(ids.at(0));
         m_view->flushRebuild();
@@ -187,20 +188,21 @@ private slots:
         m_env->folderStore.toggleExpanded(m_env->makeFolders({{"Closed", {"b"}}}).first());
         m_view->flushRebuild();
         QTest::keyClick(field, Qt::Key_Down);
+        QCOMPARE(m_view->list()->keyboardHighlight()->kind, RowKind::FolderHeader);
+        QCOMPARE(m_view->keyboardHighlightedTabID(), QString());
+        QTest::keyClick(field, Qt::Key_Down);
         QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
         QTest::keyClick(field, Qt::Key_Down);
         QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("c")); // b is collapsed
         QTest::keyClick(field, Qt::Key_Up);
-        QTest::keyClick(field, Qt::Key_Up);
-        QCOMPARE(m_view->keyboardHighlightedTabID(), QStringLiteral("a"));
-        QCOMPARE(m_view->list()->keyboardHighlightedID(), QStringLiteral("a"));
+        QCOMPARE(m_view->list()->keyboardHighlight()->item, QStringLiteral("a"));
 
         // Typing removes the highlight; the next Down lands on the first result.
         QTest::keyClicks(field, QStringLiteral("d"));
         m_view->flushRebuild();
         QCOMPARE(m_view->keyboardHighlightedTabID(), QString());
         QTest::keyClick(field, Qt::Key_Down);
-        QCOMPARE(m_view->list()->keyboardHighlightedID(), QStringLiteral("d"));
+        QCOMPARE(m_view->list()->keyboardHighlight()->item, QStringLiteral("d"));
     }
 
     // Tabs a and b, folder "Clients", tab a selected; keys typed into the search field.
@@ -349,10 +351,10 @@ private slots:
         m_view->flushRebuild();
         QCOMPARE(bar->value(), 300);
 
-        // The highlighted row is scrolled to the centre.
-        for (int i = 0; i < 20; ++i)
+        // The highlighted row is scrolled to the centre (the folder's header comes first).
+        for (int i = 0; i < 21; ++i)
             QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
-        QCOMPARE(list->keyboardHighlightedID(), QStringLiteral("t19"));
+        QCOMPARE(list->keyboardHighlight()->item, QStringLiteral("t19"));
         const qsizetype row = *list->rows().rowOfTab(QStringLiteral("t19"));
         QTRY_COMPARE_WITH_TIMEOUT(int(list->rowRect(row).center().y()),
                                   list->viewport()->height() / 2, 2000);

@@ -257,26 +257,24 @@ private slots:
     }
 
     void highlightClampsAndResets() {
-        const QList<TabItem> five = lettered();
         KeyboardHighlight highlight;
         QVERIFY(!highlight.moveDown(0)); // an empty list leaves the key to the field
         QVERIFY(!highlight.hasNavigated());
-        QCOMPARE(highlight.highlightedID(five), QString()); // nothing before an arrow key
-        QCOMPARE(highlight.tabToOpen(five)->stableID(), QStringLiteral("a"));
+        QCOMPARE(highlight.highlightedIndex(5), std::nullopt); // nothing before an arrow key
         for (int i = 0; i < 5; ++i)
-            highlight.moveDown(five.size());
-        QCOMPARE(highlight.highlightedID(five), QStringLiteral("e"));
+            highlight.moveDown(5);
+        QCOMPARE(highlight.highlightedIndex(5), 4);
 
-        const QList<TabItem> two = five.mid(0, 2); // the list shrank under the highlight
-        QCOMPARE(highlight.highlightedID(two), QStringLiteral("b"));
-        QCOMPARE(highlight.tabToOpen(two)->stableID(), QStringLiteral("b"));
-        highlight.moveUp(two.size()); // moves from the tab shown, not the stale index
-        QCOMPARE(highlight.highlightedID(two), QStringLiteral("a"));
+        QCOMPARE(highlight.highlightedIndex(2), 1); // the list shrank under the highlight
+        highlight.moveUp(2);                        // moves from the row shown, not the stale index
+        QCOMPARE(highlight.highlightedIndex(2), 0);
+        highlight.moveTo(5, 99); // End past the list
+        QCOMPARE(highlight.highlightedIndex(5), 4);
 
         highlight.reset();
         QVERIFY(!highlight.hasNavigated());
         QCOMPARE(highlight.selectedIndex(), 0);
-        QCOMPARE(highlight.highlightedID(five), QString());
+        QCOMPARE(highlight.highlightedIndex(5), std::nullopt);
     }
 
     void returnOutcome_data() {

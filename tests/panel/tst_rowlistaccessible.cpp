@@ -1,8 +1,10 @@
 // A screen reader found the painted list empty: no rows, no names, no way to press a folder or
 // hear the highlight move. These read the panel through QAccessible as the AT-SPI bridge does.
 
+#include "panel/InPlaceNameField.h"
 #include "panel/MenuBarView.h"
 #include "panel/PanelLineEdit.h"
+#include "panel/PlainTextButton.h"
 #include "panel/RowListAccessible.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
@@ -142,6 +144,8 @@ private slots:
 
     void theHighlightIsTheFocus() {
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
+        QVERIFY(wasHeard(QAccessible::Focus, "Clients"));
+        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
         QVERIFY(wasHeard(QAccessible::Focus, "Roadmap"));
         QCOMPARE(m_list->focusChild()->text(QAccessible::Name), QStringLiteral("Roadmap"));
         QVERIFY(m_list->focusChild()->state().focused);
@@ -162,6 +166,45 @@ private slots:
         m_view->flushRebuild();
         QVERIFY(wasHeard(QAccessible::ObjectReorder, "Tabs"));
         QVERIFY(wasHeard(QAccessible::StateChanged, "Clients"));
+    }
+
+    // Folders and closed rows were out of the keyboard's reach: nothing could be collapsed,
+    // renamed, deleted or reopened without a mouse.
+    void theKeysReachFoldersAndClosedRows() {
+        RowListView *list = m_view->list();
+        const auto press = [&](int key) {
+            QTest::keyClick(list, Qt::Key(key));
+            m_view->flushRebuild();
+        };
+        const auto focused = [&] { return m_list->focusChild()->text(QAccessible::Name); };
+        press(Qt::Key_End);
+        QCOMPARE(focused(), QStringLiteral("Reopen Old plan"));
+        press(Qt::Key_Return);
+        QCOMPARE(m_env->workspace.openedUrls.size(), 1);
+        press(Qt::Key_Home);
+        press(Qt::Key_Down);
+        QCOMPARE(focused(), QStringLiteral("Roadmap"));
+        press(Qt::Key_Left); // from a folder's tab to its header
+        QCOMPARE(focused(), QStringLiteral("Clients"));
+        press(Qt::Key_Left);
+        QVERIFY(m_list->focusChild()->state().collapsed);
+        press(Qt::Key_Right);
+        QVERIFY(m_list->focusChild()->state().expanded);
+        press(Qt::Key_Return);
+        QVERIFY(m_list->focusChild()->state().collapsed);
+
+        press(Qt::Key_F2);
+        QTest::keyClicks(list->renameField(), QStringLiteral("Work"));
+        QTest::keyClick(list->renameField(), Qt::Key_Return);
+        QCOMPARE(m_env->folderStore.folders().first().name, QStringLiteral("Work"));
+        // Delete is the field's in the normal list, the folder's only in edit mode.
+        press(Qt::Key_Delete);
+        QCOMPARE(m_env->folderStore.folders().size(), 1);
+        m_view->editButton()->click();
+        m_view->flushRebuild();
+        press(Qt::Key_Home);
+        press(Qt::Key_Delete);
+        QVERIFY(m_env->folderStore.folders().isEmpty());
     }
 
     void searchResultsAndTheirButton() {

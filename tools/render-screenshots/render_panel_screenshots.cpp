@@ -161,7 +161,8 @@ private:
         save(root, QStringLiteral("panel-settings"));
     }
 
-    // Down puts the highlight on the first tab, Tab the keyboard on the Edit button.
+    // Down puts the highlight on the first row, a folder's header; Tab the keyboard on the Edit
+    // button.
     void renderKeyboardFocus(MenuBarView &panel, PanelRootView &root, const QString &suffix) {
         QApplication::setActiveWindow(&root);
         panel.focusSearchField();

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "tabs/TabItem.h"
-
-#include <QList>
-#include <QString>
+#include <QtGlobal>
 
 #include <optional>
 
-// The keyboard cursor over the navigable tabs: nothing is highlighted until an arrow key is
-// pressed; the first press of either arrow lands on the first tab; the cursor stops at both ends.
-// The stored index may fall out of range when the list shrinks and is clamped wherever it is used.
+// The keyboard cursor over the rows the keys reach: nothing is highlighted until a key moves it;
+// the first move lands on the first row; the cursor stops at both ends. The stored index may
+// fall out of range when the list shrinks and is clamped wherever it is used.
 class KeyboardHighlight {
 public:
-    // Each returns whether the key was consumed: only when there is a tab to move over.
-    bool moveDown(qsizetype count);
-    bool moveUp(qsizetype count);
+    // Each returns whether the key was consumed: only when there is a row to move over.
+    bool moveDown(qsizetype count) { return moveBy(count, +1); }
+    bool moveUp(qsizetype count) { return moveBy(count, -1); }
+    bool moveBy(qsizetype count, qsizetype step);
+    // Home, End and a jump to a known row: the index is clamped into the list.
+    bool moveTo(qsizetype count, qsizetype index);
     void reset();
 
     qsizetype selectedIndex() const { return m_selectedIndex; }
@@ -22,14 +22,10 @@ public:
 
     // The index kept inside [0, count - 1]; -1 for an empty list.
     qsizetype clampedIndex(qsizetype count) const;
-    // The stable id of the highlighted tab; empty when nothing is highlighted.
-    QString highlightedID(const QList<TabItem> &navigable) const;
-    // The tab Return opens: the one at the clamped index, highlighted or not.
-    std::optional<TabItem> tabToOpen(const QList<TabItem> &navigable) const;
+    // The highlighted index; none before the first move or in an empty list.
+    std::optional<qsizetype> highlightedIndex(qsizetype count) const;
 
 private:
-    bool move(qsizetype count, qsizetype step);
-
     qsizetype m_selectedIndex = 0;
     bool m_hasNavigated = false;
 };
