@@ -53,7 +53,7 @@ void rowsRebuildBaseline(benchmark::State &state) {
 void rowsRebuild(benchmark::State &state, bool editing) {
     application();
     const PanelSnapshot snapshot = sample();
-    const RowHeights heights = PaintedRows::measuredHeights(24);
+    const RowHeights heights = PaintedRows::measuredHeights(24, 420);
     for (auto _ : state)
         benchmark::DoNotOptimize(ListRows::normal(snapshot, editing, false, heights));
 }
@@ -70,7 +70,7 @@ void rowsRebuildEditMode(benchmark::State &state) {
 void transitionStart(benchmark::State &state) {
     application();
     const PanelSnapshot snapshot = sample();
-    const RowHeights heights = PaintedRows::measuredHeights(24);
+    const RowHeights heights = PaintedRows::measuredHeights(24, 420);
     const ListRows normal = ListRows::normal(snapshot, false, false, heights);
     const ListRows editing = ListRows::normal(snapshot, true, false, heights);
     RowTransition transition;
@@ -88,7 +88,7 @@ void wheelStep(benchmark::State &state) {
     context.selectionStore = &selection;
     RowListView list(context);
     list.resize(420, 580);
-    list.setRows(ListRows::normal(sample(), false, false, PaintedRows::measuredHeights(24)));
+    list.setRows(ListRows::normal(sample(), false, false, PaintedRows::measuredHeights(24, 420)));
     list.show();
     QImage image(420, 580, QImage::Format_ARGB32_Premultiplied);
     QScrollBar *bar = list.verticalScrollBar();

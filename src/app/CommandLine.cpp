@@ -7,6 +7,7 @@
 #include <QJsonObject>
 
 namespace {
+// No session file, or one that cannot be read whole.
 constexpr int noSessionFileExitCode = 1;
 constexpr int usageErrorExitCode = 2;
 } // namespace
@@ -91,8 +92,14 @@ int CommandLine::printTabs(QTextStream &out, QTextStream &err) const {
         err.flush();
         return noSessionFileExitCode;
     }
-    // An unreadable or malformed session file means no open tabs, as everywhere else.
-    for (const TabItem &tab : readSessionTabs(path))
+    const SessionRead read = readSession(path);
+    if (!read.failure.isEmpty()) {
+        err << "Cannot read the Figma session file '" << path << "': " << read.failure << ".\n";
+        err.flush();
+        return noSessionFileExitCode;
+    }
+    // A malformed session file means no open tabs, as everywhere else.
+    for (const TabItem &tab : read.tabs)
         out << QJsonDocument(tabObject(tab)).toJson(QJsonDocument::Compact) << '\n';
     out.flush();
     return 0;

@@ -73,9 +73,7 @@ HotkeyRecorderView::HotkeyRecorderView(SpotlightSearchController &hotkey, QWidge
     connect(m_well, &QAbstractButton::clicked, this, &HotkeyRecorderView::toggleRecording);
     connect(m_resetButton, &QToolButton::clicked, this,
             [this] { m_hotkey.setBinding(HotkeyBinding::defaultBinding()); });
-    connect(&m_hotkey, &SpotlightSearchController::bindingChanged, this,
-            &HotkeyRecorderView::refreshWell);
-    connect(&m_hotkey, &SpotlightSearchController::handlerChanged, this,
+    connect(&m_hotkey, &SpotlightSearchController::statusChanged, this,
             &HotkeyRecorderView::refreshWell);
     refreshWell();
 }
@@ -134,7 +132,8 @@ bool HotkeyRecorderView::eventFilter(QObject *watched, QEvent *event) {
 
 void HotkeyRecorderView::handleKeyPress(const QKeyEvent &event) {
     const auto keyCode = macKeyCode(event);
-    if (keyCode == escapeKeyCode) {
+    // By position, and by the key the layout makes of it: Caps Lock often types Escape.
+    if (keyCode == escapeKeyCode || event.key() == Qt::Key_Escape) {
         QTimer::singleShot(0, this, [this] { setRecording(false); });
         return;
     }

@@ -8,9 +8,10 @@ class ShortcutWell;
 class SpotlightSearchController;
 
 // Records a new global shortcut: click the well, press a key together with at least one of
-// Ctrl, Alt, Shift and Super. Escape cancels; while recording every key press in the
-// application is taken, so none reaches another control. A key the shortcut cannot use is
-// answered with "Not supported" in the well. The reset button restores "Alt+Space".
+// Ctrl, Alt, Shift and Super. Escape cancels, known by its position or by the key the layout
+// types (Caps Lock is often made an Escape); while recording every key press in the application
+// is taken, so none reaches another control. A key the shortcut cannot use is answered with
+// "Not supported" in the well. The reset button restores "Alt+Space".
 class HotkeyRecorderView : public QWidget {
     Q_OBJECT
 public:

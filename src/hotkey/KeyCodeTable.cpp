@@ -118,6 +118,12 @@ const char *keysymFromMac(quint32 macKeyCode) {
     return position ? position->keysym : nullptr;
 }
 
+std::optional<QtKey> qtKeyFromMac(quint32 macKeyCode) {
+    if (const auto *position = find([&](const KeyPosition &p) { return p.mac == macKeyCode; }))
+        return QtKey{position->qtKey, position->keypad};
+    return std::nullopt;
+}
+
 std::optional<quint32> macFromQtKey(int key, bool keypad) {
     // Shift-Tab arrives as Backtab, and Enter is only ever on the keypad.
     if (key == Qt::Key_Backtab)

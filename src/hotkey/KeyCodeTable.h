@@ -16,6 +16,13 @@ std::optional<quint32> macFromEvdev(quint32 evdevCode);
 // place on Linux keyboards.
 const char *keysymFromMac(quint32 macKeyCode);
 
+// The key Qt reports for the position on a US layout; `keypad` for the keypad's keys.
+struct QtKey {
+    int key;
+    bool keypad;
+};
+std::optional<QtKey> qtKeyFromMac(quint32 macKeyCode);
+
 // For key events without a native scan code (the offscreen platform): the key's usual position.
 // `keypad` tells the keypad's digits and Enter from the main block's.
 std::optional<quint32> macFromQtKey(int key, bool keypad);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QtGlobal>
 
-// The name shown for a key in the macOS virtual key code numbering: "A", "Space", "←", "F5";
-// keys without a name of their own are "Key " and the code.
+// The name shown for a key in the macOS virtual key code numbering, as QKeySequence writes it in
+// portable text: "A", "Space", "Backspace", "Del", "PgUp", "Num+5". A code without a place on
+// Linux keyboards is "Unknown key".
 QString keyName(quint32 keyCode);

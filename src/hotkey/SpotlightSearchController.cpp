@@ -10,6 +10,10 @@ namespace {
 
 QPointer<SpotlightSearchController> published;
 
+// Often enough that the shortcut works soon after the other program lets the chord go; one X
+// round trip each time, and only while it holds it.
+constexpr int retryGrabMs = 10000;
+
 } // namespace
 
 SpotlightSearchController *SpotlightSearchController::shared() {
@@ -27,12 +31,24 @@ SpotlightSearchController::SpotlightSearchController(std::unique_ptr<GlobalKeyGr
     , m_grabber(std::move(grabber))
     , m_portal(std::move(portal))
     , m_binding(loadBinding()) {
+    m_retryGrab.setInterval(retryGrabMs);
+    connect(&m_retryGrab, &QTimer::timeout, this, &SpotlightSearchController::registerBinding);
+    if (m_grabber) {
+        connect(m_grabber.get(), &GlobalKeyGrabber::lost, this, [this] {
+            m_registered = false;
+            m_grabRefused = true;
+            m_retryGrab.start();
+            emit statusChanged();
+        });
+    }
     if (!m_portal)
         return;
     connect(m_portal.get(), &GlobalShortcutPortal::bound, this,
             [this](const QString &trigger) { setPortalState(PortalState::Bound, trigger); });
     connect(m_portal.get(), &GlobalShortcutPortal::unavailable, this,
             [this] { setPortalState(PortalState::Refused); });
+    connect(m_portal.get(), &GlobalShortcutPortal::removed, this,
+            [this] { setPortalState(PortalState::Removed); });
     // Queued like the grab's; while the recorder listens, the press is the recorder's.
     connect(
         m_portal.get(), &GlobalShortcutPortal::activated, this,
@@ -56,17 +72,45 @@ void SpotlightSearchController::configure() {
     registerBinding();
 }
 
-SpotlightSearchController::Handler SpotlightSearchController::handler() const {
+SpotlightSearchController::Status SpotlightSearchController::status() const {
+    if (m_portalState == PortalState::Bound)
+        return Status::Desktop;
+    if (m_grabber) {
+        if (!KeyCodeTable::evdevFromMac(m_binding.keyCode))
+            return Status::KeyNotOnKeyboard;
+        if (m_grabRefused)
+            return Status::KeyTaken;
+        if (m_portalState == PortalState::Refused || m_portalState == PortalState::Removed)
+            return Status::X11WindowsOnly;
+        return Status::KeyGrab;
+    }
     switch (m_portalState) {
-    case PortalState::Bound:
-        return Handler::Desktop;
-    case PortalState::Refused:
-        return Handler::Nobody;
-    case PortalState::Absent:
     case PortalState::Asking:
+        return Status::AskingDesktop;
+    case PortalState::Removed:
+        return Status::DesktopRemoved;
+    case PortalState::Absent:
+    case PortalState::Refused:
+    case PortalState::Bound:
         break;
     }
-    return Handler::KeyGrab;
+    return Status::DesktopDeclined;
+}
+
+bool SpotlightSearchController::isDead() const {
+    switch (status()) {
+    case Status::KeyGrab:
+    case Status::Desktop:
+    case Status::AskingDesktop:
+    case Status::X11WindowsOnly:
+        return false;
+    case Status::KeyTaken:
+    case Status::KeyNotOnKeyboard:
+    case Status::DesktopDeclined:
+    case Status::DesktopRemoved:
+        break;
+    }
+    return true;
 }
 
 QString SpotlightSearchController::shortcutText() const {
@@ -81,10 +125,11 @@ void SpotlightSearchController::setBinding(const HotkeyBinding &binding) {
     saveBinding(binding);
     if (changed)
         emit bindingChanged(m_binding);
-    if (!m_configured)
-        return;
-    bindInPortal();
-    registerBinding();
+    if (m_configured) {
+        bindInPortal();
+        registerBinding();
+    }
+    emit statusChanged();
 }
 
 void SpotlightSearchController::setPaused(bool paused) {
@@ -113,16 +158,27 @@ void SpotlightSearchController::setPortalState(PortalState state,
     // Both at once would toggle the panel twice for one press in an X11 window.
     if (boundChanged && m_configured)
         registerBinding();
-    emit handlerChanged();
+    emit statusChanged();
 }
 
 void SpotlightSearchController::registerBinding() {
     m_registered = false;
+    m_retryGrab.stop();
     if (!m_grabber)
         return;
     m_grabber->release();
-    if (m_paused || m_portalState == PortalState::Bound)
+    if (m_paused)
         return;
-    if (const auto evdev = KeyCodeTable::evdevFromMac(m_binding.keyCode))
-        m_registered = m_grabber->grab(*evdev, qtModifiers(m_binding.modifiers));
+    const bool wasRefused = m_grabRefused;
+    m_grabRefused = false;
+    if (m_portalState != PortalState::Bound) {
+        if (const auto evdev = KeyCodeTable::evdevFromMac(m_binding.keyCode)) {
+            m_registered = m_grabber->grab(*evdev, qtModifiers(m_binding.modifiers));
+            m_grabRefused = !m_registered;
+        }
+    }
+    if (m_grabRefused)
+        m_retryGrab.start();
+    if (m_grabRefused != wasRefused)
+        emit statusChanged();
 }

@@ -5,22 +5,30 @@
 #include "platform/GlobalShortcutPortal.h"
 
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
-// Makes the saved shortcut work system-wide and holds it for the views that show it.
-// `hotKeyPressed` is emitted one event-loop turn after the shortcut was pressed; the shell
-// connects it to the tray icon's click.
+// Makes the saved shortcut work system-wide and holds it for the views that show it, with what
+// makes it work or why nothing does. A grab another program refuses is tried again every ten
+// seconds while it lasts. `hotKeyPressed` is emitted one event-loop turn after the shortcut was
+// pressed; the shell connects it to the tray icon's click.
 class SpotlightSearchController : public QObject {
     Q_OBJECT
 public:
     static constexpr const char *keyCodeKey = hotkeyKeyCodeKey;
     static constexpr const char *modifiersKey = hotkeyModifiersKey;
 
-    // Who makes the shortcut work in this session.
-    enum class Handler {
-        KeyGrab, // our own grab on the X server
-        Desktop, // the desktop, through its portal
-        Nobody,  // Wayland without a portal: the grab hears X11 windows only
+    // Who makes the shortcut work in this session, or why nothing does.
+    enum class Status {
+        KeyGrab,        // our own grab on the X server
+        Desktop,        // the desktop, through its portal
+        AskingDesktop,  // the desktop has not answered yet, and there is no grab meanwhile
+        X11WindowsOnly, // the desktop declined; our grab hears X11 windows only
+        // Dead: pressing the shortcut does nothing.
+        KeyTaken,         // another program holds the chord
+        KeyNotOnKeyboard, // the key has no place on Linux keyboards
+        DesktopDeclined,  // no X11, and the desktop did not bind it
+        DesktopRemoved,   // no X11, and the desktop's settings dropped it
     };
 
     // The controller the program runs with (the app creates it with the desktop's key grabber
@@ -38,7 +46,9 @@ public:
     HotkeyBinding binding() const { return m_binding; }
     // True while the X server or the desktop holds the current binding for us.
     bool isRegistered() const { return m_registered || m_portalState == PortalState::Bound; }
-    Handler handler() const;
+    Status status() const;
+    // True when pressing the shortcut does nothing anywhere.
+    bool isDead() const;
     // The shortcut as the user presses it: the desktop's own words when it holds the shortcut
     // (it may have chosen another key), else the binding's display string.
     QString shortcutText() const;
@@ -54,12 +64,12 @@ public:
 
 signals:
     void bindingChanged(const HotkeyBinding &binding);
-    // `handler()` or `shortcutText()` changed.
-    void handlerChanged();
+    // `status()` or `shortcutText()` may have changed.
+    void statusChanged();
     void hotKeyPressed();
 
 private:
-    enum class PortalState { Absent, Asking, Bound, Refused };
+    enum class PortalState { Absent, Asking, Bound, Refused, Removed };
 
     void registerBinding();
     void bindInPortal();
@@ -72,5 +82,9 @@ private:
     HotkeyBinding m_binding;
     bool m_configured = false;
     bool m_registered = false;
+    // The last grab was refused; kept while paused, when nothing is grabbed on purpose.
+    bool m_grabRefused = false;
     bool m_paused = false;
+    // While another program holds the chord, the grab is tried again now and then.
+    QTimer m_retryGrab;
 };

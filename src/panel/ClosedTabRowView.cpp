@@ -25,7 +25,7 @@ void paintThumbnail(QPainter &painter, const QRectF &slot, const Thumbnail &thum
         return;
     }
     painter.save();
-    painter.setOpacity(0.7);
+    painter.setOpacity(painter.opacity() * 0.7);
     PanelPainting::fillRounded(painter, slot, 5, Style::color(Role::Secondary, palette, 0.08));
     if (thumbnail.state() == Thumbnail::State::Loaded)
         Thumbnail::drawCropped(painter, slot, thumbnail.image(), 5);

@@ -13,6 +13,16 @@ QFont countFont() {
     return Style::font(12);
 }
 
+qreal paddingX(bool isEditMode) {
+    return isEditMode ? 10 : 14;
+}
+
+qreal paddingY(bool isEditMode) {
+    return isEditMode ? 10 : 11;
+}
+
+constexpr int handleHeight = 36;
+
 } // namespace
 
 QFont FolderSectionView::nameFont() {
@@ -21,9 +31,8 @@ QFont FolderSectionView::nameFont() {
 
 FolderSectionView::HeaderParts FolderSectionView::headerParts(const QRectF &header, bool isEditMode,
                                                               qsizetype tabCount) {
-    const qreal padding = isEditMode ? 10 : 14;
-    const qreal paddingY = isEditMode ? 10 : 11;
-    const QRectF box = header.adjusted(padding, paddingY, -padding, -paddingY);
+    const QRectF box = header.adjusted(paddingX(isEditMode), paddingY(isEditMode),
+                                       -paddingX(isEditMode), -paddingY(isEditMode));
     const qreal spacing = isEditMode ? 10 : 8;
     HeaderParts parts;
     parts.leading = QRectF(box.left(), box.top(), isEditMode ? 28 : 12, box.height());
@@ -43,6 +52,11 @@ FolderSectionView::HeaderParts FolderSectionView::headerParts(const QRectF &head
     const qreal left = parts.icon.right() + spacing;
     parts.name = QRectF(left, box.top(), qMax(0.0, right - left), box.height());
     return parts;
+}
+
+int FolderSectionView::headerHeight(bool isEditMode) {
+    const int content = isEditMode ? handleHeight : QFontMetrics(nameFont()).height();
+    return int(2 * paddingY(isEditMode)) + content;
 }
 
 QRectF FolderSectionView::nameFieldRect(const QRectF &header, bool isEditMode, qsizetype tabCount) {
@@ -75,5 +89,5 @@ void FolderSectionView::paintHeader(QPainter &painter, const QRectF &header,
                                   QString::number(look.tabCount));
     if (look.showsName)
         PanelPainting::drawElidedText(painter, parts.name, nameFont(),
-                                      Style::color(Role::Primary, palette), folder.name);
+                                      Style::color(Role::Primary, palette), folder.displayName());
 }

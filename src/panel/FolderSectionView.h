@@ -28,6 +28,7 @@ public:
     };
 
     static HeaderParts headerParts(const QRectF &header, bool isEditMode, qsizetype tabCount);
+    static int headerHeight(bool isEditMode);
     static void paintHeader(QPainter &painter, const QRectF &header, const TabFolder &folder,
                             const HeaderLook &look, const QPalette &palette);
     static QFont nameFont();

@@ -1,26 +1,23 @@
 #include "panel/MenuBarView.h"
 
-#include "hotkey/HotkeyBinding.h"
 #include "hotkey/SpotlightSearchController.h"
 #include "panel/AppNotifications.h"
 #include "panel/EmptyStateView.h"
+#include "panel/ListController.h"
 #include "panel/LoadingStateView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
 #include "panel/PanelHeaderView.h"
 #include "panel/PanelLineEdit.h"
-#include "panel/PanelShell.h"
 #include "panel/PlainTextButton.h"
 #include "panel/RebuildScheduler.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
-#include "panel/model/FolderNaming.h"
 #include "panel/model/ListHeight.h"
 #include "settings/DividerLine.h"
 #include "settings/SettingsView.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
-#include "stores/SelectionStore.h"
 #include "tabs/TabManager.h"
 
 #include <QGuiApplication>
@@ -48,7 +45,6 @@ MenuBarView::MenuBarView(const PanelContext &context, QWidget *parent)
     m_panelPage = buildPanelPage();
     layout->addWidget(m_panelPage);
     connectStores();
-    updateShortcutHint();
     // Built at once, so the panel has its real size before it is first shown.
     rebuild();
 }
@@ -65,8 +61,7 @@ QWidget *MenuBarView::buildPanelPage() {
     m_loading = new LoadingStateView(page);
     m_empty = new EmptyStateView(*m_context.tabManager, page);
     m_list = new RowListView(m_context, page);
-    m_rowHeights = PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height());
-    m_footer = new PanelFooterView(page);
+    m_footer = new PanelFooterView(m_context.hotkey, page);
 
     layout->addWidget(m_header);
     layout->addWidget(new DividerLine(0.5, page));
@@ -88,10 +83,12 @@ QWidget *MenuBarView::buildPanelPage() {
             [this](const QString &name) { finishCreatingFolder(&name); });
     connect(m_list, &RowListView::newFolderCancelled, this,
             [this] { finishCreatingFolder(nullptr); });
-    connect(m_list, &RowListView::createFolderFromSearchRequested, this,
-            &MenuBarView::createFolderFromSearch);
-    connect(m_list, &RowListView::createFolderRequested, this, &MenuBarView::startCreatingFolder);
-    connect(m_list, &RowListView::tabTapped, this, &MenuBarView::openTab);
+    ListController *controller = m_list->controller();
+    connect(controller, &ListController::createFolderRequested, this,
+            &MenuBarView::startCreatingFolder);
+    connect(controller, &ListController::searchClearRequested, this,
+            [this] { setSearchText(QString()); });
+    connect(m_list, &RowListView::rowWidthChanged, this, &MenuBarView::scheduleRebuild);
     connect(m_list, &RowListView::heightChanged, this, [this] {
         updateGeometry();
         emit preferredHeightChanged();
@@ -114,9 +111,13 @@ QWidget *MenuBarView::buildSearchRow() {
     layout->addWidget(m_editButton);
     layout->addWidget(m_doneButton);
 
-    m_searchField->setOnKey([this](int key) { return handleSearchKey(key); });
+    m_searchField->setOnKey([this](int key) {
+        // Act on what is shown: a keystroke may have changed the search text this very turn.
+        flushRebuild();
+        return m_list->controller()->handleKey(key);
+    });
     connect(m_searchField, &SearchFieldView::textChanged, this, [this] {
-        m_highlight.reset();
+        m_list->controller()->resetHighlight();
         scheduleRebuild();
     });
     connect(m_searchField, &SearchFieldView::clearPressed, this,
@@ -138,10 +139,6 @@ void MenuBarView::connectStores() {
     rebuildOnChange(m_context.folderStore, &FolderStore::foldersChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::ungroupedOrderChanged);
     rebuildOnChange(m_context.recentlyClosedStore, &RecentlyClosedStore::closedTabsChanged);
-    if (m_context.hotkey) {
-        connect(m_context.hotkey, &SpotlightSearchController::bindingChanged, this,
-                &MenuBarView::updateShortcutHint);
-    }
     if (m_context.notifications) {
         connect(m_context.notifications, &AppNotifications::focusSearchField, this,
                 &MenuBarView::focusSearchField);
@@ -177,7 +174,7 @@ void MenuBarView::rebuild() {
     m_header->setTabCount(m_snapshot.tabCount);
     updateEditButton();
     showContent(m_snapshot.contentState);
-    applyHighlight();
+    m_list->controller()->setSnapshot(m_snapshot);
 }
 
 void MenuBarView::showContent(ContentState state) {
@@ -186,14 +183,26 @@ void MenuBarView::showContent(ContentState state) {
     m_list->setHeightCap(ListHeight::cap(availableScreenHeight()));
     if (state == ContentState::NormalList)
         m_list->setRows(
-            ListRows::normal(m_snapshot, m_isEditingFolders, m_isCreatingFolder, m_rowHeights));
+            ListRows::normal(m_snapshot, m_isEditingFolders, m_isCreatingFolder, rowHeights()));
     else if (state == ContentState::SearchResults)
-        m_list->setRows(ListRows::search(m_snapshot, m_rowHeights));
+        m_list->setRows(ListRows::search(m_snapshot, rowHeights()));
     else
         m_list->setRows({});
     m_list->setVisible(visibleList() != nullptr);
     updateGeometry();
     emit preferredHeightChanged();
+}
+
+const RowHeights &MenuBarView::rowHeights() {
+    // Before its first layout the list is as wide as the panel.
+    const int width =
+        m_list->testAttribute(Qt::WA_Resized) ? m_list->viewport()->width() : panelWidth;
+    if (width != m_rowHeightsWidth) {
+        m_rowHeightsWidth = width;
+        m_rowHeights =
+            PaintedRows::measuredHeights(m_list->newFolderField()->sizeHint().height(), width);
+    }
+    return m_rowHeights;
 }
 
 RowListView *MenuBarView::visibleList() const {
@@ -227,12 +236,6 @@ void MenuBarView::updateEditButton() {
     m_doneButton->setVisible(hasFolders && m_isEditingFolders);
 }
 
-void MenuBarView::updateShortcutHint() {
-    const HotkeyBinding binding =
-        m_context.hotkey ? m_context.hotkey->binding() : HotkeyBinding::defaultBinding();
-    m_footer->setShortcut(displayString(binding));
-}
-
 QString MenuBarView::searchText() const {
     return m_searchField->text();
 }
@@ -242,13 +245,16 @@ void MenuBarView::setSearchText(const QString &text) {
 }
 
 QString MenuBarView::keyboardHighlightedTabID() const {
-    return m_highlight.highlightedID(m_snapshot.navigableTabs);
+    return m_list->controller()->highlightedID();
+}
+
+const KeyboardHighlight &MenuBarView::keyboardHighlight() const {
+    return m_list->controller()->keyboardHighlight();
 }
 
 void MenuBarView::focusSearchField() {
     setSearchText(QString());
-    m_highlight.reset();
-    applyHighlight();
+    m_list->controller()->resetHighlight();
     // Behind the settings page, Return in the hidden field would open a tab nobody sees.
     if (!isShowingSettings())
         m_searchField->focusField();
@@ -266,7 +272,7 @@ void MenuBarView::startCreatingFolder() {
 
 void MenuBarView::finishCreatingFolder(const QString *typedName) {
     if (typedName)
-        FolderNaming::createFromRow(*m_context.folderStore, *typedName);
+        m_list->controller()->createFolder(*typedName);
     m_isCreatingFolder = false;
     m_list->newFolderField()->clear();
     scheduleRebuild();
@@ -294,6 +300,11 @@ void MenuBarView::setShowingSettings(bool showing) {
             *m_context.hotkey, *m_context.updaterManager, *m_context.autostart,
             [this] { setShowingSettings(false); }, this);
         layout()->addWidget(m_settings);
+        // The note under the shortcut comes and goes with what the shortcut can do.
+        connect(m_context.hotkey, &SpotlightSearchController::statusChanged, m_settings, [this] {
+            updateGeometry();
+            emit preferredHeightChanged();
+        });
         m_panelPage->hide();
         m_settings->show();
         // The hidden search field keeps the keyboard otherwise, and Return would open a tab.
@@ -309,61 +320,4 @@ void MenuBarView::setShowingSettings(bool showing) {
     }
     updateGeometry();
     emit preferredHeightChanged();
-}
-
-bool MenuBarView::handleSearchKey(int key) {
-    // Act on what is shown: a keystroke may have changed the search text this very turn.
-    flushRebuild();
-    switch (key) {
-    case Qt::Key_Down:
-        return moveHighlight(true);
-    case Qt::Key_Up:
-        return moveHighlight(false);
-    case Qt::Key_Return:
-        openHighlighted();
-        return true;
-    case Qt::Key_Escape:
-        setSearchText(QString());
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool MenuBarView::moveHighlight(bool down) {
-    const qsizetype count = m_snapshot.navigableTabs.size();
-    const bool consumed = down ? m_highlight.moveDown(count) : m_highlight.moveUp(count);
-    if (consumed)
-        applyHighlight();
-    return consumed;
-}
-
-void MenuBarView::openHighlighted() {
-    switch (m_snapshot.returnOutcome()) {
-    case ReturnOutcome::CreateFolderFromSearch:
-        createFolderFromSearch();
-        return;
-    case ReturnOutcome::Nothing:
-        return;
-    case ReturnOutcome::OpenTab:
-        break;
-    }
-    openTab(*m_highlight.tabToOpen(m_snapshot.navigableTabs));
-    setSearchText(QString());
-    if (m_context.shell)
-        m_context.shell->closePanel();
-}
-
-void MenuBarView::openTab(const TabItem &tab) {
-    m_context.selectionStore->clear();
-    m_context.tabManager->openTab(tab);
-}
-
-void MenuBarView::createFolderFromSearch() {
-    if (FolderNaming::createFromSearch(*m_context.folderStore, searchText()))
-        setSearchText(QString());
-}
-
-void MenuBarView::applyHighlight() {
-    m_list->setKeyboardHighlightedID(keyboardHighlightedTabID());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "panel/PanelContext.h"
-#include "panel/model/KeyboardHighlight.h"
 #include "panel/model/ListRows.h"
 #include "panel/model/PanelDerivation.h"
 
@@ -9,6 +8,7 @@
 #include <QWidget>
 
 class EmptyStateView;
+class KeyboardHighlight;
 class LoadingStateView;
 class PanelFooterView;
 class PanelHeaderView;
@@ -47,7 +47,7 @@ public:
     bool isShowingSettings() const { return m_settings != nullptr; }
     // The stable id of the keyboard-highlighted tab; empty for none.
     QString keyboardHighlightedTabID() const;
-    const KeyboardHighlight &keyboardHighlight() const { return m_highlight; }
+    const KeyboardHighlight &keyboardHighlight() const;
 
     // Runs a pending rebuild at once (tests, benchmarks, before acting on a key).
     void flushRebuild();
@@ -79,24 +79,18 @@ private:
     void rebuild();
     void showContent(ContentState state);
     void updateEditButton();
-    void updateShortcutHint();
 
-    bool handleSearchKey(int key);
-    bool moveHighlight(bool down);
-    void openHighlighted();
-    // A tab row's click, and Return on the highlighted tab: the selection empties first.
-    void openTab(const TabItem &tab);
-    void applyHighlight();
-    void createFolderFromSearch();
     void finishCreatingFolder(const QString *typedName);
+    // Measured for the width the list paints its rows at.
+    const RowHeights &rowHeights();
 
     PanelContext m_context;
     PanelDerivation m_derivation;
     PanelSnapshot m_snapshot;
-    KeyboardHighlight m_highlight;
     bool m_isCreatingFolder = false;
     bool m_isEditingFolders = false;
     RowHeights m_rowHeights;
+    int m_rowHeightsWidth = 0;
 
     RebuildScheduler *m_scheduler;
     QWidget *m_panelPage = nullptr;

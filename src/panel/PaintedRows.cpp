@@ -1,6 +1,7 @@
 #include "panel/PaintedRows.h"
 
 #include "panel/ClosedTabRowView.h"
+#include "panel/FolderSectionView.h"
 #include "panel/PanelPainting.h"
 #include "panel/TabRowView.h"
 #include "panel/model/PanelTexts.h"
@@ -19,6 +20,7 @@ namespace {
 constexpr int panelWidth = 420;
 constexpr int captionPaddingX = 18;
 constexpr int sectionInsetX = 8;
+constexpr int dropRowPaddingY = 11;
 
 // The hint card inside the ungrouped section.
 constexpr int cardPaddingX = 14;
@@ -121,15 +123,22 @@ void paintButton(QPainter &painter, const QRectF &rect, const QFont &font, const
         font, ink, text);
 }
 
-int cardBodyHeight(int cardWidth) {
+QRectF cardRect(const QRectF &row) {
+    return row.adjusted(cardPaddingX, 0, -cardPaddingX, -cardPaddingBottom);
+}
+
+// The body as it wraps inside a card in a row `rowWidth` wide.
+int cardBodyHeight(qreal rowWidth) {
+    const int textWidth = int(cardRect(QRectF(0, 0, rowWidth, 1)).width()) - 2 * cardPadding;
     return QFontMetrics(cardBodyFont())
-        .boundingRect(QRect(0, 0, qMax(1, cardWidth - 2 * cardPadding), 10000), Qt::TextWordWrap,
-                      cardBody())
+        .boundingRect(QRect(0, 0, qMax(1, textWidth), 10000), Qt::TextWordWrap, cardBody())
         .height();
 }
 
-QRectF cardRect(const QRectF &row) {
-    return row.adjusted(cardPaddingX, 0, -cardPaddingX, -cardPaddingBottom);
+int dropRowHeight() {
+    return 2 * 2 + 2 * dropRowPaddingY +
+           qMax(lineHeight(Style::font(15, QFont::DemiBold)),
+                int(std::ceil(PanelPainting::symbolBox(14).height())));
 }
 
 int captionHeight() {
@@ -150,20 +159,19 @@ QRectF recentCaptionText(const QRectF &row) {
 
 namespace PaintedRows {
 
-RowHeights measuredHeights(int newFolderFieldHeight) {
+RowHeights measuredHeights(int newFolderFieldHeight, int listWidth) {
     RowHeights h;
     const int caption = captionHeight();
     h.newFolder = newFolderInset.top() + newFolderInset.bottom() + 2 * newFolderPaddingY +
                   qMax(newFolderFieldHeight, int(std::ceil(PanelPainting::symbolBox(15).height())));
-    h.folderHeader = 2 * 11 + lineHeight(Style::font(15, QFont::DemiBold));
-    h.editFolderHeader = 2 * 10 + 36;
+    h.folderHeader = FolderSectionView::headerHeight(false);
+    h.editFolderHeader = FolderSectionView::headerHeight(true);
     h.tabRow = TabRowView::rowHeight;
     h.searchTabRow = TabRowView::rowHeight;
     h.insertionLine = 12;
     h.ungroupedCaption = 14 + caption + 8;
-    const int cardWidth = panelWidth - 2 * sectionInsetX - 2 * cardPaddingX;
     h.hintCard = cardPadding + lineHeight(cardTitleFont()) + cardSpacing +
-                 cardBodyHeight(cardWidth) + cardSpacing + cardButtonTopSpace +
+                 cardBodyHeight(listWidth - 2 * sectionInsetX) + cardSpacing + cardButtonTopSpace +
                  int(buttonSize(firstFolderButtonFont(), firstFolderText()).height()) +
                  cardPadding + cardPaddingBottom;
     h.recentCaption =
@@ -173,9 +181,7 @@ RowHeights measuredHeights(int newFolderFieldHeight) {
     h.noResults = 2 * noResultsPaddingY + messageHeight() + noResultsSpacing +
                   int(buttonSize(createButtonFont(), QString()).height());
     h.dropCaption = 10 + 1 + 10 + caption + 8;
-    h.dropRow = 2 * 2 + 2 * 11 +
-                qMax(lineHeight(Style::font(15, QFont::DemiBold)),
-                     int(std::ceil(PanelPainting::symbolBox(14).height())));
+    h.dropRow = dropRowHeight();
     return h;
 }
 
@@ -233,7 +239,7 @@ void paintRecentCaption(QPainter &painter, const QRectF &row, const Look &look) 
     if (look.opacity <= 0)
         return;
     painter.save();
-    painter.setOpacity(look.opacity);
+    painter.setOpacity(painter.opacity() * look.opacity);
     PanelPainting::drawElidedText(painter, clearButtonRect(row), clearFont(),
                                   Style::color(Role::Tertiary, look.palette), tr("Clear"),
                                   Qt::AlignHCenter);
@@ -272,7 +278,7 @@ void paintHintCard(QPainter &painter, const QRectF &row, const Look &look) {
     painter.setPen(Style::color(Role::Secondary, look.palette));
     painter.drawText(QRectF(card.left() + cardPadding,
                             card.top() + cardPadding + titleHeight + cardSpacing, textWidth,
-                            cardBodyHeight(int(card.width()))),
+                            cardBodyHeight(row.width())),
                      Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, cardBody());
     const QColor accent = Style::color(Role::Accent, look.palette);
     paintButton(painter, hintCardButtonRect(row), firstFolderButtonFont(), firstFolderText(),
@@ -298,11 +304,50 @@ void paintNoResults(QPainter &painter, const QRectF &row, const QString &query, 
                                   noResultsMessage(query), Qt::AlignHCenter);
     const QRectF button = createFolderButtonRect(row, query);
     painter.save();
-    painter.setOpacity(look.enabled ? 1.0 : 0.4);
+    painter.setOpacity(painter.opacity() * (look.enabled ? 1.0 : 0.4));
     paintButton(painter, button, createButtonFont(), PanelTexts::createFolder(query),
                 Style::color(Role::Accent, look.palette, 0.12),
                 Style::color(Role::Accent, look.palette), button.height() / 2);
     painter.restore();
+}
+
+void paintLitShape(QPainter &painter, const QRectF &shape, const QPalette &palette, qreal lit) {
+    if (lit <= 0)
+        return;
+    PanelPainting::fillRounded(painter, shape, 8, Style::color(Role::Accent, palette, 0.14 * lit));
+    PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
+                                       Style::color(Role::Accent, palette, 0.5 * lit));
+}
+
+void paintDropRow(QPainter &painter, const QRectF &row, const DropRowLook &look) {
+    const bool toFolder = look.folderName.has_value();
+    const QRectF shape = ListRows::dropRowShape(row);
+    paintLitShape(painter, shape, look.palette, look.lit);
+    const QRectF box = shape.adjusted(14, dropRowPaddingY, -14, -dropRowPaddingY);
+    const qreal symbolWidth = PanelPainting::symbolBox(14).width();
+    PanelPainting::drawSymbol(painter,
+                              toFolder ? QStringLiteral("folder.fill") : QStringLiteral("tray"),
+                              QRectF(box.left(), box.top(), symbolWidth, box.height()), 14,
+                              Style::color(look.isTargeted ? Role::Accent
+                                           : toFolder      ? Role::Blue
+                                                           : Role::Secondary,
+                                           look.palette));
+    qreal right = box.right();
+    if (look.isTargeted) {
+        const QFont font = Style::font(12, QFont::Medium);
+        const QString dropHere = tr("Drop here");
+        const qreal width = PanelPainting::textWidth(font, dropHere);
+        PanelPainting::drawElidedText(painter,
+                                      QRectF(right - width, box.top(), width + 1, box.height()),
+                                      font, Style::color(Role::Accent, look.palette), dropHere);
+        right -= width + 10;
+    }
+    const qreal left = box.left() + symbolWidth + 10;
+    PanelPainting::drawElidedText(
+        painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
+        Style::font(15, QFont::DemiBold),
+        Style::color(toFolder ? Role::Primary : Role::Secondary, look.palette),
+        toFolder ? *look.folderName : tr("Ungrouped"));
 }
 
 } // namespace PaintedRows

@@ -5,6 +5,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <optional>
+
 class QPainter;
 class QPalette;
 
@@ -13,8 +15,9 @@ class QPalette;
 // rects serve both painting and hit-testing, so a click lands where the button is drawn.
 namespace PaintedRows {
 
-// Every row height of the list, measured from the fonts and the new-folder field's height.
-RowHeights measuredHeights(int newFolderFieldHeight);
+// Every row height of the list, measured from the fonts and the new-folder field's height, for
+// rows painted in a list `listWidth` wide (the hint card's text wraps to it).
+RowHeights measuredHeights(int newFolderFieldHeight, int listWidth);
 
 // "Clear" in the Recently Closed caption.
 QRectF clearButtonRect(const QRectF &caption);
@@ -34,6 +37,14 @@ struct Look {
     qreal opacity = 1;   // buttons fading in or out
 };
 
+// A search drop row: into the folder `folderName`, or out of every folder when it has none.
+struct DropRowLook {
+    const QPalette &palette;
+    std::optional<QString> folderName;
+    bool isTargeted = false; // the pointer of a tab drag is on it
+    qreal lit = 0;           // its accent fill and outline, easing in and out
+};
+
 void paintUngroupedCaption(QPainter &painter, const QRectF &row, const Look &look);
 void paintRecentCaption(QPainter &painter, const QRectF &row, const Look &look);
 void paintResultsCaption(QPainter &painter, const QRectF &row, qsizetype count, const Look &look);
@@ -41,5 +52,8 @@ void paintDropCaption(QPainter &painter, const QRectF &row, const Look &look);
 void paintHintCard(QPainter &painter, const QRectF &row, const Look &look);
 void paintNewFolder(QPainter &painter, const QRectF &row, const Look &look);
 void paintNoResults(QPainter &painter, const QRectF &row, const QString &query, const Look &look);
+void paintDropRow(QPainter &painter, const QRectF &row, const DropRowLook &look);
+// The accent fill and border of a lit section or drop row, `lit` of the way in.
+void paintLitShape(QPainter &painter, const QRectF &shape, const QPalette &palette, qreal lit);
 
 } // namespace PaintedRows

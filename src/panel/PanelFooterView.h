@@ -3,16 +3,17 @@
 #include <QWidget>
 
 class RoleLabel;
+class SpotlightSearchController;
 class SymbolButton;
 
-// The panel's bottom row: which shortcut opens the panel, and the settings button.
+// The panel's bottom row: which shortcut opens the panel, or that it is unavailable, and the
+// settings button.
 class PanelFooterView : public QWidget {
     Q_OBJECT
 public:
-    explicit PanelFooterView(QWidget *parent = nullptr);
+    // Follows the shortcut of `hotkey`; without one, the default shortcut is named.
+    explicit PanelFooterView(const SpotlightSearchController *hotkey, QWidget *parent = nullptr);
 
-    // The shortcut's display string, e.g. "Alt+Space".
-    void setShortcut(const QString &displayString);
     QString hintText() const;
     SymbolButton *settingsButton() const { return m_settingsButton; }
 
@@ -20,6 +21,9 @@ signals:
     void settingsRequested();
 
 private:
+    void showShortcut();
+
+    const SpotlightSearchController *m_hotkey;
     RoleLabel *m_hint;
     SymbolButton *m_settingsButton;
 };

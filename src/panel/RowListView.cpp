@@ -4,6 +4,7 @@
 #include "panel/ClosedTabRowView.h"
 #include "panel/FolderSectionView.h"
 #include "panel/InPlaceNameField.h"
+#include "panel/ListController.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelLineEdit.h"
 #include "panel/PanelPainting.h"
@@ -12,17 +13,15 @@
 #include "panel/model/FolderNaming.h"
 #include "panel/model/ListHeight.h"
 #include "stores/FolderStore.h"
-#include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
-#include "tabs/TabManager.h"
 #include "ui/Style.h"
 
 #include <QContextMenuEvent>
-#include <QMenu>
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSet>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -32,15 +31,14 @@ using Style::Role;
 
 namespace {
 
-constexpr qreal tabDragThreshold = 4;
-constexpr qreal folderDragThreshold = 5;
 constexpr int scrollTickMilliseconds = 16;
 constexpr int handleWidth = 28 + 10; // the edit-mode header's handle and its padding
 constexpr int hoverFadeMs = 150;
 constexpr int selectionFadeMs = 100;
 
-QString hoverLook(const QString &stableID) {
-    return QStringLiteral("hover ") + stableID;
+// One look per row, not per file: two rows of the same file light up one at a time.
+QString hoverLook(const RowKey &row) {
+    return QStringLiteral("hover %1 %2 ").arg(int(row.isResult)).arg(row.index) + row.item;
 }
 
 QString selectedLook(const QString &stableID) {
@@ -65,8 +63,16 @@ int fadeMs(const DropTarget &target) {
     return isLine(target) ? 80 : 100;
 }
 
-QString folderLabel(const QString &name) {
-    return QString::fromUtf8("\xF0\x9F\x93\x81 ") + name;
+bool isMouseButtonEvent(const QEvent *event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -74,6 +80,7 @@ QString folderLabel(const QString &name) {
 RowListView::RowListView(const PanelContext &context, QWidget *parent)
     : QAbstractScrollArea(parent)
     , m_context(context)
+    , m_controller(new ListController(context, this))
     , m_scrollAnimation(verticalScrollBar(), "value")
     , m_cap(ListHeight::cap(std::nullopt))
     , m_height(m_cap)
@@ -116,6 +123,11 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
             forgetDarkTargets();
         viewport()->update();
     });
+    connect(m_controller, &ListController::holdChanged, this, &RowListView::followHold);
+    connect(m_controller, &ListController::rowsEase, this, &RowListView::animateNextRows);
+    connect(m_controller, &ListController::renameRequested, this, &RowListView::startRenaming);
+    connect(m_controller, &ListController::highlightChanged, this,
+            &RowListView::setKeyboardHighlightedID);
     if (m_context.selectionStore) {
         connect(m_context.selectionStore, &SelectionStore::selectedIDsChanged, this,
                 &RowListView::updateSelectionLooks);
@@ -124,24 +136,37 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
 }
 
 RowListView::~RowListView() {
+    holdMouse(false);
     delete m_label;
 }
 
 void RowListView::setRows(ListRows rows) {
     const std::optional<int> transition = std::exchange(m_nextTransitionMs, std::nullopt);
+    ListRows previous = std::exchange(m_rows, std::move(rows));
+    const bool wasSearch = previous.isSearch();
+    const QString previousQuery = previous.query();
     // Nobody sees a hidden list ease.
     if (transition && isVisible())
-        m_transition.start(std::move(m_rows), rows, *transition);
+        m_transition.start(std::move(previous), m_rows, *transition);
     else
         m_transition.stop();
-    m_rows = std::move(rows);
+    m_controller->setRows(m_rows);
     updateScrollRange();
+    // The normal list and the results keep their own places; new results open at the top.
+    QScrollBar *bar = verticalScrollBar();
+    if (wasSearch != m_rows.isSearch() || previousQuery != m_rows.query()) {
+        m_scrollAnimation.stop();
+        if (!wasSearch)
+            m_normalListScroll = bar->value();
+        bar->setValue(m_rows.isSearch() ? 0 : m_normalListScroll);
+    }
     updateContentHeight();
     placeFields();
     // Rows moved under a resting pointer: hover and lit targets follow from where it is.
     updateHover();
-    if (m_drag && m_pointer)
+    if (isDragging() && m_pointer)
         followPointer(*m_pointer);
+    emit rowsReplaced();
     viewport()->update();
 }
 
@@ -152,15 +177,8 @@ void RowListView::animateNextRows(int durationMs) {
         this, [this] { m_nextTransitionMs.reset(); }, Qt::QueuedConnection);
 }
 
-const Thumbnail &RowListView::thumbnailFor(const QUrl &url) const {
-    // Loaded when first painted. Kept for the view's life: a load in flight calls back into it.
-    std::shared_ptr<Thumbnail> &thumbnail = m_thumbnails[url];
-    if (!thumbnail) {
-        thumbnail = std::make_shared<Thumbnail>();
-        if (m_context.thumbnails)
-            thumbnail->load(url, *m_context.thumbnails, viewport());
-    }
-    return *thumbnail;
+Thumbnail RowListView::thumbnailFor(const QUrl &url) const {
+    return Thumbnail::of(url, m_context.thumbnails, viewport());
 }
 
 void RowListView::setKeyboardHighlightedID(const QString &stableID) {
@@ -168,6 +186,7 @@ void RowListView::setKeyboardHighlightedID(const QString &stableID) {
         return;
     m_highlightID = stableID;
     viewport()->update();
+    emit highlightMoved(stableID);
     const std::optional<qsizetype> row = m_rows.rowOfTab(stableID);
     if (!row)
         return;
@@ -243,8 +262,7 @@ void RowListView::beginNewFolder() {
 }
 
 std::optional<qsizetype> RowListView::renamedHeader() const {
-    return m_rows.rowWithKey(
-        m_rows.key({.kind = RowKind::FolderHeader, .folderID = m_renamedFolder}));
+    return m_rows.rowWithKey({.kind = RowKind::FolderHeader, .folderID = m_renamedFolder});
 }
 
 void RowListView::startRenaming(const QUuid &folderID) {
@@ -270,11 +288,10 @@ void RowListView::startRenaming(const QUuid &folderID) {
 void RowListView::commitRename() {
     if (!m_renameField)
         return;
-    const QString name = FolderNaming::trimmed(m_renameField->text());
+    const QString typed = m_renameField->text();
     const QUuid id = m_renamedFolder;
     endRenaming();
-    if (!name.isEmpty() && m_context.folderStore)
-        m_context.folderStore->renameFolder(id, name);
+    m_controller->renameFolder(id, typed);
 }
 
 void RowListView::endRenaming() {
@@ -310,8 +327,7 @@ void RowListView::placeFields() {
     }
     const ListRow &row = rows[*header];
     const QRectF field = FolderSectionView::nameFieldRect(
-        row.rect(width), !m_rows.sections().value(row.section).takesDrops,
-        m_rows.folders().value(row.index).tabs.size());
+        row.rect(width), m_rows.isEditingFolders(), m_rows.folders().value(row.index).tabs.size());
     m_renameField->setGeometry(field.translated(0, -offset).toAlignedRect());
 }
 
@@ -326,67 +342,142 @@ void RowListView::resizeEvent(QResizeEvent *event) {
     QAbstractScrollArea::resizeEvent(event);
     updateScrollRange();
     placeFields();
+    if (std::exchange(m_rowWidth, viewport()->width()) != m_rowWidth)
+        emit rowWidthChanged();
 }
 
 QPointF RowListView::toContent(const QPointF &viewportPoint) const {
     return viewportPoint + QPointF(0, verticalScrollBar()->value());
 }
 
-void RowListView::mousePressEvent(QMouseEvent *event) {
-    // The view owns the mouse from press to release: other buttons change nothing meanwhile.
-    if (m_press || m_drag || event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    const std::optional<qsizetype> row =
-        m_rows.rowAt(toContent(event->position()), viewport()->width());
-    if (!row)
-        return;
-    const ListRow &pressed = m_rows.rows()[*row];
-    m_press = Press{event->position(), event->modifiers(), pressed, m_rows.key(pressed)};
+std::optional<RowHit> RowListView::hitAt(const QPointF &viewportPoint) const {
+    const QPointF point = toContent(viewportPoint);
+    const std::optional<qsizetype> index = m_rows.rowAt(point, viewport()->width());
+    if (!index)
+        return std::nullopt;
+    const ListRow &row = m_rows.rows()[*index];
+    RowHit hit{m_rows.key(row)};
+    if (isOverButton(row, point))
+        hit.part = RowPart::Button;
+    else if (row.kind == RowKind::FolderHeader && m_rows.isEditingFolders() &&
+             viewportPoint.x() < row.indent + handleWidth)
+        hit.part = RowPart::Handle;
+    return hit;
 }
 
-bool RowListView::mayStartDrag(const Press &press) const {
-    if (press.row.kind == RowKind::TabRow)
-        return !(press.modifiers & Qt::ControlModifier);
-    // Folders move only by the handle of the edit-mode header.
-    const bool editMode = !m_rows.sections().value(press.row.section).takesDrops;
-    return press.row.kind == RowKind::FolderHeader && editMode &&
-           press.point.x() < press.row.indent + handleWidth;
+bool RowListView::isDragging() const {
+    return m_controller->drag().has_value();
+}
+
+std::optional<DropTarget> RowListView::litLine() const {
+    return isDragging() ? m_controller->drag()->line : std::nullopt;
+}
+
+std::optional<DropTarget> RowListView::litZone() const {
+    return isDragging() ? m_controller->drag()->zone : std::nullopt;
+}
+
+void RowListView::mousePressEvent(QMouseEvent *event) {
+    event->accept();
+    if (m_controller->isHolding()) {
+        routeHeldMouse(event);
+        return;
+    }
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pointer = event->position();
+    const std::optional<RowHit> hit = hitAt(event->position());
+    // A header whose name is being edited is no button.
+    const bool renaming = hit && hit->row.kind == RowKind::FolderHeader &&
+                          hit->row.folderID == m_renamedFolder && m_renameField;
+    if (hit && !renaming)
+        m_controller->press(*hit, event->position(), event->modifiers());
 }
 
 void RowListView::mouseMoveEvent(QMouseEvent *event) {
-    m_pointer = event->position();
-    if (m_press && !m_drag && (event->buttons() & Qt::LeftButton) && mayStartDrag(*m_press)) {
-        const qreal threshold =
-            m_press->row.kind == RowKind::TabRow ? tabDragThreshold : folderDragThreshold;
-        if (DragGeometry::exceedsThreshold(m_press->point, event->position(), threshold))
-            startDrag(*m_press);
+    if (m_controller->isHolding()) {
+        routeHeldMouse(event);
+        return;
     }
-    if (m_drag)
-        followPointer(event->position());
-    else
-        updateHover();
+    m_pointer = event->position();
+    updateHover();
 }
 
-void RowListView::startDrag(const Press &press) {
-    Drag drag;
-    if (press.row.kind == RowKind::FolderHeader) {
-        drag.folderID = press.row.folderID;
-        drag.label = folderLabel(m_rows.folders().value(press.row.index).folder.name);
-    } else {
-        const TabItem &tab = m_rows.tabs()[press.row.item];
-        const QString stableID = tab.stableID();
-        const QStringList selected =
-            m_context.selectionStore ? QStringList(m_context.selectionStore->selectedIDs().values())
-                                     : QStringList();
-        drag.stableIDs = selected.contains(stableID) ? selected : QStringList{stableID};
-        drag.label = drag.stableIDs.size() < 2
-                         ? tab.displayTitle()
-                         : QStringLiteral("%1 files").arg(drag.stableIDs.size());
+void RowListView::mouseReleaseEvent(QMouseEvent *event) {
+    event->accept();
+    if (m_controller->isHolding())
+        routeHeldMouse(event);
+}
+
+// From press to release every mouse event of the panel's window comes here first, before Qt
+// hands it to the widget under the pointer or to the widget a second button went down on.
+void RowListView::holdMouse(bool held) {
+    QWindow *window = held && this->window() ? this->window()->windowHandle() : nullptr;
+    if (window == m_heldWindow)
+        return;
+    if (m_heldWindow)
+        m_heldWindow->removeEventFilter(this);
+    m_heldWindow = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool RowListView::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_heldWindow && isMouseButtonEvent(event))
+        return routeHeldMouse(static_cast<QMouseEvent *>(event));
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+bool RowListView::routeHeldMouse(QMouseEvent *event) {
+    const QPointF point = viewport()->mapFromGlobal(event->globalPosition());
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        // The button came up where the view could not see it: the press is over.
+        if (!(event->buttons() & Qt::LeftButton)) {
+            m_controller->cancel();
+            return false;
+        }
+        m_pointer = point;
+        m_controller->moveTo(point);
+        if (isDragging())
+            followPointer(point);
+        else
+            updateHover();
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // Another button ends a press and changes nothing about a drag.
+        if (event->button() != Qt::LeftButton && !isDragging())
+            m_controller->cancel();
+        return true;
+    case QEvent::MouseButtonRelease: {
+        if (event->button() != Qt::LeftButton)
+            return true;
+        m_pointer = point;
+        const bool inside = DragGeometry::contains(QRectF(viewport()->rect()), point);
+        m_controller->release(inside ? hitAt(point) : std::nullopt);
+        updateHover();
+        return true;
     }
-    m_drag = std::move(drag);
-    m_hovered.reset();
+    default:
+        return false;
+    }
+}
+
+// The press began or ended, or the drag started, moved to other targets or ended.
+void RowListView::followHold() {
+    holdMouse(m_controller->isHolding());
+    if (const std::optional<ListDrag> &drag = m_controller->drag()) {
+        lightTargets(drag->line, drag->zone);
+    } else {
+        if (m_label) {
+            m_label->hide();
+            m_label->deleteLater();
+        }
+        stopAutoScroll();
+        lightTargets(std::nullopt, std::nullopt);
+    }
+    updateHover();
     viewport()->update();
 }
 
@@ -396,8 +487,9 @@ void RowListView::followPointer(const QPointF &viewportPoint) {
         m_label = new DragPreviewLabel(panel);
         m_label->show();
     }
+    const ListDrag &drag = *m_controller->drag();
     m_label->raise();
-    m_label->setText(m_drag->label);
+    m_label->setText(drag.label);
     m_label->placeAbove(viewport()->mapTo(panel, viewportPoint));
 
     // Nothing scrolled out of the visible part takes a drop.
@@ -406,18 +498,13 @@ void RowListView::followPointer(const QPointF &viewportPoint) {
     const qreal width = viewport()->width();
     std::optional<DropTarget> line;
     std::optional<DropTarget> zone;
-    if (inside && m_drag->folderID) {
+    if (inside && drag.folderID) {
         line = m_rows.folderLineAt(point, width);
     } else if (inside) {
         line = m_rows.insertionLineAt(point, width);
         zone = m_rows.tabZoneAt(point, width);
     }
-    if (line != m_drag->line || zone != m_drag->zone) {
-        m_drag->line = line;
-        m_drag->zone = zone;
-        lightTargets(line, zone);
-        viewport()->update();
-    }
+    m_controller->setTargets(line, zone);
     updateAutoScroll(viewportPoint);
 }
 
@@ -450,8 +537,7 @@ void RowListView::updateAutoScroll(const QPointF &viewportPoint) {
     const std::optional<qreal> step =
         DragGeometry::edgeScrollStep(viewportPoint.y(), viewport()->height());
     if (!step) {
-        m_scrollTimer.stop();
-        m_scrollSpeed = 0;
+        stopAutoScroll();
         return;
     }
     m_scrollSpeed = *step;
@@ -461,6 +547,11 @@ void RowListView::updateAutoScroll(const QPointF &viewportPoint) {
     }
 }
 
+void RowListView::stopAutoScroll() {
+    m_scrollTimer.stop();
+    m_scrollSpeed = 0;
+}
+
 void RowListView::autoScrollTick() {
     QScrollBar *bar = verticalScrollBar();
     if (bar->value() != int(std::lround(m_scrollOffset)))
@@ -468,60 +559,6 @@ void RowListView::autoScrollTick() {
     m_scrollOffset = DragGeometry::clampScrollOffset(m_scrollOffset + m_scrollSpeed,
                                                      m_rows.height(), viewport()->height());
     bar->setValue(int(std::lround(m_scrollOffset)));
-}
-
-void RowListView::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    m_pointer = event->position();
-    const std::optional<Press> press = std::exchange(m_press, std::nullopt);
-    if (m_drag)
-        finishDrag(true);
-    else if (press)
-        tap(*press);
-    updateHover();
-}
-
-void RowListView::tap(const Press &press) {
-    // The pressed row by identity: a rebuild between press and release keeps the click.
-    const std::optional<qsizetype> index = m_rows.rowWithKey(press.key);
-    if (!index)
-        return;
-    const ListRow &row = m_rows.rows()[*index];
-    switch (row.kind) {
-    case RowKind::TabRow: {
-        const TabItem &tab = m_rows.tabs()[row.item];
-        if (press.modifiers & Qt::ControlModifier) {
-            if (m_context.selectionStore)
-                m_context.selectionStore->toggle(tab.stableID());
-            return;
-        }
-        // A plain click drops the selection, then opens the tab.
-        if (m_context.selectionStore)
-            m_context.selectionStore->clear();
-        emit tabTapped(tab);
-        return;
-    }
-    case RowKind::ClosedRow: {
-        const ClosedTab closed = m_rows.closedTabs()[row.item];
-        const QRect removeButton =
-            ClosedTabRowView::removeButtonRect(row.rect(viewport()->width()).toRect());
-        // The remove button shows, and takes clicks, while the row is hovered.
-        if (m_hovered == index && m_pointer &&
-            removeButton.contains(toContent(*m_pointer).toPoint())) {
-            if (m_context.recentlyClosedStore)
-                m_context.recentlyClosedStore->remove(closed.stableID);
-        } else if (m_context.tabManager) {
-            m_context.tabManager->openTab(ClosedTabRowView::reopenedTab(closed));
-        }
-        return;
-    }
-    default:
-        tapButton(row, m_pointer ? toContent(*m_pointer) : press.point);
-        return;
-    }
 }
 
 bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) const {
@@ -536,151 +573,71 @@ bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) 
                FolderNaming::canCreateFromSearch(m_rows.query(),
                                                  m_context.folderStore->folders()) &&
                PaintedRows::createFolderButtonRect(rect, m_rows.query()).contains(contentPoint);
-    case RowKind::FolderHeader: {
+    case RowKind::ClosedRow:
+        return QRectF(ClosedTabRowView::removeButtonRect(rect.toRect())).contains(contentPoint);
+    case RowKind::FolderHeader:
         // Outside edit mode the whole header is one button; in it, only the trash.
-        if (m_rows.sections().value(row.section).takesDrops)
+        if (!m_rows.isEditingFolders())
             return m_renamedFolder != row.folderID;
         return FolderSectionView::headerParts(rect, true,
                                               m_rows.folders().value(row.index).tabs.size())
             .trash.contains(contentPoint);
-    }
     default:
         return false;
     }
 }
 
-bool RowListView::tapButton(const ListRow &row, const QPointF &contentPoint) {
-    if (!isOverButton(row, contentPoint))
-        return false;
-    FolderStore *folders = m_context.folderStore;
-    switch (row.kind) {
-    case RowKind::RecentCaption:
-        if (m_context.recentlyClosedStore)
-            m_context.recentlyClosedStore->clear();
-        animateNextRows(RowTransition::defaultMs);
-        break;
-    case RowKind::HintCard:
-        emit createFolderRequested();
-        break;
-    case RowKind::NoResults:
-        emit createFolderFromSearchRequested();
-        break;
-    case RowKind::FolderHeader:
-        if (m_rows.sections().value(row.section).takesDrops)
-            folders->toggleExpanded(row.folderID);
-        else
-            folders->deleteFolder(row.folderID);
-        animateNextRows(RowTransition::quickMs);
-        break;
-    default:
-        break;
-    }
-    return true;
-}
-
-void RowListView::finishDrag(bool drop) {
-    const std::optional<Drag> drag = std::exchange(m_drag, std::nullopt);
-    m_press.reset();
-    m_scrollTimer.stop();
-    m_scrollSpeed = 0;
-    if (m_label) {
-        m_label->hide();
-        m_label->deleteLater();
-    }
-    lightTargets(std::nullopt, std::nullopt);
-    viewport()->update();
-    if (!drag)
-        return;
-    if (drop)
-        applyDrop(*drag);
-    if (!drag->folderID && m_context.selectionStore)
-        m_context.selectionStore->clear();
-}
-
-void RowListView::applyDrop(const Drag &drag) {
-    FolderStore *store = m_context.folderStore;
-    if (!store)
-        return;
-    // A line inside a section wins over the section around it.
-    const std::optional<DropTarget> target = drag.line ? drag.line : drag.zone;
-    if (!target)
-        return;
-    using Kind = DropTarget::Kind;
-    switch (target->kind) {
-    case Kind::FolderOrderLine:
-        if (drag.folderID)
-            store->moveFolder(*drag.folderID, target->index);
-        return;
-    case Kind::FolderLine:
-        store->moveTabs(drag.stableIDs, target->folderID, target->index,
-                        m_rows.shownTabsOf(*target));
-        return;
-    case Kind::UngroupedLine:
-        store->placeInUngrouped(drag.stableIDs, target->index, m_rows.shownTabsOf(*target));
-        return;
-    case Kind::FolderSection:
-    case Kind::FolderRow:
-        store->appendTabs(drag.stableIDs, target->folderID);
-        return;
-    case Kind::UngroupedSection:
-    case Kind::UngroupedRow:
-        store->ungroup(drag.stableIDs);
-        return;
-    }
-}
-
-QMenu *RowListView::createContextMenu(const QPointF &viewportPoint) {
-    if (m_drag)
-        return nullptr;
-    const std::optional<qsizetype> index =
-        m_rows.rowAt(toContent(viewportPoint), viewport()->width());
-    if (!index)
-        return nullptr;
-    const ListRow &row = m_rows.rows()[*index];
-    QMenu *menu = nullptr;
-    if (row.kind == RowKind::TabRow) {
-        menu = TabRowView::createContextMenu(m_rows.tabs()[row.item].stableID(), m_context, this);
-    } else if (row.kind == RowKind::FolderHeader &&
-               m_rows.sections().value(row.section).takesDrops) {
-        menu = new QMenu(this);
-        const QUuid id = row.folderID;
-        FolderStore *store = m_context.folderStore;
-        menu->addAction(tr("Rename"), this, [this, id] { startRenaming(id); });
-        menu->addSeparator();
-        menu->addAction(tr("Delete Folder"), this, [store, id] {
-            if (store)
-                store->deleteFolder(id);
-        });
-    }
-    if (menu && menu->isEmpty()) {
-        delete menu;
-        return nullptr;
-    }
-    return menu;
+QString RowListView::toolTipAt(const QPointF &viewportPoint) const {
+    const std::optional<RowHit> hit = hitAt(viewportPoint);
+    if (!hit || hit->part != RowPart::Button)
+        return {};
+    if (hit->row.kind == RowKind::FolderHeader && m_rows.isEditingFolders())
+        return tr("Delete Folder");
+    if (hit->row.kind == RowKind::ClosedRow)
+        return tr("Remove from Recently Closed");
+    return {};
 }
 
 void RowListView::contextMenuEvent(QContextMenuEvent *event) {
-    QMenu *menu = createContextMenu(viewport()->mapFrom(this, event->pos()));
-    if (!menu)
+    if (m_controller->isHolding())
         return;
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(event->globalPos());
+    const std::optional<RowHit> hit = hitAt(viewport()->mapFrom(this, event->pos()));
+    if (hit)
+        m_controller->showMenu(hit->row, event->globalPos(), this);
 }
 
-void RowListView::leaveEvent(QEvent *event) {
-    QAbstractScrollArea::leaveEvent(event);
-    if (m_drag)
-        return;
+bool RowListView::viewportEvent(QEvent *event) {
+    switch (event->type()) {
+    case QEvent::Leave:
+        // Also onto the scroll bar, which is not the viewport.
+        if (!m_controller->isHolding())
+            pointerLeft();
+        break;
+    case QEvent::ToolTip: {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    default:
+        break;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void RowListView::pointerLeft() {
     m_pointer.reset();
     updateHover();
 }
 
-// Closing the panel ends the drag without a drop; nothing stays held or lit.
+// Closing the panel ends the press or drag without acting; nothing stays held or lit.
 void RowListView::hideEvent(QHideEvent *event) {
     QAbstractScrollArea::hideEvent(event);
-    finishDrag(false);
-    m_pointer.reset();
-    updateHover();
+    m_controller->cancel();
+    pointerLeft();
 }
 
 // The drawn rows move with the content; only the uncovered strip and rows that change paint.
@@ -688,7 +645,7 @@ void RowListView::scrollContentsBy(int dx, int dy) {
     viewport()->scroll(dx, dy);
     placeFields();
     updateHover();
-    if (m_drag && m_pointer)
+    if (isDragging() && m_pointer)
         followPointer(*m_pointer);
 }
 
@@ -707,26 +664,26 @@ void RowListView::updateSelectionLooks() {
 // From the last pointer position: no round trip to the window system per row.
 void RowListView::updateHover() {
     std::optional<qsizetype> hovered;
-    if (m_pointer && !m_drag)
+    if (m_pointer && !isDragging())
         hovered = m_rows.rowAt(toContent(*m_pointer), viewport()->width());
     const ListRow *row = hovered ? &m_rows.rows()[*hovered] : nullptr;
-    const QString tab =
-        row && row->kind == RowKind::TabRow ? m_rows.tabs()[row->item].stableID() : QString();
-    if (tab != m_hoveredTab) {
+    const QString look =
+        row && row->kind == RowKind::TabRow ? hoverLook(m_rows.key(*row)) : QString();
+    if (look != m_hoverLook) {
         const bool animated = isVisible();
-        if (!m_hoveredTab.isEmpty())
-            m_looks.set(hoverLook(m_hoveredTab), false, hoverFadeMs, animated);
-        if (!tab.isEmpty())
-            m_looks.set(hoverLook(tab), true, hoverFadeMs, animated);
-        m_hoveredTab = tab;
+        if (!m_hoverLook.isEmpty())
+            m_looks.set(m_hoverLook, false, hoverFadeMs, animated);
+        if (!look.isEmpty())
+            m_looks.set(look, true, hoverFadeMs, animated);
+        m_hoverLook = look;
     }
-    viewport()->setCursor(hovered ? cursorOver(m_rows.rows()[*hovered], m_pointer->x())
-                                  : Qt::ArrowCursor);
+    viewport()->setCursor(hovered ? cursorOver(*row, m_pointer->x()) : Qt::ArrowCursor);
     if (hovered == m_hovered)
         return;
     updateRow(m_hovered);
     m_hovered = hovered;
     updateRow(m_hovered);
+    emit hoverMoved(hovered.value_or(-1));
 }
 
 void RowListView::updateRow(std::optional<qsizetype> index) {
@@ -735,20 +692,12 @@ void RowListView::updateRow(std::optional<qsizetype> index) {
 }
 
 Qt::CursorShape RowListView::cursorOver(const ListRow &row, qreal x) const {
-    switch (row.kind) {
-    case RowKind::TabRow:
-    case RowKind::ClosedRow:
-        return Qt::PointingHandCursor;
-    case RowKind::FolderHeader:
-        if (m_rows.sections().value(row.section).takesDrops)
-            return Qt::PointingHandCursor;
-        if (x < row.indent + handleWidth)
-            return Qt::OpenHandCursor;
-        return isOverButton(row, toContent(*m_pointer)) ? Qt::PointingHandCursor : Qt::ArrowCursor;
-    default:
-        return m_pointer && isOverButton(row, toContent(*m_pointer)) ? Qt::PointingHandCursor
-                                                                     : Qt::ArrowCursor;
-    }
+    const std::optional<RowHit> hit = hitAt({x, m_pointer->y()});
+    if (hit && hit->part == RowPart::Handle)
+        return Qt::OpenHandCursor;
+    const bool clickable = row.kind == RowKind::TabRow || row.kind == RowKind::ClosedRow ||
+                           (hit && hit->part == RowPart::Button);
+    return clickable ? Qt::PointingHandCursor : Qt::ArrowCursor;
 }
 
 void RowListView::paintEvent(QPaintEvent *event) {
@@ -765,7 +714,7 @@ void RowListView::paintEvent(QPaintEvent *event) {
                          target.kind != DropTarget::Kind::UngroupedSection))
             continue;
         if (const std::optional<QRectF> rect = m_rows.targetRect(target, width))
-            paintLitShape(painter, rect->adjusted(8, 1, -8, -1), lit);
+            PaintedRows::paintLitShape(painter, rect->adjusted(8, 1, -8, -1), palette(), lit);
     }
     if (m_transition.isRunning()) {
         for (const RowTransition::Placement &placed : m_transition.placements()) {
@@ -786,56 +735,8 @@ void RowListView::paintEvent(QPaintEvent *event) {
     }
 }
 
-// The accent fill and border of a lit section or drop row, `lit` of the way in.
-void RowListView::paintLitShape(QPainter &painter, const QRectF &shape, qreal lit) const {
-    if (lit <= 0)
-        return;
-    PanelPainting::fillRounded(painter, shape, 8,
-                               Style::color(Role::Accent, palette(), 0.14 * lit));
-    PanelPainting::strokeRoundedInside(painter, shape, 8, 1.5,
-                                       Style::color(Role::Accent, palette(), 0.5 * lit));
-}
-
 bool RowListView::isLit(const DropTarget &target) const {
-    return m_drag && (m_drag->zone == target || m_drag->line == target);
-}
-
-void RowListView::paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
-                               const QRectF &rect) const {
-    const QPalette &colors = palette();
-    const bool toFolder = row.kind == RowKind::FolderDropRow;
-    const DropTarget target =
-        toFolder ? DropTarget{.kind = DropTarget::Kind::FolderRow, .folderID = row.folderID}
-                 : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
-    const bool lit = isLit(target);
-    const QRectF shape = rect.adjusted(10, 2, -10, -2);
-    if (!m_litTargets.isEmpty())
-        paintLitShape(painter, shape, m_looks.value(targetLook(target)));
-    const QRectF box = shape.adjusted(14, 11, -14, -11);
-    const qreal symbolWidth = PanelPainting::symbolBox(14).width();
-    PanelPainting::drawSymbol(painter,
-                              toFolder ? QStringLiteral("folder.fill") : QStringLiteral("tray"),
-                              QRectF(box.left(), box.top(), symbolWidth, box.height()), 14,
-                              Style::color(lit        ? Role::Accent
-                                           : toFolder ? Role::Blue
-                                                      : Role::Secondary,
-                                           colors));
-    qreal right = box.right();
-    if (lit) {
-        const QFont font = Style::font(12, QFont::Medium);
-        const QString dropHere = tr("Drop here");
-        const qreal width = PanelPainting::textWidth(font, dropHere);
-        PanelPainting::drawElidedText(painter,
-                                      QRectF(right - width, box.top(), width + 1, box.height()),
-                                      font, Style::color(Role::Accent, colors), dropHere);
-        right -= width + 10;
-    }
-    const qreal left = box.left() + symbolWidth + 10;
-    PanelPainting::drawElidedText(
-        painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
-        Style::font(15, QFont::DemiBold),
-        Style::color(toFolder ? Role::Primary : Role::Secondary, colors),
-        toFolder ? rows.folders().value(row.index).folder.name : tr("Ungrouped"));
+    return isDragging() && m_controller->drag()->lights(target);
 }
 
 void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,
@@ -845,23 +746,21 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     case RowKind::TabRow: {
         const TabItem &tab = rows.tabs()[row.item];
         const QString id = tab.stableID();
-        const QString hint = rows.folderHint(row.item);
         // Hover eases out after the pointer has left; a row that went has none.
-        TabRowView::paint(
-            painter, rect,
-            {tab.displayTitle(), tab.isActive,
-             hint.isEmpty() ? std::nullopt : std::optional<QString>(hint),
-             &thumbnailFor(tab.thumbnailURL), &rows == &m_rows ? m_looks.value(hoverLook(id)) : 0.0,
-             m_looks.value(selectedLook(id)), m_looks.value(selectionMarksLook),
-             m_shownSelection.contains(id), !m_highlightID.isEmpty() && id == m_highlightID},
-            colors);
+        const qreal hover = &rows == &m_rows ? m_looks.value(hoverLook(rows.key(row))) : 0.0;
+        TabRowView::paint(painter, rect,
+                          {tab.displayTitle(), tab.isActive, rows.folderHint(row.item),
+                           thumbnailFor(tab.thumbnailURL), hover, m_looks.value(selectedLook(id)),
+                           m_looks.value(selectionMarksLook), m_shownSelection.contains(id),
+                           !m_highlightID.isEmpty() && id == m_highlightID},
+                          colors);
         return;
     }
     case RowKind::FolderHeader: {
         const FolderContent content = rows.folders().value(row.index);
         const ListSection section = rows.sections().value(row.section);
         FolderSectionView::paintHeader(painter, rect, content.folder,
-                                       {content.tabs.size(), !section.takesDrops,
+                                       {content.tabs.size(), rows.isEditingFolders(),
                                         isLit(section.target), m_renamedFolder != row.folderID},
                                        colors);
         return;
@@ -870,7 +769,7 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     case RowKind::UngroupedLine:
     case RowKind::FolderOrderLine: {
         const qreal shown =
-            m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(ListRows::lineTarget(row)));
+            m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(rows.lineTarget(row)));
         if (shown <= 0)
             return;
         painter.save();
@@ -892,9 +791,7 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
     }
     case RowKind::UngroupedCaption:
         PaintedRows::paintUngroupedCaption(
-            painter, rect,
-            {colors,
-             m_drag && m_drag->zone && m_drag->zone->kind == DropTarget::Kind::UngroupedSection});
+            painter, rect, {colors, isLit(DropTarget{.kind = DropTarget::Kind::UngroupedSection})});
         return;
     case RowKind::RecentCaption:
         PaintedRows::paintRecentCaption(painter, rect, {colors});
@@ -920,8 +817,19 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
                                                           m_context.folderStore->folders())});
         return;
     case RowKind::FolderDropRow:
-    case RowKind::UngroupedDropRow:
-        paintDropRow(painter, rows, row, rect);
+    case RowKind::UngroupedDropRow: {
+        const bool toFolder = row.kind == RowKind::FolderDropRow;
+        const DropTarget target =
+            toFolder ? DropTarget{.kind = DropTarget::Kind::FolderRow, .folderID = row.folderID}
+                     : DropTarget{.kind = DropTarget::Kind::UngroupedRow};
+        PaintedRows::paintDropRow(
+            painter, rect,
+            {.palette = colors,
+             .folderName = toFolder ? std::optional(rows.folders().value(row.index).folder.displayName())
+                                    : std::nullopt,
+             .isTargeted = isLit(target),
+             .lit = m_litTargets.isEmpty() ? 0 : m_looks.value(targetLook(target))});
         return;
+    }
     }
 }

@@ -7,32 +7,35 @@
 #include "panel/model/RowTransition.h"
 
 #include <QAbstractScrollArea>
-#include <QHash>
 #include <QPointer>
 #include <QPropertyAnimation>
 #include <QSet>
 #include <QTimer>
 #include <QVariantAnimation>
+#include <QWindow>
 
-#include <memory>
 #include <optional>
 
 #include "dragdrop/DragPreviewLabel.h"
 
 class InPlaceNameField;
+class ListController;
 class PanelLineEdit;
+struct RowHit;
 
 // The panel's list as one view: the rows are data (ListRows), painted for the visible part only
-// and hit-tested by their geometry. The view owns the mouse from press to release and runs the
-// drag itself: a tab row moved past 4 px (not with Ctrl held) or an edit-mode folder handle
-// moved past 5 px starts a drag; lines win over the zone around them; a drop is one store
-// operation on the rows as they are when the button comes up. New rows may arrive at any time,
-// also mid-drag: the drag holds stable ids and targets by value, not rows.
+// and hit-tested by their geometry. It paints, hit-tests, scrolls and eases; what a press, a
+// drag, a menu or a key does is its controller's (ListController), the one place the panel
+// changes a store. From a press to its release the view takes every mouse event of the panel's
+// window, wherever the pointer goes: other buttons are ignored, and the release ends the press
+// or the drag wherever it happens.
 class RowListView : public QAbstractScrollArea {
     Q_OBJECT
 public:
     explicit RowListView(const PanelContext &context, QWidget *parent = nullptr);
     ~RowListView() override;
+
+    ListController *controller() const { return m_controller; }
 
     void setRows(ListRows rows);
     const ListRows &rows() const { return m_rows; }
@@ -55,6 +58,8 @@ public:
     void scrollToTop();
     // A row's rect in viewport coordinates.
     QRectF rowRect(qsizetype index) const;
+    // What lies under a point of the viewport, down to the painted button.
+    std::optional<RowHit> hitAt(const QPointF &viewportPoint) const;
 
     // The field over the new-folder row, shown while that row is listed.
     PanelLineEdit *newFolderField() const { return m_newFolderField; }
@@ -66,91 +71,76 @@ public:
     // Only while renaming.
     InPlaceNameField *renameField() const { return m_renameField; }
 
-    // The secondary-click menu of the row under `viewportPoint`; none where a row offers none
-    // (edit-mode headers, rows that are not tabs or folders, a tab with nowhere to go).
-    QMenu *createContextMenu(const QPointF &viewportPoint);
-
-    bool isDragging() const { return m_drag.has_value(); }
-    std::optional<DropTarget> litLine() const { return m_drag ? m_drag->line : std::nullopt; }
-    std::optional<DropTarget> litZone() const { return m_drag ? m_drag->zone : std::nullopt; }
+    bool isDragging() const;
+    std::optional<DropTarget> litLine() const;
+    std::optional<DropTarget> litZone() const;
     const DragPreviewLabel *previewLabel() const { return m_label; }
     qreal scrollSpeed() const { return m_scrollSpeed; }
     // The row under the last pointer position, if any.
     std::optional<qsizetype> hoveredRow() const { return m_hovered; }
 
 signals:
-    // A row that stands for a tab was clicked; the panel opens it.
-    void tabTapped(const TabItem &tab);
-    // The hint card's button.
-    void createFolderRequested();
-    // The button under "No results".
-    void createFolderFromSearchRequested();
     void newFolderSubmitted(const QString &typedName);
     void newFolderCancelled();
     // The view's own height changed: the panel and its window follow.
     void heightChanged();
+    // The width rows are painted at changed (the scroll bar came or went): rows measured for the
+    // old width should be measured again.
+    void rowWidthChanged();
+    // New rows replaced the old ones; row indexes from before mean nothing now.
+    void rowsReplaced();
+    // The keyboard highlight moved to the tab of `stableID` (empty: none).
+    void highlightMoved(const QString &stableID);
+    // The row under the pointer changed (none: -1).
+    void hoverMoved(qsizetype row);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void leaveEvent(QEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Press {
-        QPointF point; // viewport coordinates
-        Qt::KeyboardModifiers modifiers;
-        ListRow row;
-        RowKey key; // found again after a rebuild
-    };
-    struct Drag {
-        QStringList stableIDs;         // a tab drag
-        std::optional<QUuid> folderID; // a folder drag
-        QString label;
-        std::optional<DropTarget> line;
-        std::optional<DropTarget> zone;
-    };
-
     QPointF toContent(const QPointF &viewportPoint) const;
-    bool mayStartDrag(const Press &press) const;
-    void startDrag(const Press &press);
+    void holdMouse(bool held);
+    bool routeHeldMouse(QMouseEvent *event);
+    void followHold();
     void followPointer(const QPointF &viewportPoint);
+    void pointerLeft();
     void updateHover();
     void updateSelectionLooks();
     void lightTargets(const std::optional<DropTarget> &line, const std::optional<DropTarget> &zone);
     void forgetDarkTargets();
     void updateRow(std::optional<qsizetype> index);
     void updateAutoScroll(const QPointF &viewportPoint);
+    void stopAutoScroll();
     void autoScrollTick();
-    void finishDrag(bool drop);
-    void applyDrop(const Drag &drag);
-    void tap(const Press &press);
     void animateScroll(int value, int durationMs, QEasingCurve::Type curve);
     void updateScrollRange();
+    void keepScrollPosition(const ListRows &previous);
     void updateContentHeight();
     void applyHeight(qreal shownContentHeight);
     void placeFields();
     void commitRename();
     void endRenaming();
     std::optional<qsizetype> renamedHeader() const;
-    bool tapButton(const ListRow &row, const QPointF &contentPoint);
     bool isOverButton(const ListRow &row, const QPointF &contentPoint) const;
+    QString toolTipAt(const QPointF &viewportPoint) const;
 
     void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,
                   bool hovered) const;
-    void paintDropRow(QPainter &painter, const ListRows &rows, const ListRow &row,
-                      const QRectF &rect) const;
-    void paintLitShape(QPainter &painter, const QRectF &shape, qreal lit) const;
     bool isLit(const DropTarget &target) const;
     Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;
-    const Thumbnail &thumbnailFor(const QUrl &url) const;
+    Thumbnail thumbnailFor(const QUrl &url) const;
 
     PanelContext m_context;
+    ListController *m_controller;
     ListRows m_rows;
     RowTransition m_transition;
     std::optional<int> m_nextTransitionMs;
@@ -158,16 +148,16 @@ private:
     std::optional<QPointF> m_pointer; // last pointer position in the viewport
     std::optional<qsizetype> m_hovered;
     LookFades m_looks;
-    QString m_hoveredTab;           // its hover look is on
+    QString m_hoverLook;            // the hovered tab row's look, if one is on
     QSet<QString> m_shownSelection; // their selected looks are on
     QList<DropTarget> m_litTargets; // lit, or easing out
-    std::optional<Press> m_press;
-    std::optional<Drag> m_drag;
+    QPointer<QWindow> m_heldWindow; // its mouse events come here from press to release
     QPointer<DragPreviewLabel> m_label;
     QTimer m_scrollTimer;
     qreal m_scrollSpeed = 0;
     qreal m_scrollOffset = 0;
-    mutable QHash<QUrl, std::shared_ptr<Thumbnail>> m_thumbnails;
+    int m_normalListScroll = 0; // kept while the search results are shown
+    int m_rowWidth = 0;
     QPropertyAnimation m_scrollAnimation;
     int m_cap;
     int m_contentHeight = 0;

@@ -1,13 +1,9 @@
 #include "panel/TabRowView.h"
 
 #include "panel/PanelPainting.h"
-#include "panel/PlainText.h"
-#include "stores/FolderStore.h"
-#include "tabs/TabManager.h"
 #include "ui/Style.h"
 
 #include <QFontMetricsF>
-#include <QMenu>
 #include <QPainter>
 
 using Style::Role;
@@ -28,8 +24,6 @@ constexpr qreal hintSpacing = 4;
 constexpr qreal arrowPointSize = 11;
 constexpr qreal hintSymbolPointSize = 9;
 
-const QString ungroupedHint = QStringLiteral("Ungrouped");
-
 QColor rowBackground(const TabRowLook &look, const QPalette &palette) {
     const qreal strong = look.isKeyboardHighlighted ? 1.0 : look.selected;
     const qreal opacity = qMax(strong * 0.18, look.hover * 0.10);
@@ -44,12 +38,12 @@ qreal rowArrowOpacity(const TabRowLook &look) {
     return look.hover * (1.0 - look.selected);
 }
 
-void paintThumbnail(QPainter &painter, const QRectF &slot, const Thumbnail *thumbnail,
+void paintThumbnail(QPainter &painter, const QRectF &slot, const Thumbnail &thumbnail,
                     const QPalette &palette) {
     PanelPainting::fillRounded(painter, slot, 5, Style::color(Role::Secondary, palette, 0.1));
-    switch (thumbnail ? thumbnail->state() : Thumbnail::State::None) {
+    switch (thumbnail.state()) {
     case Thumbnail::State::Loaded:
-        Thumbnail::drawCropped(painter, slot, thumbnail->image(), 5);
+        Thumbnail::drawCropped(painter, slot, thumbnail.image(), 5);
         break;
     case Thumbnail::State::Loading:
         break;
@@ -64,18 +58,19 @@ void paintThumbnail(QPainter &painter, const QRectF &slot, const Thumbnail *thum
 void paintLeadingSlot(QPainter &painter, const QRectF &slot, const TabRowLook &look,
                       const QPalette &palette) {
     const qreal symbolShare = look.selectionActive;
+    const qreal opacity = painter.opacity();
     if (symbolShare < 1.0) {
-        painter.setOpacity(1.0 - symbolShare);
+        painter.setOpacity(opacity * (1.0 - symbolShare));
         paintThumbnail(painter, slot, look.thumbnail, palette);
     }
     if (symbolShare > 0.0) {
-        painter.setOpacity(symbolShare);
+        painter.setOpacity(opacity * symbolShare);
         PanelPainting::drawSymbol(
             painter,
             look.isSelected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"),
             slot, 18, Style::color(look.isSelected ? Role::Accent : Role::Tertiary, palette));
     }
-    painter.setOpacity(1.0);
+    painter.setOpacity(opacity);
 }
 
 void paintTexts(QPainter &painter, const QRectF &column, const TabRowLook &look,
@@ -111,13 +106,13 @@ void paintTexts(QPainter &painter, const QRectF &column, const TabRowLook &look,
     const QRectF symbol(column.left(), top + (hintHeight - symbolSize.height()) / 2,
                         symbolSize.width(), symbolSize.height());
     PanelPainting::drawSymbol(painter,
-                              *look.folderHint == ungroupedHint ? QStringLiteral("tray")
-                                                                : QStringLiteral("folder.fill"),
+                              look.folderHint->isUngrouped ? QStringLiteral("tray")
+                                                           : QStringLiteral("folder.fill"),
                               symbol, hintSymbolPointSize, hintColor);
     const qreal hintLeft = symbol.right() + hintSpacing;
-    PanelPainting::drawElidedText(painter,
-                                  QRectF(hintLeft, top, column.right() - hintLeft, hintHeight),
-                                  hintFont, hintColor, *look.folderHint);
+    PanelPainting::drawElidedText(
+        painter, QRectF(hintLeft, top, column.right() - hintLeft, hintHeight), hintFont, hintColor,
+        look.folderHint->isUngrouped ? TabRowView::tr("Ungrouped") : look.folderHint->folderName);
 }
 
 } // namespace
@@ -132,29 +127,6 @@ QColor TabRowView::borderColor(const TabRowLook &look, const QPalette &palette) 
 
 qreal TabRowView::arrowOpacity(const TabRowLook &look) {
     return rowArrowOpacity(look);
-}
-
-QMenu *TabRowView::createContextMenu(const QString &stableID, const PanelContext &context,
-                                     QWidget *parent) {
-    auto *menu = new QMenu(parent);
-    FolderStore *store = context.folderStore;
-    if (!store)
-        return menu;
-    const QList<TabFolder> folders = store->folders();
-    if (!folders.isEmpty()) {
-        QMenu *moveMenu = menu->addMenu(tr("Move to Folder"));
-        for (const TabFolder &folder : folders) {
-            moveMenu->addAction(PlainText::menuItemText(folder.name), menu,
-                                [store, stableID, id = folder.id, manager = context.tabManager] {
-                                    store->addTab(stableID, id,
-                                                  manager ? manager->tabs() : QList<TabItem>());
-                                });
-        }
-    }
-    if (store->isInFolder(stableID))
-        menu->addAction(tr("Remove from Folder"), menu,
-                        [store, stableID] { store->removeFromFolder(stableID); });
-    return menu;
 }
 
 void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &look,
@@ -174,10 +146,11 @@ void TabRowView::paint(QPainter &painter, const QRectF &rect, const TabRowLook &
     const QRectF arrow(
         QPointF(content.right() - arrowSize.width(), content.center().y() - arrowSize.height() / 2),
         arrowSize);
-    painter.setOpacity(rowArrowOpacity(look));
+    const qreal opacity = painter.opacity();
+    painter.setOpacity(opacity * rowArrowOpacity(look));
     PanelPainting::drawSymbol(painter, QStringLiteral("arrow.up.right"), arrow, arrowPointSize,
                               Style::color(Role::Tertiary, palette));
-    painter.setOpacity(1.0);
+    painter.setOpacity(opacity);
 
     const qreal textLeft = slot.right() + spacing;
     const qreal textRight = arrow.left() - spacing - minimumGap - spacing;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "panel/PanelContext.h"
 #include "panel/Thumbnail.h"
+#include "panel/model/ListRows.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -10,17 +10,15 @@
 
 #include <optional>
 
-class QMenu;
 class QPainter;
 class QPalette;
-class QWidget;
 
 // What a tab row paints: the list view fills one per visible row.
 struct TabRowLook {
-    QString title;
+    QString title{};
     bool isActive = false;
-    std::optional<QString> folderHint; // search results: a folder's name or "Ungrouped"
-    const Thumbnail *thumbnail = nullptr;
+    std::optional<FolderHint> folderHint{}; // search results, while folders exist
+    Thumbnail thumbnail{};
     qreal hover = 0;           // 0 to 1
     qreal selected = 0;        // 0 to 1
     qreal selectionActive = 0; // 0 to 1: marks replace the thumbnails
@@ -29,7 +27,8 @@ struct TabRowLook {
 };
 
 // The row that stands for one open tab, in folder sections, the ungrouped section and search
-// results: how it is painted and the menu it offers. The list view owns its rows' state.
+// results: how it is painted. The list view owns its rows' state. Its looks multiply the
+// painter's opacity, so a row fades with the list around it.
 class TabRowView {
     Q_DECLARE_TR_FUNCTIONS(TabRowView)
 public:
@@ -41,8 +40,4 @@ public:
     static QColor backgroundColor(const TabRowLook &look, const QPalette &palette);
     static QColor borderColor(const TabRowLook &look, const QPalette &palette);
     static qreal arrowOpacity(const TabRowLook &look);
-
-    // The secondary-click menu; empty when the tab can be neither moved nor taken out.
-    static QMenu *createContextMenu(const QString &stableID, const PanelContext &context,
-                                    QWidget *parent);
 };

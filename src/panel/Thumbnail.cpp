@@ -6,28 +6,21 @@
 #include <QPainterPath>
 #include <QWidget>
 
-void Thumbnail::load(const QUrl &url, ThumbnailLoader &loader, QWidget *owner) {
-    if (url.isEmpty()) {
-        m_state = State::None;
-        return;
-    }
-    switch (loader.request(url, owner, [this, url, &loader, owner] {
-        takeResult(loader.image(url));
-        owner->update();
-    })) {
+Thumbnail Thumbnail::of(const QUrl &url, ThumbnailLoader *loader, QWidget *owner) {
+    Thumbnail thumbnail;
+    if (url.isEmpty() || !loader)
+        return thumbnail;
+    switch (loader->request(url, owner, [owner] { owner->update(); })) {
     case ThumbnailLoader::State::Loading:
-        m_state = State::Loading;
+        thumbnail.m_state = State::Loading;
         break;
     case ThumbnailLoader::State::Loaded:
     case ThumbnailLoader::State::Failed:
-        takeResult(loader.image(url));
+        thumbnail.m_image = loader->image(url);
+        thumbnail.m_state = thumbnail.m_image.isNull() ? State::Failed : State::Loaded;
         break;
     }
-}
-
-void Thumbnail::takeResult(const QImage &image) {
-    m_image = image;
-    m_state = m_image.isNull() ? State::Failed : State::Loaded;
+    return thumbnail;
 }
 
 void Thumbnail::drawCropped(QPainter &painter, const QRectF &rect, const QImage &image,

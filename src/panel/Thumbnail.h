@@ -9,13 +9,15 @@ class QWidget;
 
 class ThumbnailLoader;
 
-// One row's thumbnail: asks the loader for the image and repaints the owner when it arrives.
+// A row's thumbnail as the loader has it at the moment of painting. The image is the loader's
+// (shared, not copied), so it is dropped with the painting; the loader's bounded cache is the
+// only one.
 class Thumbnail {
 public:
     enum class State { None, Loading, Loaded, Failed };
 
-    // Starts loading `url` (empty = the tab has none) and repaints `owner` once it is in.
-    void load(const QUrl &url, ThumbnailLoader &loader, QWidget *owner);
+    // `url` empty or no loader: none. An unknown URL starts loading and repaints `owner` once in.
+    static Thumbnail of(const QUrl &url, ThumbnailLoader *loader, QWidget *owner);
 
     State state() const { return m_state; }
     const QImage &image() const { return m_image; }
@@ -26,8 +28,6 @@ public:
                             qreal radius);
 
 private:
-    void takeResult(const QImage &image);
-
     State m_state = State::None;
     QImage m_image;
 };

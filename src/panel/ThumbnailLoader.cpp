@@ -6,6 +6,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int cacheBytes = 24 * 1024 * 1024;
@@ -63,10 +65,18 @@ ThumbnailLoader::State ThumbnailLoader::request(const QUrl &url, QObject *receiv
     if (m_failed.contains(url) || !isSupported(url))
         return State::Failed;
     // Only regular files: opening a FIFO or a device would block the GUI thread.
-    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile())
+    if (url.isLocalFile() && !QFileInfo(url.toLocalFile()).isFile()) {
+        m_failed.insert(url, new bool(true));
         return State::Failed;
+    }
     const bool started = m_waiting.contains(url);
-    m_waiting[url].append(Waiter{receiver, std::move(onReady)});
+    QList<Waiter> &waiters = m_waiting[url];
+    // A view asks on every paint while the image loads.
+    const bool waits = std::any_of(waiters.cbegin(), waiters.cend(), [receiver](const Waiter &w) {
+        return receiver && w.receiver == receiver;
+    });
+    if (!waits)
+        waiters.append(Waiter{receiver, std::move(onReady)});
     if (!started)
         start(url);
     return State::Loading;

@@ -29,7 +29,8 @@ public:
     static bool isSupported(const QUrl &url);
 
     // Current state of `url`; an unknown URL starts loading. While it loads, `onReady` runs once
-    // when the load ends (success or failure), unless `receiver` is gone by then.
+    // when the load ends (success or failure), unless `receiver` is gone by then; a receiver
+    // that asks again meanwhile keeps its first callback.
     State request(const QUrl &url, QObject *receiver, std::function<void()> onReady);
     QImage image(const QUrl &url) const;
 

@@ -18,4 +18,6 @@ public:
 signals:
     // The chord was pressed, in whichever application.
     void activated();
+    // The chord was held, and grabbing it again after a keyboard change was refused.
+    void lost();
 };

@@ -22,5 +22,7 @@ signals:
     void bound(const QString &triggerDescription);
     // No portal, a portal without global shortcuts, or the desktop (or the user) declined.
     void unavailable();
+    // The desktop held the shortcut, and the user took it away in the desktop's settings.
+    void removed();
     void activated();
 };

@@ -26,7 +26,11 @@ void UpdateDialogPresenter::present(const UpdateCheckResult &result) {
     if (m_dialog)
         m_dialog->close();
     m_dialog = new UpdateDialog(result, m_updater.config().displayVersion);
+    // A check nobody asked for must not take the keyboard: a Return meant for another window
+    // would press Download.
+    m_dialog->setAttribute(Qt::WA_ShowWithoutActivating, !result.userInitiated);
     m_dialog->show();
     m_dialog->raise();
-    m_dialog->activateWindow();
+    if (result.userInitiated)
+        m_dialog->activateWindow();
 }

@@ -7,7 +7,8 @@
 #include <QSet>
 
 // Shows the update manager's answers: every answer to a check the user asked for, and a newer
-// version found by a scheduled check (once per version and run). One window at a time.
+// version found by a scheduled check (once per version and run, without taking the keyboard
+// focus). One window at a time.
 class UpdateDialogPresenter : public QObject {
     Q_OBJECT
 public:

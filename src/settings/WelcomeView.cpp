@@ -115,14 +115,14 @@ QWidget *WelcomeView::buildShortcutBlock(SpotlightSearchController &hotkey) {
     captionFont.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     caption->setFont(captionFont);
 
-    m_shortcut = new QLabel(displayString(hotkey.binding()), block);
+    m_shortcut = new QLabel(hotkey.shortcutText(), block);
     m_shortcut->setTextFormat(Qt::PlainText);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPixelSize(15);
     mono.setWeight(QFont::DemiBold);
     m_shortcut->setFont(mono);
-    connect(&hotkey, &SpotlightSearchController::bindingChanged, m_shortcut,
-            [this](const HotkeyBinding &binding) { m_shortcut->setText(displayString(binding)); });
+    connect(&hotkey, &SpotlightSearchController::statusChanged, m_shortcut,
+            [this, &hotkey] { m_shortcut->setText(hotkey.shortcutText()); });
 
     auto *hint = styledLabel(QStringLiteral("You can change this in Settings."), 11, QFont::Normal,
                              Style::Role::Tertiary, block);

@@ -33,15 +33,18 @@ QStringList withoutRepeats(const QStringList &ids) {
     return result;
 }
 
+// Where the line stands in `ids`: before the tab below it, else after the tab above it, else at
+// the end.
+qsizetype positionOf(const TabLine &line, const QStringList &ids) {
+    const qsizetype below = line.below.isEmpty() ? -1 : ids.indexOf(line.below);
+    const qsizetype above = line.above.isEmpty() ? -1 : ids.indexOf(line.above);
+    return below >= 0 ? below : above >= 0 ? above + 1 : ids.size();
+}
+
 // The first id at or after the line that is not being moved: moved tabs go right before it, so
-// they keep their order even when some stood above the line (none: they go to the end). The line
-// stands before the shown row below it, else after the shown row above it.
-QString idAfterLine(const QStringList &tabIDs, const QStringList &moving, int line,
-                    const QList<TabItem> &shownTabs) {
-    const qsizetype row = std::clamp<qsizetype>(line, 0, shownTabs.size());
-    const qsizetype below = row < shownTabs.size() ? tabIDs.indexOf(shownTabs[row].stableID()) : -1;
-    const qsizetype above = row > 0 ? tabIDs.indexOf(shownTabs[row - 1].stableID()) : -1;
-    const qsizetype start = below >= 0 ? below : above >= 0 ? above + 1 : tabIDs.size();
+// they keep their order even when some stood above the line (none: they go to the end).
+QString idAfterLine(const QStringList &tabIDs, const QStringList &moving, const TabLine &line) {
+    const qsizetype start = positionOf(line, tabIDs);
     for (qsizetype i = start; i < tabIDs.size(); ++i) {
         if (!moving.contains(tabIDs[i]))
             return tabIDs[i];
@@ -166,14 +169,14 @@ void FolderStore::appendTabs(const QStringList &stableIDs, const QUuid &folderID
         emit foldersChanged();
 }
 
-void FolderStore::moveTabs(const QStringList &stableIDs, const QUuid &folderID, int line,
-                           const QList<TabItem> &shownTabs) {
+void FolderStore::moveTabs(const QStringList &stableIDs, const QUuid &folderID,
+                           const TabLine &line) {
     const QList<TabFolder> before = m_data.folders; // copied before any pointer into the list
     TabFolder *folder = findFolder(folderID);
     if (!folder)
         return;
     const QStringList moving = withoutRepeats(stableIDs);
-    const QString anchor = idAfterLine(folder->tabIDs, moving, line, shownTabs);
+    const QString anchor = idAfterLine(folder->tabIDs, moving, line);
     removeEverywhere(moving);
     qsizetype position = anchor.isEmpty() ? folder->tabIDs.size() : folder->tabIDs.indexOf(anchor);
     for (const QString &id : moving)
@@ -190,12 +193,12 @@ void FolderStore::ungroup(const QStringList &stableIDs) {
         emit foldersChanged();
 }
 
-void FolderStore::placeInUngrouped(const QStringList &stableIDs, int index,
-                                   const QList<TabItem> &shownTabs) {
-    const QStringList shown = stableIDsOf(shownTabs);
+void FolderStore::placeInUngrouped(const QStringList &stableIDs, const TabLine &line,
+                                   const QList<TabItem> &tabs) {
+    const QStringList shown = stableIDsOf(ungroupedTabs(tabs));
     const QStringList placed = withoutRepeats(stableIDs);
     const QSet<QString> moving(placed.cbegin(), placed.cend());
-    const qsizetype lineRow = std::clamp<qsizetype>(index, 0, shown.size());
+    const qsizetype lineRow = positionOf(line, shown);
     QStringList order;
     qsizetype position = 0;
     for (qsizetype row = 0; row < shown.size(); ++row) {

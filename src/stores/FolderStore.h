@@ -14,6 +14,15 @@
 
 #include <optional>
 
+// Where a drop line is drawn among shown tabs: named by the tab shown right below it and the one
+// right above it, by stable id (empty past either end).
+struct TabLine {
+    QString below{};
+    QString above{};
+
+    friend bool operator==(const TabLine &, const TabLine &) = default;
+};
+
 // The user's folders of tabs and the remembered order of the tabs in no folder, kept in
 // "folders.json". Tabs are referred to by stable id only. A stable id is in at most one folder.
 //
@@ -51,16 +60,16 @@ public:
     // Appends the tabs at the end of the folder, taking them out of every other folder. For an
     // unknown folder they still leave every folder, but nothing is saved.
     void appendTabs(const QStringList &stableIDs, const QUuid &folderID);
-    // Puts the tabs where the line before shown row `line` of the folder is drawn (`shownTabs`:
-    // the folder's rows as shown; its `tabIDs` may also hold closed files). Unknown folder:
-    // nothing.
-    void moveTabs(const QStringList &stableIDs, const QUuid &folderID, int line,
-                  const QList<TabItem> &shownTabs);
+    // Puts the tabs where `line` is drawn among the folder's shown tabs (its `tabIDs` may also
+    // hold closed files, which keep their places). Unknown folder: nothing.
+    void moveTabs(const QStringList &stableIDs, const QUuid &folderID, const TabLine &line);
     // Takes the tabs out of every folder; saves also when they were in none.
     void ungroup(const QStringList &stableIDs);
-    // Takes the tabs out of their folders and places them before the shown ungrouped row `index`
-    // (rows counted before the move); the new ungrouped order is the shown rows with them placed.
-    void placeInUngrouped(const QStringList &stableIDs, int index, const QList<TabItem> &shownTabs);
+    // Takes the tabs out of their folders and places them where `line` is drawn among the
+    // ungrouped tabs of `tabs` (all open tabs); the new ungrouped order is those tabs as shown,
+    // with them placed.
+    void placeInUngrouped(const QStringList &stableIDs, const TabLine &line,
+                          const QList<TabItem> &tabs);
 
     std::optional<TabFolder> folderFor(const QString &stableID) const;
     bool isInFolder(const QString &stableID) const;

@@ -32,9 +32,9 @@ void RecentlyClosedStore::recordClosed(const QList<TabItem> &previous,
 
     bool anyClosed = false;
     bool appended = false;
-    // Newest first relies on the dates alone: within one pass, each entry is strictly later than
-    // the one before, however coarse the clock.
-    QDateTime lastDate;
+    // One reading for the whole pass: dates made up to order a pass among itself would run ahead
+    // of the clock and overtake the next pass. The order within a pass is the recorded order.
+    const QDateTime now = m_clock();
     for (const TabItem &tab : previous) {
         const QString stableID = tab.stableID();
         if (currentIDs.contains(stableID))
@@ -43,11 +43,7 @@ void RecentlyClosedStore::recordClosed(const QList<TabItem> &previous,
         // `known` stays as it was: two open tabs of one file closing together give two entries.
         if (known.contains(stableID))
             continue;
-        QDateTime date = m_clock();
-        if (lastDate.isValid() && date <= lastDate)
-            date = lastDate.addMSecs(1);
-        lastDate = date;
-        m_closedTabs.append(ClosedTab{stableID, tab.title, tab.url, tab.thumbnailURL, date});
+        m_closedTabs.append(ClosedTab{stableID, tab.title, tab.url, tab.thumbnailURL, now});
         appended = true;
     }
     if (!anyClosed)
@@ -78,7 +74,9 @@ void RecentlyClosedStore::pruneExpired() {
 QList<ClosedTab> RecentlyClosedStore::recentTabs() const {
     const QDateTime now = m_clock();
     QList<ClosedTab> recent;
-    std::copy_if(m_closedTabs.cbegin(), m_closedTabs.cend(), std::back_inserter(recent),
+    // Latest recorded first, so that among equal dates the stable sort keeps the later recording
+    // on top.
+    std::copy_if(m_closedTabs.crbegin(), m_closedTabs.crend(), std::back_inserter(recent),
                  [&](const ClosedTab &tab) { return !isExpired(tab, now); });
     std::stable_sort(recent.begin(), recent.end(), [](const ClosedTab &a, const ClosedTab &b) {
         return a.closedDate > b.closedDate;

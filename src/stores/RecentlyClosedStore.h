@@ -33,7 +33,7 @@ public:
     // Forgets entries older than 30 days; saves only if any was forgotten.
     void pruneExpired();
 
-    // Entries not older than 30 days, newest first.
+    // Entries not older than 30 days, newest first; of equal dates, the later recorded first.
     QList<ClosedTab> recentTabs() const;
     QList<ClosedTab> closedTabs() const { return m_closedTabs; }
 

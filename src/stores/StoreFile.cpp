@@ -1,5 +1,6 @@
 #include "stores/StoreFile.h"
 
+#include "platform/XdgBaseDirectories.h"
 #include "stores/StoreLogging.h"
 
 #include <QDateTime>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 StoreFile::StoreFile(QString directory, const QString &fileName)
     : m_directory(std::move(directory))
@@ -16,10 +16,7 @@ StoreFile::StoreFile(QString directory, const QString &fileName)
 }
 
 QString StoreFile::defaultDirectory() {
-    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty())
-        base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/Nookery");
+    return xdgDataHome() + QStringLiteral("/Nookery");
 }
 
 std::optional<QByteArray> StoreFile::read() {
@@ -41,17 +38,17 @@ bool StoreFile::write(const QByteArray &bytes) {
         return false;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {
-        qCDebug(lcStore) << "cannot write" << m_path << file.errorString();
+        qCWarning(lcStore) << "cannot write" << m_path << file.errorString();
         return false;
     }
     // A full disk shows only when the buffer is flushed, and commit() would keep the short file.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        qCDebug(lcStore) << "cannot write" << m_path << file.errorString();
+        qCWarning(lcStore) << "cannot write" << m_path << file.errorString();
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
-        qCDebug(lcStore) << "cannot replace" << m_path << file.errorString();
+        qCWarning(lcStore) << "cannot replace" << m_path << file.errorString();
         return false;
     }
     qCDebug(lcStore) << "saved" << m_path << bytes.size() << "bytes";
@@ -70,7 +67,7 @@ bool StoreFile::preserveUnreadable() {
     for (int counter = 2; QFileInfo::exists(target); ++counter)
         target = stem + u'-' + QString::number(counter);
     if (!QFile::rename(m_path, target)) {
-        qCDebug(lcStore) << "cannot keep the unreadable" << m_path << "aside";
+        qCWarning(lcStore) << "cannot keep the unreadable" << m_path << "aside";
         return false;
     }
     qCDebug(lcStore) << "kept the unreadable" << m_path << "as" << target;

@@ -13,7 +13,7 @@ public:
     // Creates the directory if it is missing; errors are ignored.
     StoreFile(QString directory, const QString &fileName);
 
-    // GenericDataLocation + "/Nookery", or ~/.local/share/Nookery if the platform names none.
+    // $XDG_DATA_HOME/Nookery, ~/.local/share/Nookery when it is unset or relative.
     static QString defaultDirectory();
 
     QString path() const { return m_path; }

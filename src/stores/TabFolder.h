@@ -11,5 +11,10 @@ struct TabFolder {
     QStringList tabIDs; // may name files that are closed right now
     bool isExpanded = true;
 
+    // The name as menus and rows show it: control characters and line breaks as spaces, so that
+    // a pasted tab cannot split a menu entry into columns, nor a line break a row. The stored
+    // name stays as it was given.
+    QString displayName() const;
+
     friend bool operator==(const TabFolder &, const TabFolder &) = default;
 };

@@ -15,24 +15,43 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-QList<TabItem> readSessionTabs(const QString &filePath) {
-    const std::optional<QByteArray> bytes = readSessionFileBytes(filePath);
-    return bytes ? parseSessionTabs(*bytes) : QList<TabItem>();
+SessionRead readSession(const QString &filePath) {
+    SessionRead read;
+    if (const std::optional<QByteArray> bytes = readSessionFileBytes(filePath, &read.failure))
+        read.tabs = parseSessionTabs(*bytes);
+    return read;
 }
 
-std::optional<QByteArray> readSessionFileBytes(const QString &filePath) {
+QList<TabItem> readSessionTabs(const QString &filePath) {
+    return readSession(filePath).tabs;
+}
+
+std::optional<QByteArray> readSessionFileBytes(const QString &filePath, QString *failure) {
+    const auto fail = [failure](const QString &why) -> std::optional<QByteArray> {
+        if (failure)
+            *failure = why;
+        return std::nullopt;
+    };
+    const auto systemError = [](int error) {
+        return QStringLiteral("cannot read it: ") + qt_error_string(error);
+    };
     // Without O_NONBLOCK, opening a FIFO would wait for a writer; regular files ignore it.
     const int fd = ::open(QFile::encodeName(filePath).constData(),
                           O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return std::nullopt;
+        return errno == ENOENT ? std::nullopt : fail(systemError(errno));
     const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    const QString tooLarge =
+        QStringLiteral("it is larger than %1 MiB").arg(maxSessionFileBytes / (1024 * 1024));
 
     // The size comes from the open handle, so a file swapped in after opening cannot slip by.
     struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        status.st_size > maxSessionFileBytes)
-        return std::nullopt;
+    if (::fstat(fd, &status) != 0)
+        return fail(systemError(errno));
+    if (!S_ISREG(status.st_mode))
+        return fail(QStringLiteral("it is not a regular file"));
+    if (status.st_size > maxSessionFileBytes)
+        return fail(tooLarge);
 
     // The file may grow or shrink while it is read: read to the end, never past the limit.
     QByteArray bytes(qMin<qint64>(status.st_size + 1, maxSessionFileBytes + 1), Qt::Uninitialized);
@@ -40,7 +59,7 @@ std::optional<QByteArray> readSessionFileBytes(const QString &filePath) {
     for (;;) {
         if (total == bytes.size()) {
             if (total > maxSessionFileBytes)
-                return std::nullopt;
+                return fail(tooLarge);
             bytes.resize(qMin<qint64>(bytes.size() * 2, maxSessionFileBytes + 1));
         }
         const ssize_t count = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
@@ -49,7 +68,7 @@ std::optional<QByteArray> readSessionFileBytes(const QString &filePath) {
         if (count < 0) {
             if (errno == EINTR)
                 continue;
-            return std::nullopt;
+            return fail(systemError(errno));
         }
         total += count;
     }

@@ -21,7 +21,22 @@ inline constexpr QStringView figmaWebOrigin = u"https://www.figma.com";
 // values take Qt's JSON parser up to about 1 s and 300 MiB of memory.
 inline constexpr qint64 maxSessionFileBytes = 8 * 1024 * 1024;
 
-// The open tabs of the session file at `filePath`, windows and tabs in file order.
+// What one read of the session file found.
+struct SessionRead {
+    // Implicit, so that a reader that only lists tabs reads the file whole.
+    SessionRead(QList<TabItem> openTabs = {})
+        : tabs(std::move(openTabs)) {}
+
+    QList<TabItem> tabs;
+    // Why a file that exists could not be read whole ("it is larger than 8 MiB"); its tabs are
+    // unknown then, which is not the same as none. Empty after a read, also of a missing file.
+    QString failure;
+};
+
+// The open tabs of the session file at `filePath`, windows and tabs in file order. A missing
+// file, or one that is not a session file, has no tabs.
+SessionRead readSession(const QString &filePath);
+// The tabs alone, none when the file cannot be read whole.
 QList<TabItem> readSessionTabs(const QString &filePath);
 
 // The open tabs described by the bytes of a session file.
@@ -29,5 +44,5 @@ QList<TabItem> parseSessionTabs(const QByteArray &json);
 
 // The whole content of a regular file of at most maxSessionFileBytes, or nothing when it is
 // missing, unreadable, too large or not a regular file (directories, FIFOs and devices are
-// refused without blocking).
-std::optional<QByteArray> readSessionFileBytes(const QString &filePath);
+// refused without blocking). Except for a missing file, `failure` is told why.
+std::optional<QByteArray> readSessionFileBytes(const QString &filePath, QString *failure = nullptr);

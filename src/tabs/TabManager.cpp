@@ -4,7 +4,6 @@
 #include "platform/Workspace.h"
 #include "tabs/FigmaApplication.h"
 #include "tabs/SessionFileLocation.h"
-#include "tabs/SessionReader.h"
 
 #include <QFutureWatcher>
 #include <QSet>
@@ -14,7 +13,7 @@
 TabManager::Options TabManager::Options::standard() {
     Options options;
     options.sessionFileCandidates = ::sessionFileCandidates();
-    options.readSessionTabs = [](const QString &path) { return ::readSessionTabs(path); };
+    options.readSessionTabs = [](const QString &path) { return readSession(path); };
     return options;
 }
 
@@ -62,7 +61,7 @@ void TabManager::refresh() {
                 return std::nullopt;
             ReadResult result;
             result.filePath = firstExistingFile(candidates);
-            result.tabs = read(result.filePath);
+            result.read = read(result.filePath);
             if (latest->load() != refreshNumber)
                 return std::nullopt;
             return result;
@@ -78,7 +77,13 @@ void TabManager::apply(const ReadResult &result, const QList<TabItem> &previous)
         m_missingSessionFiles = missing;
         emit missingSessionFilesChanged();
     }
-    const QList<TabItem> &tabs = result.tabs;
+    if (result.read.failure != m_sessionFileFailure) {
+        m_sessionFileFailure = result.read.failure;
+        emit sessionFileFailureChanged();
+    }
+    if (!m_sessionFileFailure.isEmpty())
+        return;
+    const QList<TabItem> &tabs = result.read.tabs;
     if (tabs != m_tabs) {
         m_tabs = tabs;
         emit tabsChanged();

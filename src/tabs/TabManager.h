@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileWatch.h"
+#include "tabs/SessionReader.h"
 #include "tabs/TabItem.h"
 #include "tabs/TabOpener.h"
 
@@ -21,7 +22,8 @@ class Workspace;
 
 // Keeps the list of tabs open in Figma current: re-reads the session file off the GUI thread
 // whenever the file changes, Figma launches, quits, is activated or deactivated, or a caller
-// asks; announces, after each read, which tabs went and which are open.
+// asks; announces, after each read, which tabs went and which are open. A session file that
+// cannot be read whole leaves the list as it was: its tabs are unknown, not closed.
 // The file watcher and the workspace must outlive the manager.
 class TabManager : public QObject {
     Q_OBJECT
@@ -29,12 +31,13 @@ class TabManager : public QObject {
     Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
     Q_PROPERTY(
         QStringList missingSessionFiles READ missingSessionFiles NOTIFY missingSessionFilesChanged)
+    Q_PROPERTY(QString sessionFileFailure READ sessionFileFailure NOTIFY sessionFileFailureChanged)
 public:
     struct Options {
         // Where the session file may be, most specific first; the first that exists is read.
         QStringList sessionFileCandidates;
         // Called on a worker thread with the session file's path, empty when there is none.
-        std::function<QList<TabItem>(const QString &)> readSessionTabs;
+        std::function<SessionRead(const QString &)> readSessionTabs;
         std::chrono::milliseconds loadingDelay{2000};
         std::chrono::milliseconds fileEventSettleTime{200};
         std::chrono::milliseconds rewatchDelay{50};
@@ -55,6 +58,9 @@ public:
     // The places the last re-read looked at when it found no session file at any of them;
     // empty once it finds one.
     QStringList missingSessionFiles() const { return m_missingSessionFiles; }
+    // Why the session file could not be read whole at the last re-read ("it is larger than
+    // 8 MiB"); empty when it could, or when there is none.
+    QString sessionFileFailure() const { return m_sessionFileFailure; }
 
     // Starts a re-read that supersedes any earlier one still running; returns at once.
     void refresh();
@@ -71,6 +77,7 @@ signals:
     void tabsChanged();
     void isLoadingChanged();
     void missingSessionFilesChanged();
+    void sessionFileFailureChanged();
     // After a read that follows a non-empty list: the tabs before and after it.
     void tabsMayHaveClosed(const QList<TabItem> &previous, const QList<TabItem> &current);
     // After every read: the stable ids of the tabs open now.
@@ -79,7 +86,7 @@ signals:
 private:
     struct ReadResult {
         QString filePath;
-        QList<TabItem> tabs;
+        SessionRead read;
     };
     void apply(const ReadResult &result, const QList<TabItem> &previous);
     void handleFileEvents(FileWatch::Events events);
@@ -93,6 +100,7 @@ private:
     QList<TabItem> m_tabs;
     bool m_isLoading = false;
     QStringList m_missingSessionFiles;
+    QString m_sessionFileFailure;
     std::vector<std::unique_ptr<FileWatch>> m_fileWatches;
     QTimer m_loadingTimer;
     // The number of the latest re-read; an older one that sees it changed gives up.

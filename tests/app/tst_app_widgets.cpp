@@ -19,6 +19,7 @@
 class TestAppWidgets : public QObject {
     Q_OBJECT
 private slots:
+    // A panel growing taller than the screen stays on it, its top edge visible.
     void popover_staysOnScreenAsItsContentResizes() {
         auto *panel = new QWidget;
         panel->setFixedHeight(300);
@@ -54,6 +55,7 @@ private slots:
         QTRY_VERIFY(!delegate.popover()->isShown());
     }
 
+    // A file reopened while Nookery was not running leaves Recently Closed at the first read.
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
         // KEYA was closed a minute ago and is open again; KEYC stays closed.
         const QString recentlyClosedFile =

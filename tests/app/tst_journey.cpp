@@ -149,6 +149,7 @@ private slots:
         m_figma.waitForFinished(3000);
     }
 
+    // The icon shows, and the shortcut is held once: by our grab or by the desktop's portal.
     void trayIconAppears() {
         QTRY_VERIFY_WITH_TIMEOUT(trayIconShown(), 10000);
         QVERIFY(!m_nookery.panelVisible());
@@ -163,6 +164,7 @@ private slots:
         }
     }
 
+    // The shortcut opens the welcome below the icon, then the tabs with the cursor in the search.
     void shortcutOpensTheWelcomeThenTheTabsWithCursorInSearch() {
         openPanelOverFigma();
         QVERIFY(!waitForOnScreen("WelcomeView").isEmpty());
@@ -183,6 +185,7 @@ private slots:
                                   QStringLiteral("SearchFieldView"), 10000);
     }
 
+    // Typing filters, and Return opens the highlighted file in Figma and closes the panel.
     void typingFiltersAndReturnSwitchesFigma() {
         xdotool({"type", "--delay", "30", "Pricing"});
         QTRY_VERIFY2_WITH_TIMEOUT(widgets("TabRowView").size() == 1 &&
@@ -196,11 +199,13 @@ private slots:
                  qPrintable(opened));
     }
 
+    // Nothing wakes the program while it sits idle after use.
     void idleIsSilentAfterUse() {
         const qint64 wakeups = m_nookery.wakeupsWhileIdle();
         QVERIFY2(wakeups < 3, qPrintable(QStringLiteral("%1 wake-ups in 3 s").arg(wakeups)));
     }
 
+    // A row dropped on a folder is filed there, on disk and on screen.
     void draggingARowOntoAFolderFilesIt() {
         openPanelOverFigma();
         const QJsonObject inbox = waitForOnScreen("FolderSectionView", "Inbox");
@@ -220,6 +225,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(shownInInbox(), 10000);
     }
 
+    // Rows picked with Ctrl and dragged are all filed, not only the one dragged.
     void ctrlClickedRowsMoveTogether() {
         // Three rows of the ungrouped section, below the folders.
         const QJsonObject archive = waitForOnScreen("FolderSectionView", "Archive");
@@ -240,6 +246,7 @@ private slots:
             QVERIFY(filedIn(archiveID).contains(row["id"].toString()));
     }
 
+    // A tab closed in Figma is listed under Recently Closed, and a click opens it again.
     void closedTabReopensFromRecentlyClosed() {
         closePanelByClickingOutside();
         const QString key = filedIn(archiveID).value(0);
@@ -262,6 +269,7 @@ private slots:
         QVERIFY2(figmaLog().constLast().contains(key), qPrintable(figmaLog().constLast()));
     }
 
+    // A click on the icon toggles, and the click that closes never reopens.
     void trayIconClicksToggle() {
         if (m_nookery.panelVisible())
             closePanelByClickingOutside();
@@ -276,6 +284,7 @@ private slots:
         }
     }
 
+    // A recorded shortcut works at once, and the old one no longer opens the panel.
     void recordedShortcutReplacesTheOld() {
         openPanelOverFigma();
         clickAt(centreOf(waitForOnScreen("SymbolButton", "Settings")));
@@ -295,13 +304,6 @@ private slots:
         closePanelByClickingOutside();
         pressShortcut("alt+space");
         QVERIFY2(m_nookery.staysClosed(), "the old shortcut still opens the panel");
-    }
-
-    void commandLineToggles() {
-        for (const bool opens : {true, false}) {
-            QCOMPARE(NookeryProcess::runAgain({"--toggle"}), 0);
-            QVERIFY2(m_nookery.waitForPanel(opens), "nookery --toggle did not toggle the panel");
-        }
     }
 };
 

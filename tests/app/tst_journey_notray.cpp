@@ -17,6 +17,7 @@ private slots:
         m_tray.waitForFinished();
     }
 
+    // Without a tray the program neither quits nor polls for one.
     void keepsRunningSilentlyWithoutTray() {
         QVERIFY2(m_nookery.wakeupsWhileIdle() < 3, "the program polls for a tray");
         QCOMPARE(m_nookery.process.state(), QProcess::Running);
@@ -24,6 +25,7 @@ private slots:
         QVERIFY(!m_nookery.panelVisible());
     }
 
+    // `nookery --toggle` opens the panel in the top-right corner, and closes it.
     void toggleOpensInTheTopRightCorner() {
         QCOMPARE(NookeryProcess::runAgain({"--toggle"}), 0);
         QVERIFY(m_nookery.waitForPanel(true));
@@ -35,6 +37,7 @@ private slots:
         QVERIFY(m_nookery.waitForPanel(false));
     }
 
+    // A tray started later gets the icon, and the panel then opens under it.
     void trayStartedLaterGetsTheIcon() {
         m_tray.start(QStringLiteral("trayer"),
                      {"--edge", "top", "--align", "right", "--widthtype", "request", "--height",

@@ -129,6 +129,12 @@ public:
                    << QVariant::fromValue(shortcutsAnswer(binding.shortcutID, trigger)));
     }
 
+    // The user removes the shortcut in the desktop's settings.
+    void removeShortcut(const Binding &binding) {
+        m_bus.send(desktopSignal(QStringLiteral("ShortcutsChanged"), binding)
+                   << QVariant::fromValue(QList<DesktopShortcutEntry>()));
+    }
+
 public slots:
     uint CreateSession(const QDBusObjectPath &, const QDBusObjectPath &, const QString &,
                        const QVariantMap &, QVariantMap &results) {

@@ -3,6 +3,7 @@
 #include "hotkey/KeyNames.h"
 #include "hotkey/PortalTrigger.h"
 
+#include <QKeySequence>
 #include <QSettings>
 #include <QTest>
 
@@ -16,8 +17,9 @@ class TestHotkeyBinding : public QObject {
 private slots:
     void init() { settings().clear(); }
 
-    // Each key's evdev position, its name in settings and its keysym in a portal trigger.
-    void keys_data() {
+    // The keys whose place, name or keysym does not follow from the others: the mac numbering
+    // has 6 before 5, the ISO key left of Z, and the names macOS gives differently.
+    void irregularKeys_data() {
         QTest::addColumn<quint32>("mac");
         QTest::addColumn<quint32>("evdev");
         QTest::addColumn<QString>("name");
@@ -25,42 +27,39 @@ private slots:
         const auto row = [](const char *name, quint32 mac, quint32 evdev, const char *keysym) {
             QTest::newRow(name) << mac << evdev << QString::fromUtf8(name) << keysym;
         };
-        row("A", 0, 30, "a"), row("5", 23, 6, "5"); // the mac numbering has 6 before 5
-        row("6", 22, 7, "6"), row("Space", 49, 57, "space");
-        row("Esc", 53, 1, "Escape"), row("Fwd Delete", 117, 111, "Delete");
-        row("↑", 126, 103, "Up"), row("Key 50", 50, 41, "grave");
-        row("F12", 111, 88, "F12"), row("Key 76", 76, 96, "KP_Enter");
-        row("Key 91", 91, 72, "KP_8"), row("Key 67", 67, 55, "KP_Multiply");
-        row("Key 69", 69, 78, "KP_Add"), row("Key 78", 78, 74, "KP_Subtract");
-        row("Key 65", 65, 83, "KP_Decimal"), row("Key 75", 75, 98, "KP_Divide");
-        row("Key 81", 81, 117, "KP_Equal"), row("Key 10", 10, 86, "less"); // ISO key left of Z
-        row("Insert", 114, 110, "Insert"), row("F13", 105, 183, "F13");
-        row("F20", 90, 190, "F20");
+        row("5", 23, 6, "5"), row("6", 22, 7, "6"), row("<", 10, 86, "less");
+        row("Backspace", 51, 14, "BackSpace"), row("Del", 117, 111, "Delete");
+        row("PgUp", 116, 104, "Prior"), row("Num+Enter", 76, 96, "KP_Enter");
     }
-
-    void keys() {
+    void irregularKeys() {
         QFETCH(quint32, mac);
         QFETCH(quint32, evdev);
         QFETCH(QString, name);
         QFETCH(QString, keysym);
         QCOMPARE(KeyCodeTable::evdevFromMac(mac), evdev);
-        QCOMPARE(KeyCodeTable::macFromEvdev(evdev), mac);
         QCOMPARE(keyName(mac), name);
         QCOMPARE(portalTrigger({mac, 0}), keysym);
     }
 
-    // Every key the recorder accepts can be grabbed and offered to a desktop portal.
-    void keyCodeTableRoundTripsAndHasNoGaps() {
+    // Every key the recorder accepts can be grabbed, offered to a desktop portal and is named
+    // as Linux names it: Backspace was "Delete", Home and the keypad "Key 115" and the like.
+    void everyKeyRoundTripsAndHasItsLinuxName() {
         int mapped = 0;
         for (quint32 mac = 0; mac < 200; ++mac) {
-            if (const auto evdev = KeyCodeTable::evdevFromMac(mac)) {
-                ++mapped;
-                QCOMPARE(KeyCodeTable::macFromEvdev(*evdev), mac);
-                QVERIFY2(!portalTrigger({mac, 0}).isEmpty(), qPrintable(keyName(mac)));
+            const auto evdev = KeyCodeTable::evdevFromMac(mac);
+            if (!evdev) {
+                QCOMPARE(keyName(mac), QStringLiteral("Unknown key"));
+                continue;
             }
+            ++mapped;
+            QCOMPARE(KeyCodeTable::macFromEvdev(*evdev), mac);
+            QVERIFY2(!portalTrigger({mac, 0}).isEmpty(), qPrintable(keyName(mac)));
+            const auto key = KeyCodeTable::qtKeyFromMac(mac);
+            const QKeyCombination combination(key->keypad ? Qt::KeypadModifier : Qt::NoModifier,
+                                              Qt::Key(key->key));
+            QCOMPARE(keyName(mac), QKeySequence(combination).toString(QKeySequence::PortableText));
         }
         QCOMPARE(mapped, 100);
-        QCOMPARE(KeyCodeTable::evdevFromMac(54), std::nullopt); // right command
         QCOMPARE(KeyCodeTable::macFromEvdev(56), std::nullopt); // left Alt
         // Without a scan code, the keypad's digits are told from the main block's.
         QCOMPARE(KeyCodeTable::macFromQtKey(Qt::Key_1, false), 18u);
@@ -74,8 +73,8 @@ private slots:
         QTest::newRow("Alt") << HotkeyBinding{49, 0x800} << "Alt+Space";
         QTest::newRow("all four, in order")
             << HotkeyBinding{40, 0x1B00} << "Ctrl+Alt+Shift+Super+K";
-        QTest::newRow("foreign bits ignored") << HotkeyBinding{126, 0x10000} << "↑";
-        QTest::newRow("unnamed key") << HotkeyBinding{~0u, 0x300} << "Shift+Super+Key 4294967295";
+        QTest::newRow("foreign bits ignored") << HotkeyBinding{126, 0x10000} << "Up";
+        QTest::newRow("no Linux key") << HotkeyBinding{~0u, 0x300} << "Shift+Super+Unknown key";
     }
     void displayStrings() {
         QFETCH(HotkeyBinding, binding);

@@ -15,7 +15,7 @@
 
 namespace {
 
-using Handler = SpotlightSearchController::Handler;
+using Status = SpotlightSearchController::Status;
 using Chord = FakeGlobalKeyGrabber::Chord;
 const Chord optionSpace{57, Qt::AltModifier};
 
@@ -39,7 +39,7 @@ class TestPortalShortcut : public QObject {
     ShortcutPortalBackend::Binding bindThroughPortal(const QString &trigger) {
         const bool bound = QTest::qWaitFor(
             [&] {
-                return m_desktop->boundTo(trigger) && m_controller->handler() == Handler::Desktop;
+                return m_desktop->boundTo(trigger) && m_controller->status() == Status::Desktop;
             },
             10000);
         if (!bound)
@@ -73,7 +73,7 @@ private slots:
         if (frontend)
             QVERIFY(m_desktop->startFrontend(frontend == 2));
         startController();
-        QTRY_COMPARE_WITH_TIMEOUT(m_controller->handler(), Handler::Nobody, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_controller->status(), Status::X11WindowsOnly, 10000);
         QCOMPARE(m_grabber->grabbed(), optionSpace);
         QVERIFY(m_controller->isRegistered());
         const ShortcutHandlerNote note(*m_controller, nullptr);
@@ -86,6 +86,32 @@ private slots:
         m_controller->setBinding(HotkeyBinding::defaultBinding());
         bindThroughPortal(QStringLiteral("ALT+space"));
         QCOMPARE(m_grabber->grabbed(), std::nullopt);
+    }
+
+    // Without X11 only the desktop hears the shortcut: the note says what the desktop did (it
+    // said "X11 windows only"), and follows the desktop's settings, where removing the shortcut
+    // once left a dead key shown. It comes back when the desktop binds it again.
+    void withoutX11TheShortcutFollowsTheDesktop() {
+        m_desktop->bindResponse = 1; // the user declines
+        QVERIFY(m_desktop->startFrontend());
+        m_controller = std::make_unique<SpotlightSearchController>(
+            nullptr, std::make_unique<DesktopPortalShortcut>());
+        m_controller->configure();
+        const ShortcutHandlerNote note(*m_controller, nullptr);
+        QTRY_COMPARE_WITH_TIMEOUT(m_controller->status(), Status::DesktopDeclined, 10000);
+        QVERIFY(m_controller->isDead());
+        QVERIFY2(!note.text().contains("X11"), qPrintable(note.text()));
+
+        m_desktop->bindResponse = 0;
+        m_controller->setBinding(HotkeyBinding::defaultBinding());
+        const auto binding = bindThroughPortal(QStringLiteral("ALT+space"));
+        m_desktop->removeShortcut(binding);
+        QTRY_COMPARE(m_controller->status(), Status::DesktopRemoved);
+        QVERIFY(m_controller->isDead());
+        QVERIFY2(note.text().contains("removed"), qPrintable(note.text()));
+        m_desktop->changeTrigger(binding, QStringLiteral("Alt+Space"));
+        QTRY_COMPARE(m_controller->status(), Status::Desktop);
+        QCOMPARE(m_controller->shortcutText(), QStringLiteral("Alt+Space"));
     }
 
     // One shortcut, bound once; its presses toggle except while recording, and the settings

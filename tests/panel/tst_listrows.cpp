@@ -1,7 +1,5 @@
-#include "TestRowHeights.h"
 #include "panel/model/ListRows.h"
-#include "panel/model/LookFades.h"
-#include "panel/model/RowTransition.h"
+#include "support/TestRowHeights.h"
 #include "support/TestTabs.h"
 
 #include <QTest>
@@ -144,9 +142,10 @@ private slots:
         const ListRows list = ListRows::normal(s, false, false, testRowHeights());
         const std::optional<DropTarget> foundLine = list.insertionLineAt(point, 420);
         QCOMPARE(foundLine.has_value(), line >= 0);
-        if (foundLine)
-            QCOMPARE(*foundLine,
-                     (DropTarget{DropTarget::Kind::FolderLine, s.folders[0].folder.id, line}));
+        if (foundLine) {
+            QCOMPARE(foundLine->folderID, s.folders[0].folder.id);
+            QCOMPARE(foundLine->index, line);
+        }
         QCOMPARE(list.tabZoneAt(point, 420).has_value(), section);
     }
 
@@ -170,97 +169,24 @@ private slots:
         QVERIFY(!list.folderLineAt(QPointF(100, 30), 420));
     }
 
-    // Folder {a} over ungrouped c: expanded, the caption is at 119; collapsed, at 43. Rows that
-    // stay move, rows that come fade in where they land, rows that go fade out where they were.
-    void transitionPlacesRows_data() {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<qreal>("progress");
-        QTest::addColumn<RowKind>("kind");
-        QTest::addColumn<bool>("gone");
-        QTest::addColumn<qreal>("top");
-        QTest::addColumn<qreal>("opacity");
-        const RowKind caption = RowKind::UngroupedCaption;
-        const RowKind tab = RowKind::TabRow; // the row of "a"
-        QTest::newRow("collapse: caption halfway up")
-            << "collapse" << 0.5 << caption << false << 81.0 << 1.0;
-        QTest::newRow("collapse: row fades where it was")
-            << "collapse" << 0.25 << tab << true << 53.0 << 0.75;
-        QTest::newRow("expand: caption starts where it was")
-            << "expand" << 0.0 << caption << false << 43.0 << 1.0;
-        QTest::newRow("expand: caption ends in place")
-            << "expand" << 1.0 << caption << false << 119.0 << 1.0;
-        QTest::newRow("expand: row fades in where it lands")
-            << "expand" << 0.25 << tab << false << 53.0 << 0.25;
-        QTest::newRow("search emptied: the result fades out")
-            << "search emptied" << 0.5 << tab << true << 36.0 << 0.5;
-        QTest::newRow("search emptied: the list row fades in")
-            << "search emptied" << 0.5 << tab << false << 53.0 << 0.5;
-    }
-    void transitionPlacesRows() {
-        QFETCH(QString, change);
-        QFETCH(qreal, progress);
-        QFETCH(RowKind, kind);
-        QFETCH(bool, gone);
-        QFETCH(qreal, top);
-        QFETCH(qreal, opacity);
-        PanelSnapshot expanded = snapshot({"a"}, "c", 0, "a", "a");
-        const ListRows results = ListRows::search(expanded, testRowHeights());
-        expanded.searchText.clear();
-        PanelSnapshot collapsed = expanded;
-        collapsed.folders[0].folder.isExpanded = false;
-        const ListRows open = ListRows::normal(expanded, false, false, testRowHeights());
-        const ListRows closed = ListRows::normal(collapsed, false, false, testRowHeights());
-        const ListRows &from = change == "collapse" ? open : change == "expand" ? closed : results;
-        const ListRows &to = change == "collapse" ? closed : open;
-
-        RowTransition transition;
-        transition.start(from, to, RowTransition::quickMs);
-        QVERIFY(transition.isRunning());
-        const QList<RowTransition::Placement> placed = transition.placements(progress);
-        const auto found = std::find_if(placed.cbegin(), placed.cend(), [&](const auto &p) {
-            const ListRows &rows = p.isGone ? from : to;
-            const ListRow &row = rows.rows()[p.row];
-            if (p.isGone != gone || row.kind != kind)
-                return false;
-            return kind != RowKind::TabRow || rows.tabs()[row.item].stableID() == "a";
-        });
-        QVERIFY(found != placed.cend());
-        QCOMPARE(found->top, top);
-        QCOMPARE(found->opacity, opacity);
-        // Every row of the new list is placed, once.
-        QCOMPARE(
-            std::count_if(placed.cbegin(), placed.cend(), [](const auto &p) { return !p.isGone; }),
-            to.rows().size());
+    // Two tabs of the same file lit up together when one was hovered: they are two rows.
+    void rowsOfOneFileAreApart() {
+        const ListRows list = ListRows::normal(snapshot({}, "a a"), false, false, testRowHeights());
+        QList<qsizetype> tabRows;
+        for (qsizetype i = 0; i < list.rows().size(); ++i)
+            if (list.rows()[i].kind == RowKind::TabRow)
+                tabRows.append(i);
+        QCOMPARE(tabRows.size(), 2);
+        QCOMPARE(list.rowWithKey(list.key(list.rows()[tabRows[1]])), tabRows[1]);
     }
 
-    // A look eases to its end and forgets itself when off; turned back midway it goes on from
-    // where it was; unseen, it jumps. Once settled, no animation is left running.
-    void looksEase_data() {
-        QTest::addColumn<bool>("animated");
-        QTest::addColumn<bool>("reversed");
-        QTest::newRow("on, then off") << true << false;
-        QTest::newRow("turned back midway") << true << true;
-        QTest::newRow("unseen: jumps") << false << false;
-    }
-    void looksEase() {
-        QFETCH(bool, animated);
-        QFETCH(bool, reversed);
-        LookFades looks;
-        looks.set("hover a", true, 400, animated);
-        QCOMPARE(looks.isEasing(), animated);
-        if (reversed) {
-            QTRY_VERIFY(looks.value("hover a") > 0.1);
-            const qreal reached = looks.value("hover a");
-            looks.set("hover a", false, 400, true);
-            QVERIFY(looks.value("hover a") >= reached && looks.value("hover a") < 1);
-        } else {
-            QTRY_COMPARE(looks.value("hover a"), 1.0);
-            QVERIFY(!looks.isEasing());
-            looks.set("hover a", false, 400, animated);
-        }
-        QTRY_COMPARE(looks.value("hover a"), 0.0);
-        QVERIFY(!looks.isEasing());
-        QCOMPARE(looks.value("never on"), 0.0);
+    // A search drop row took drops in its padding, where nothing lights up.
+    void dropRowsTakeDropsWhereLit() {
+        const ListRows list = ListRows::search(snapshot({"a"}, "", 0, "q", "a"), testRowHeights());
+        const ListRow &row = list.rows().last();
+        QCOMPARE(row.kind, RowKind::UngroupedDropRow);
+        QVERIFY(list.tabZoneAt(QPointF(100, row.top + row.height / 2), 420));
+        QVERIFY(!list.tabZoneAt(QPointF(5, row.top + row.height / 2), 420));
     }
 };
 

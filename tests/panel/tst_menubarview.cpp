@@ -1,5 +1,6 @@
 #include "panel/EmptyStateView.h"
 #include "panel/FolderSectionView.h"
+#include "panel/ListController.h"
 #include "panel/MenuBarView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
@@ -11,7 +12,7 @@
 #include "panel/SearchFieldView.h"
 #include "panel/SymbolButton.h"
 #include "panel/model/PanelTexts.h"
-#include "tst_menubarviewcontext.h"
+#include "support/PanelTestContext.h"
 #include "ui/Style.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -54,7 +54,7 @@ QList<TabItem> manyTabs(int count) {
     QStringList keys;
     for (int i = 0; i < count; ++i)
         keys.append(QStringLiteral("t%1").arg(i, 2, 10, QLatin1Char('0')));
-    return RowsTestContext::tabs(keys);
+    return PanelTestContext::tabs(keys);
 }
 
 } // namespace
@@ -72,28 +72,6 @@ private slots:
     void cleanup() {
         m_view.reset();
         m_env.reset();
-    }
-
-    void welcomeThenThePanelAtItsHeight() {
-        PanelTestContext env;
-        env.onboarding.setHasSeenWelcome(false);
-        PanelRootView root(env.context);
-        root.show();
-        QVERIFY(root.welcomeView() && !root.menuBarView());
-        const auto buttons = root.welcomeView()->findChildren<QPushButton *>();
-        QCOMPARE(buttons.size(), 1); // "Get Started"
-        QSignalSpy resized(&root, &PanelRootView::heightChanged);
-        buttons.first()->click();
-        QVERIFY(env.onboarding.hasSeenWelcome());
-        QVERIFY(root.menuBarView());
-        QTRY_VERIFY(!root.welcomeView());
-        QTRY_COMPARE(root.height(), root.menuBarView()->sizeHint().height());
-        QVERIFY(!resized.isEmpty());
-
-        const int emptyHeight = root.height();
-        env.setOpenTabs(manyTabs(30));
-        QTRY_VERIFY(root.height() != emptyHeight);
-        QTRY_COMPARE(root.height(), root.menuBarView()->sizeHint().height());
     }
 
     void headerAndFooterFollowTheStores() {
@@ -262,22 +240,23 @@ private slots:
     }
 
     void searchResultsList() {
-        m_env->setOpenTabs({RowsTestContext::tab("u", "UI design"),
-                            RowsTestContext::tab("r", "Roadmap"),
-                            RowsTestContext::tab("s", "Design system")});
+        m_env->setOpenTabs({PanelTestContext::tab("u", "UI design"),
+                            PanelTestContext::tab("r", "Roadmap"),
+                            PanelTestContext::tab("s", "Design system")});
         m_view->setSearchText(QStringLiteral("des"));
         m_view->flushRebuild();
         const ListRows &rows = m_view->list()->rows();
         QCOMPARE(rows.rows().first().kind, RowKind::ResultsCaption);
         QCOMPARE(rows.tabs().size(), 2);
         QCOMPARE(rows.tabs().at(0).title, QStringLiteral("Design system"));
-        QCOMPARE(rows.folderHint(0), QString());
+        QVERIFY(!rows.folderHint(0));
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 0);
 
-        m_env->makeFolders({{"Work", {"s"}}});
+        // A folder the user named "Ungrouped" is a folder, not the tray.
+        m_env->makeFolders({{"Ungrouped", {"s"}}});
         m_view->flushRebuild();
-        QCOMPARE(m_view->list()->rows().folderHint(0), QStringLiteral("Work"));
-        QCOMPARE(m_view->list()->rows().folderHint(1), QStringLiteral("Ungrouped"));
+        QCOMPARE(*m_view->list()->rows().folderHint(0), FolderHint{QStringLiteral("Ungrouped")});
+        QVERIFY(m_view->list()->rows().folderHint(1)->isUngrouped);
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 1);
     }
 
@@ -357,6 +336,16 @@ private slots:
         QScrollBar *bar = list->verticalScrollBar();
         bar->setValue(300);
         m_env->folderStore.createFolder(QStringLiteral("Later"));
+        m_view->flushRebuild();
+        QCOMPARE(bar->value(), 300);
+
+        // The results and the normal list keep their own places: results used to open scrolled
+        // as the list was, their caption and the first result (the one Return opens) off screen.
+        m_view->setSearchText(QStringLiteral("t"));
+        m_view->flushRebuild();
+        QCOMPARE(bar->value(), 0);
+        bar->setValue(100);
+        m_view->setSearchText(QString());
         m_view->flushRebuild();
         QCOMPARE(bar->value(), 300);
 
@@ -450,7 +439,7 @@ private slots:
     void thePanelFitsThePageShown() {
         PanelTestContext env;
         env.onboarding.setHasSeenWelcome(true);
-        env.setOpenTabs(RowsTestContext::tabs({"a"}));
+        env.setOpenTabs(PanelTestContext::tabs({"a"}));
         PanelRootView root(env.context);
         root.show();
         MenuBarView *panel = root.menuBarView();
@@ -505,7 +494,7 @@ private slots:
         QFETCH(QString, action);
         QFETCH(bool, eases);
         QFETCH(RowKind, absent);
-        m_env->recentlyClosedStore.recordClosed({RowsTestContext::tab("gone")}, {});
+        m_env->recentlyClosedStore.recordClosed({PanelTestContext::tab("gone")}, {});
         openTabs({"a", "b"});
         m_env->makeFolders({{"Work", {"a"}}});
         if (action == "trash")
@@ -533,13 +522,13 @@ private slots:
         } else if (action == "clear search") {
             m_view->searchField()->clearButton()->click();
         } else if (action == "menu delete") {
-            std::unique_ptr<QMenu> menu(
-                list->createContextMenu(rowOfKind(list, RowKind::FolderHeader).center()));
+            std::unique_ptr<QMenu> menu(list->controller()->createMenu(
+                list->hitAt(rowOfKind(list, RowKind::FolderHeader).center())->row, nullptr));
             menu->actions().constLast()->trigger();
         } else if (action == "escape") {
             QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);
         } else {
-            m_env->setOpenTabs(RowsTestContext::tabs({"a", "b", "c"}));
+            m_env->setOpenTabs(PanelTestContext::tabs({"a", "b", "c"}));
             m_env->recentlyClosedStore.clear();
         }
         m_view->flushRebuild();
@@ -550,7 +539,7 @@ private slots:
 
 private:
     void openTabs(const QStringList &keys) {
-        m_env->setOpenTabs(RowsTestContext::tabs(keys));
+        m_env->setOpenTabs(PanelTestContext::tabs(keys));
         m_view->flushRebuild();
     }
 

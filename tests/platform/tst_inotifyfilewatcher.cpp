@@ -34,6 +34,7 @@ private slots:
     }
     void cleanup() { QDir(dir.filePath("Figma")).removeRecursively(); }
 
+    // Every way a program changes the file is reported, once, as what it was.
     void changesOfTheFile_data() {
         QTest::addColumn<QString>("change");
         QTest::addColumn<FileWatch::Events>("expected");
@@ -72,30 +73,7 @@ private slots:
         QCOMPARE(delivered(spy), expected);
     }
 
-    void creationOfAMissingFileOrFolder_data() {
-        QTest::addColumn<QString>("removed");
-        QTest::newRow("file missing") << "Figma/settings.json";
-        QTest::newRow("folder missing") << "Figma";
-    }
-    void creationOfAMissingFileOrFolder() {
-        QFETCH(QString, removed);
-        const QString gone = dir.filePath(removed);
-        QVERIFY(QFileInfo(gone).isDir() ? QDir(gone).removeRecursively() : QFile::remove(gone));
-        InotifyFileWatcher watcher;
-        const auto watch = watcher.watch(path(), 50ms);
-        QVERIFY(watch);
-        QSignalSpy spy(watch.get(), &FileWatch::changed);
-
-        // Unrelated names in the watched folder say nothing.
-        QVERIFY(writeFile(dir.filePath("Figma.txt"), "x"));
-        QVERIFY(QDir(dir.path()).mkpath("Figma"));
-        QVERIFY(writeFile(dir.filePath("Figma/other.json"), "x"));
-        QVERIFY(writeFile(path(), "{}"));
-        QTRY_COMPARE(delivered(spy), FileWatch::Events(FileWatch::Created));
-        QTest::qWait(100);
-        QCOMPARE(spy.count(), 1);
-    }
-
+    // A burst of writes costs two reports, not one per write.
     void burstOfWritesMergesWhileSettling() {
         InotifyFileWatcher watcher;
         const auto watch = watcher.watch(path(), 200ms);
@@ -112,6 +90,7 @@ private slots:
         QCOMPARE(delivered(spy), FileWatch::Events(FileWatch::Write));
     }
 
+    // A watch destroyed while an event settles reports nothing.
     void destroyedWatchReportsNothing() {
         InotifyFileWatcher watcher;
         auto watch = watcher.watch(path(), 50ms);

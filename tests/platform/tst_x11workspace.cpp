@@ -1,7 +1,6 @@
 #include "harness/FakeFigma.h"
 #include "platform/x11/X11Workspace.h"
 
-#include <QGuiApplication>
 #include <QProcess>
 #include <QTest>
 #include <QWindow>
@@ -86,20 +85,6 @@ private slots:
         QTest::qWait(quietMs);
         QCOMPARE(log.events,
                  (QStringList{"launched", "activated", "deactivated", "activated", "terminated"}));
-    }
-
-    void switchingWindowsOfOneApplicationIsNoDeactivation() {
-        QWindow first;
-        QWindow second;
-        X11Workspace workspace;
-        ActivityLog log(workspace, QGuiApplication::applicationName());
-        QVERIFY(activateWindow(first));
-        QTRY_COMPARE(log.events, (QStringList{"launched", "activated"}));
-        log.events.clear();
-        QVERIFY(activateWindow(second));
-        QVERIFY(activateWindow(first));
-        QTest::qWait(quietMs);
-        QCOMPARE(log.events, QStringList{});
     }
 };
 

@@ -5,6 +5,7 @@
 #include "settings/UpdaterManager.h"
 #include "settings/WelcomeView.h"
 #include "support/FakeAutostartService.h"
+#include "support/FakeGlobalKeyGrabber.h"
 #include "support/TestWindows.h"
 
 #include <QApplication>
@@ -49,7 +50,8 @@ class TestSettingsViews : public QObject {
 private slots:
     void init() {
         QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery")).clear();
-        m_hotkey = std::make_unique<SpotlightSearchController>(nullptr);
+        m_hotkey =
+            std::make_unique<SpotlightSearchController>(std::make_unique<FakeGlobalKeyGrabber>());
         m_updater = std::make_unique<UpdaterManager>(UpdaterConfig{QUrl(), "45", "1.2"});
         m_autostart = FakeAutostartService();
         m_settings = std::make_unique<SettingsView>(*m_hotkey, *m_updater, m_autostart, [] {});
@@ -63,6 +65,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
+    // The login check box shows the entry as it is, also after a change that failed.
     void startAtLoginShowsTheStateOnEveryAppearanceAndKeepsItOnFailure() {
         m_autostart.setEnabled(true);
         m_settings->show();
@@ -81,6 +84,7 @@ private slots:
         QVERIFY(m_autostart.isEnabled());
     }
 
+    // Two clicks on Check for Updates answer in one window, not two.
     void checkForUpdatesAnswersInOneWindow() {
         m_settings->show();
         for (int check = 0; check < 2; ++check)
@@ -122,6 +126,7 @@ private slots:
         QVERIFY(!available.isVisible());
     }
 
+    // The welcome names the shortcut in use, and Return dismisses it for good.
     void welcomeShowsTheShortcutAndReturnPressesGetStarted() {
         OnboardingStore onboarding;
         WelcomeView view(*m_hotkey, onboarding);

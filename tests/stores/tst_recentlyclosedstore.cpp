@@ -20,13 +20,6 @@ QByteArray entry(const char *stableID, double closedDate, const QByteArray &extr
         .toUtf8();
 }
 
-QStringList idsOf(const QList<ClosedTab> &tabs) {
-    QStringList ids;
-    for (const ClosedTab &tab : tabs)
-        ids.append(tab.stableID);
-    return ids;
-}
-
 } // namespace
 
 class RecentlyClosedStoreTest : public QObject {
@@ -34,17 +27,12 @@ class RecentlyClosedStoreTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QDateTime m_now;
-    qint64 m_tickMSecs = 0; // how far the clock moves on every reading
 
     QString filePath() const { return m_dir->filePath("recently_closed.json"); }
     std::unique_ptr<RecentlyClosedStore> makeStore(const QByteArrayList &entries = {}) {
         if (!entries.isEmpty())
             writeFile(filePath(), "[" + entries.join(',') + "]");
-        return std::make_unique<RecentlyClosedStore>(m_dir->path(), [this] {
-            const QDateTime now = m_now;
-            m_now = m_now.addMSecs(m_tickMSecs);
-            return now;
-        });
+        return std::make_unique<RecentlyClosedStore>(m_dir->path(), [this] { return m_now; });
     }
     bool writes(const std::function<void()> &operation) {
         QFile::remove(filePath());
@@ -56,9 +44,9 @@ private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         m_now = start;
-        m_tickMSecs = 0;
     }
 
+    // A closed tab is recorded once, with its thumbnail and date; a tab still open is not.
     void recordsEachTabThatDisappeared() {
         auto store = makeStore();
         QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
@@ -74,7 +62,7 @@ private slots:
         store->recordClosed({openTab("D", "first"), openTab("D", "second")}, {});
         m_now = start.addSecs(60);
         store->recordClosed(openTabs({"B", "D"}), {});
-        QCOMPARE(idsOf(store->closedTabs()), QStringList({"B", "D", "D"}));
+        QCOMPARE(stableIDsOf(store->closedTabs()), QStringList({"B", "D", "D"}));
         QCOMPARE(store->closedTabs().first().closedDate, start);
         QCOMPARE(changed.count(), 2);
     }
@@ -86,9 +74,9 @@ private slots:
         QSignalSpy changed(store.get(), &RecentlyClosedStore::closedTabsChanged);
         QVERIFY(!writes([&] { store->forgetReopened({"X", "Y"}); }));
         QVERIFY(writes([&] { store->forgetReopened({"C", "X"}); }));
-        QCOMPARE(idsOf(store->closedTabs()), QStringList({"A", "B", "A"}));
+        QCOMPARE(stableIDsOf(store->closedTabs()), QStringList({"A", "B", "A"}));
         QVERIFY(writes([&] { store->remove("A"); }));
-        QCOMPARE(idsOf(store->closedTabs()), QStringList{"B"});
+        QCOMPARE(stableIDsOf(store->closedTabs()), QStringList{"B"});
         QVERIFY(writes([&] { store->remove("nothing"); }));
         QVERIFY(writes([&] { store->clear(); }));
         QVERIFY(writes([&] { store->clear(); }));
@@ -118,7 +106,8 @@ private slots:
         QCOMPARE(readFile(filePath()) == saved, kept);
     }
 
-    // The tab recorded last is on top, also for the tabs of one pass at one moment.
+    // Tabs closed in one pass at one moment show the last recorded on top, and a pass a
+    // millisecond later goes above all of them: its tabs once sorted below the earlier pass's.
     void recentTabsAreNewestFirst_data() {
         QTest::addColumn<bool>("realClock");
         QTest::newRow("test clock") << false;
@@ -129,18 +118,16 @@ private slots:
         const auto store = [&] {
             return realClock ? std::make_unique<RecentlyClosedStore>(m_dir->path()) : makeStore();
         };
-        m_tickMSecs = 1000;
         auto recording = store();
-        recording->recordClosed(openTabs({"A", "B"}), {});
-        // The next pass comes later by the clock in use.
+        recording->recordClosed(openTabs({"A", "B", "C"}), {});
+        m_now = m_now.addMSecs(1);
         QTRY_VERIFY(!realClock ||
-                    QDateTime::currentDateTimeUtc() > recording->closedTabs().last().closedDate);
-        m_tickMSecs = 0;
-        recording->recordClosed(openTabs({"C", "D", "E"}), {});
+                    QDateTime::currentDateTimeUtc() > recording->closedTabs().first().closedDate);
+        recording->recordClosed(openTabs({"D", "E"}), {});
         const QStringList newestFirst{"E", "D", "C", "B", "A"};
-        QCOMPARE(idsOf(recording->recentTabs()), newestFirst);
-        QCOMPARE(idsOf(recording->closedTabs()), QStringList({"A", "B", "C", "D", "E"}));
-        QCOMPARE(idsOf(store()->recentTabs()), newestFirst);
+        QCOMPARE(stableIDsOf(recording->recentTabs()), newestFirst);
+        QCOMPARE(stableIDsOf(recording->closedTabs()), QStringList({"A", "B", "C", "D", "E"}));
+        QCOMPARE(stableIDsOf(store()->recentTabs()), newestFirst);
     }
 
     // A bad entry, thumbnail included, fails the
@@ -157,13 +144,9 @@ private slots:
         QTest::newRow("thumbnail that is no URL")
             << entry("A", now) + "," + entry("B", now, ",\"thumbnailURL\":\"http://[::1\"")
             << QStringList{} << QUrl();
-        QTest::newRow("empty thumbnail")
-            << entry("A", now, R"(,"thumbnailURL":"")") << QStringList{} << QUrl();
         QTest::newRow("date as text") << QByteArray(R"({"stableID":"A","title":"T","url":"u",)"
                                                     R"("closedDate":"1"})")
                                       << QStringList{} << QUrl();
-        QTest::newRow("missing title")
-            << entry("A", now).replace(R"("title":"T",)", "") << QStringList{} << QUrl();
         QTest::newRow("huge date stays in the future")
             << entry("A", 1e300) << QStringList{"A"} << QUrl();
     }
@@ -172,7 +155,7 @@ private slots:
         QFETCH(QStringList, ids);
         QFETCH(QUrl, thumbnail);
         auto store = makeStore({contents});
-        QCOMPARE(idsOf(store->closedTabs()), ids);
+        QCOMPARE(stableIDsOf(store->closedTabs()), ids);
         if (!ids.isEmpty())
             QCOMPARE(store->closedTabs().first().thumbnailURL, thumbnail);
         QCOMPARE(readFile(filePath()), "[" + contents + "]");

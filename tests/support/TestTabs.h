@@ -17,10 +17,15 @@ inline QList<TabItem> openTabs(const QStringList &stableIDs) {
     return tabs;
 }
 
-inline QStringList stableIDsOf(const QList<TabItem> &tabs) {
+// The stable ids of open tabs, or of closed ones, in order.
+template <typename Tab> QStringList stableIDsOf(const QList<Tab> &tabs) {
     QStringList ids;
-    for (const TabItem &tab : tabs)
-        ids.append(tab.stableID());
+    for (const Tab &tab : tabs) {
+        if constexpr (requires { tab.stableID(); })
+            ids.append(tab.stableID());
+        else
+            ids.append(tab.stableID);
+    }
     return ids;
 }
 

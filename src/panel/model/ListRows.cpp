@@ -12,13 +12,15 @@ constexpr int sectionInsetY = 1;
 constexpr int folderRowIndent = 12;
 constexpr int lineIndent = 20;
 
-QString hintFor(const TabItem &tab, const QList<FolderContent> &folders) {
+std::optional<FolderHint> hintFor(const TabItem &tab, const QList<FolderContent> &folders) {
+    if (folders.isEmpty())
+        return std::nullopt;
     const QString id = tab.stableID();
     for (const FolderContent &content : folders) {
         if (content.folder.tabIDs.contains(id))
-            return content.folder.name;
+            return FolderHint{content.folder.displayName()};
     }
-    return folders.isEmpty() ? QString() : QStringLiteral("Ungrouped");
+    return FolderHint{.folderName = {}, .isUngrouped = true};
 }
 
 } // namespace
@@ -35,9 +37,8 @@ ListRow &ListRows::add(RowKind kind, int height, int indent) {
     return m_rows.last();
 }
 
-void ListRows::beginSection(DropTarget target, bool takesDrops, bool expanded,
-                            QList<TabItem> shown) {
-    m_sections.append({target, m_height, 0, takesDrops, expanded, std::move(shown)});
+void ListRows::beginSection(DropTarget target, bool takesDrops, bool expanded) {
+    m_sections.append({target, m_height, 0, takesDrops, expanded});
     m_openSection = m_sections.size() - 1;
     m_height += sectionInsetY;
 }
@@ -55,20 +56,30 @@ void ListRows::addTabRows(const QList<TabItem> &tabs, RowKind lineKind, const QU
         ListRow &line = add(lineKind, heights.insertionLine, lineIndent);
         line.index = int(p);
         line.folderID = folderID;
+        line.item = m_lines.size();
+        m_lines.append({p < tabs.size() ? tabs[p].stableID() : QString(),
+                        p > 0 ? tabs[p - 1].stableID() : QString()});
         if (p == tabs.size())
             break;
-        ListRow &row = add(RowKind::TabRow, heights.tabRow, rowIndent);
-        row.item = m_tabs.size();
-        row.folderID = folderID;
-        m_tabs.append(tabs[p]);
-        m_hints.append(QString());
+        addTabRow(tabs[p], heights.tabRow, rowIndent, std::nullopt);
+        m_rows.last().folderID = folderID;
     }
+}
+
+void ListRows::addTabRow(const TabItem &tab, int height, int indent,
+                         std::optional<FolderHint> hint) {
+    ListRow &row = add(RowKind::TabRow, height, indent);
+    row.item = m_tabs.size();
+    row.repeat = m_repeats[tab.stableID()]++;
+    m_tabs.append(tab);
+    m_hints.append(std::move(hint));
 }
 
 ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
                           bool isCreatingFolder, const RowHeights &heights) {
     ListRows list;
     list.m_folders = snapshot.folders;
+    list.m_isEditingFolders = isEditingFolders;
     if (isCreatingFolder)
         list.add(RowKind::NewFolder, heights.newFolder);
     const auto orderLine = [&](int index) {
@@ -80,7 +91,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
         const FolderContent &content = snapshot.folders[p];
         const QUuid id = content.folder.id;
         list.beginSection({.kind = DropTarget::Kind::FolderSection, .folderID = id},
-                          !isEditingFolders, content.folder.isExpanded, content.tabs);
+                          !isEditingFolders, content.folder.isExpanded);
         ListRow &header =
             list.add(RowKind::FolderHeader,
                      isEditingFolders ? heights.editFolderHeader : heights.folderHeader);
@@ -91,11 +102,12 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
         list.endSection();
         orderLine(int(p) + 1);
     }
-    if (isEditingFolders)
+    if (isEditingFolders) {
+        list.m_repeats.clear();
         return list;
+    }
     if (!snapshot.ungroupedTabs.isEmpty()) {
-        list.beginSection({.kind = DropTarget::Kind::UngroupedSection}, true, true,
-                          snapshot.ungroupedTabs);
+        list.beginSection({.kind = DropTarget::Kind::UngroupedSection}, true, true);
         list.add(RowKind::UngroupedCaption, heights.ungroupedCaption);
         if (snapshot.folders.isEmpty())
             list.add(RowKind::HintCard, heights.hintCard);
@@ -109,6 +121,7 @@ ListRows ListRows::normal(const PanelSnapshot &snapshot, bool isEditingFolders,
             list.m_closed.append(closed);
         }
     }
+    list.m_repeats.clear();
     return list;
 }
 
@@ -116,15 +129,14 @@ ListRows ListRows::search(const PanelSnapshot &snapshot, const RowHeights &heigh
     ListRows list;
     list.m_folders = snapshot.folders;
     list.m_query = snapshot.searchText;
+    list.m_isSearch = true;
     if (snapshot.searchResults.isEmpty()) {
         list.add(RowKind::NoResults, heights.noResults);
     } else {
         list.add(RowKind::ResultsCaption, heights.resultsCaption);
-        for (const TabItem &tab : snapshot.searchResults) {
-            list.add(RowKind::TabRow, heights.searchTabRow).item = list.m_tabs.size();
-            list.m_tabs.append(tab);
-            list.m_hints.append(hintFor(tab, snapshot.folders));
-        }
+        for (const TabItem &tab : snapshot.searchResults)
+            list.addTabRow(tab, heights.searchTabRow, 0, hintFor(tab, snapshot.folders));
+        list.m_repeats.clear();
     }
     if (snapshot.folders.isEmpty())
         return list;
@@ -158,10 +170,27 @@ std::optional<qsizetype> ListRows::rowAt(const QPointF &point, qreal width) cons
 
 std::optional<qsizetype> ListRows::rowOfTab(const QString &stableID) const {
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i].kind == RowKind::TabRow && m_tabs[m_rows[i].item].stableID() == stableID)
+        if (m_rows[i].kind == RowKind::TabRow && stableIDOf(m_rows[i]) == stableID)
             return i;
     }
     return std::nullopt;
+}
+
+QString ListRows::stableIDOf(const ListRow &row) const {
+    return row.kind == RowKind::TabRow ? m_tabs[row.item].stableID() : QString();
+}
+
+QStringList ListRows::inShownOrder(const QSet<QString> &stableIDs) const {
+    QStringList ordered;
+    QSet<QString> rest = stableIDs;
+    for (const ListRow &row : m_rows) {
+        const QString id = stableIDOf(row);
+        if (rest.remove(id))
+            ordered.append(id);
+    }
+    QStringList hidden(rest.cbegin(), rest.cend());
+    hidden.sort();
+    return ordered + hidden;
 }
 
 RowKey ListRows::key(const ListRow &row) const {
@@ -175,7 +204,8 @@ RowKey ListRows::key(const ListRow &row) const {
     case RowKind::FolderDropRow:
         return {.kind = row.kind, .folderID = row.folderID};
     case RowKind::TabRow:
-        return {.kind = row.kind, .isResult = !m_query.isEmpty(), .item = m_tabs[row.item].url};
+        return {
+            .kind = row.kind, .isResult = m_isSearch, .index = row.repeat, .item = stableIDOf(row)};
     case RowKind::ClosedRow:
         return {.kind = row.kind, .item = m_closed[row.item].stableID};
     default:
@@ -185,13 +215,13 @@ RowKey ListRows::key(const ListRow &row) const {
 
 std::optional<qsizetype> ListRows::rowWithKey(const RowKey &key) const {
     for (qsizetype i = 0; i < m_rows.size(); ++i) {
-        if (this->key(m_rows[i]) == key)
+        if (m_rows[i].kind == key.kind && this->key(m_rows[i]) == key)
             return i;
     }
     return std::nullopt;
 }
 
-QString ListRows::folderHint(qsizetype item) const {
+std::optional<FolderHint> ListRows::folderHint(qsizetype item) const {
     return m_hints.value(item);
 }
 
@@ -203,12 +233,14 @@ bool isTabLine(RowKind kind) {
 
 } // namespace
 
-DropTarget ListRows::lineTarget(const ListRow &row) {
+DropTarget ListRows::lineTarget(const ListRow &row) const {
     switch (row.kind) {
     case RowKind::FolderLine:
-        return {DropTarget::Kind::FolderLine, row.folderID, row.index};
+        return {DropTarget::Kind::FolderLine, row.folderID, row.index, m_lines.value(row.item)};
     case RowKind::UngroupedLine:
-        return {.kind = DropTarget::Kind::UngroupedLine, .index = row.index};
+        return {.kind = DropTarget::Kind::UngroupedLine,
+                .index = row.index,
+                .between = m_lines.value(row.item)};
     default:
         return {.kind = DropTarget::Kind::FolderOrderLine, .index = row.index};
     }
@@ -240,13 +272,17 @@ std::optional<DropTarget> ListRows::tabZoneAt(const QPointF &point, qreal width)
             DragGeometry::contains(QRectF(0, section.top, width, section.height), point))
             return section.target;
     }
-    if (const std::optional<qsizetype> row = rowAt(point, width)) {
-        if (m_rows[*row].kind == RowKind::FolderDropRow)
-            return DropTarget{DropTarget::Kind::FolderRow, m_rows[*row].folderID};
-        if (m_rows[*row].kind == RowKind::UngroupedDropRow)
-            return DropTarget{.kind = DropTarget::Kind::UngroupedRow};
-    }
-    return std::nullopt;
+    const std::optional<qsizetype> index = rowAt(point, width);
+    if (!index)
+        return std::nullopt;
+    const ListRow &row = m_rows[*index];
+    const bool isDropRow =
+        row.kind == RowKind::FolderDropRow || row.kind == RowKind::UngroupedDropRow;
+    if (!isDropRow || !DragGeometry::contains(dropRowShape(row.rect(width)), point))
+        return std::nullopt;
+    if (row.kind == RowKind::FolderDropRow)
+        return DropTarget{DropTarget::Kind::FolderRow, row.folderID};
+    return DropTarget{.kind = DropTarget::Kind::UngroupedRow};
 }
 
 std::optional<DropTarget> ListRows::folderLineAt(const QPointF &point, qreal width) const {
@@ -275,15 +311,6 @@ std::optional<QRectF> ListRows::targetRect(const DropTarget &target, qreal width
     return std::nullopt;
 }
 
-QList<TabItem> ListRows::shownTabsOf(const DropTarget &target) const {
-    for (const ListSection &section : m_sections) {
-        const bool ungrouped = target.kind == DropTarget::Kind::UngroupedLine &&
-                               section.target.kind == DropTarget::Kind::UngroupedSection;
-        const bool folder = target.kind == DropTarget::Kind::FolderLine &&
-                            section.target.folderID == target.folderID &&
-                            section.target.kind == DropTarget::Kind::FolderSection;
-        if (ungrouped || folder)
-            return section.shownTabs;
-    }
-    return {};
+QRectF ListRows::dropRowShape(const QRectF &row) {
+    return row.adjusted(10, 2, -10, -2);
 }

@@ -221,7 +221,8 @@ void X11KeyGrabber::scheduleRegrab() {
             quint16(XCB_MOD_MASK_LOCK | masks.numLock) == m_ignoredLocks)
             return;
         ungrabChord();
-        grabChord();
+        if (!grabChord())
+            emit lost();
     });
 }
 

@@ -1,11 +1,12 @@
 #include "platform/xdg/AutostartDesktopEntry.h"
 
+#include "platform/XdgBaseDirectories.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
@@ -63,10 +64,8 @@ bool isSwitchedOff(const QString &text) {
 } // namespace
 
 AutostartDesktopEntry::AutostartDesktopEntry()
-    : AutostartDesktopEntry(
-          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-              QStringLiteral("/autostart/nookery.desktop"),
-          QCoreApplication::applicationFilePath()) {
+    : AutostartDesktopEntry(xdgConfigHome() + QStringLiteral("/autostart/nookery.desktop"),
+                            QCoreApplication::applicationFilePath()) {
 }
 
 AutostartDesktopEntry::AutostartDesktopEntry(QString entryPath, QString executablePath)

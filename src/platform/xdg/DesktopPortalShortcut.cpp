@@ -92,6 +92,8 @@ DesktopPortalShortcut::~DesktopPortalShortcut() {
 void DesktopPortalShortcut::bind(const QString &description, const QString &preferredTrigger) {
     m_description = description;
     m_preferredTrigger = preferredTrigger;
+    if (m_step == Step::CreatingSession && !m_requestPath.isEmpty())
+        m_abandonedRequests.insert(m_requestPath);
     closeSession(m_sessionPath);
     m_sessionPath.clear();
     request(Step::CreatingSession, QStringLiteral("CreateSession"), {},
@@ -146,14 +148,20 @@ void DesktopPortalShortcut::onRequestCalled(QDBusPendingCallWatcher *call,
 }
 
 void DesktopPortalShortcut::expectResponseAt(const QString &requestPath) {
-    if (!m_requestPath.isEmpty()) {
-        bus().disconnect(portalService, m_requestPath, requestInterface, QStringLiteral("Response"),
-                         this, SLOT(onResponse(QDBusMessage)));
-    }
+    if (!m_requestPath.isEmpty() && !m_abandonedRequests.contains(m_requestPath))
+        listenForResponse(m_requestPath, false);
     m_requestPath = requestPath;
-    if (!requestPath.isEmpty()) {
+    if (!requestPath.isEmpty())
+        listenForResponse(requestPath, true);
+}
+
+void DesktopPortalShortcut::listenForResponse(const QString &requestPath, bool listen) {
+    if (listen) {
         bus().connect(portalService, requestPath, requestInterface, QStringLiteral("Response"),
                       this, SLOT(onResponse(QDBusMessage)));
+    } else {
+        bus().disconnect(portalService, requestPath, requestInterface, QStringLiteral("Response"),
+                         this, SLOT(onResponse(QDBusMessage)));
     }
 }
 
@@ -161,6 +169,12 @@ void DesktopPortalShortcut::onResponse(const QDBusMessage &message) {
     const QList<QVariant> arguments = message.arguments();
     const uint response = arguments.value(0, 2u).toUInt();
     const QVariantMap results = qdbus_cast<QVariantMap>(arguments.value(1));
+    if (m_abandonedRequests.remove(message.path())) {
+        listenForResponse(message.path(), false);
+        if (response == 0)
+            closeSession(pathIn(results.value(QStringLiteral("session_handle"))));
+        return;
+    }
     if (message.path() != m_requestPath)
         return;
     expectResponseAt({});
@@ -192,6 +206,8 @@ void DesktopPortalShortcut::onShortcutsChanged(const QDBusMessage &message) {
         return;
     if (const auto trigger = triggerDescription(arguments.value(1)))
         emit bound(*trigger);
+    else
+        emit removed();
 }
 
 void DesktopPortalShortcut::closeSession(const QString &sessionPath) {

@@ -2,6 +2,7 @@
 
 #include "platform/GlobalShortcutPortal.h"
 
+#include <QSet>
 #include <QString>
 
 class QDBusMessage;
@@ -9,8 +10,9 @@ Q_MOC_INCLUDE(<QDBusMessage>)
 class QDBusPendingCallWatcher;
 
 // The GlobalShortcuts interface of org.freedesktop.portal.Desktop. Binding opens a fresh
-// session (a session binds only once) and closes the previous one: CreateSession, then
-// BindShortcuts, each answered by the Response signal of its Request object.
+// session (a session binds only once) and closes the previous one, also one still being
+// created: CreateSession, then BindShortcuts, each answered by the Response signal of its Request
+// object. The desktop's ShortcutsChanged is followed: a new trigger, or the shortcut removed.
 class DesktopPortalShortcut : public GlobalShortcutPortal {
     Q_OBJECT
 public:
@@ -38,6 +40,7 @@ private:
     // so that a quick answer is not missed.
     void request(Step step, const QString &method, QVariantList arguments, QVariantMap options);
     void expectResponseAt(const QString &requestPath);
+    void listenForResponse(const QString &requestPath, bool listen);
     void onRequestCalled(QDBusPendingCallWatcher *call, const QString &expectedPath);
     void bindInSession();
     void closeSession(const QString &sessionPath);
@@ -48,5 +51,8 @@ private:
     Step m_step = Step::Idle;
     QString m_requestPath;
     QString m_sessionPath;
+    // CreateSession requests superseded before their answer: the sessions they create are
+    // closed when it comes.
+    QSet<QString> m_abandonedRequests;
     int m_tokens = 0;
 };

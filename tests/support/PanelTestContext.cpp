@@ -1,4 +1,7 @@
-#include "tst_tabrowcontext.h"
+#include "support/PanelTestContext.h"
+
+#include "panel/model/PanelDerivation.h"
+#include "support/TestRowHeights.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -14,7 +17,7 @@ TabManager::Options memoryOptions(const std::shared_ptr<QList<TabItem>> &session
 
 } // namespace
 
-RowsTestContext::RowsTestContext()
+PanelTestContext::PanelTestContext()
     : folderStore(directory.path())
     , recentlyClosedStore(directory.path())
     , sessionTabs(std::make_shared<QList<TabItem>>())
@@ -25,33 +28,38 @@ RowsTestContext::RowsTestContext()
     context.selectionStore = &selectionStore;
     context.notifications = &notifications;
     context.thumbnails = &thumbnails;
+    context.hotkey = &hotkey;
+    context.updaterManager = &updater;
+    context.autostart = &autostart;
+    context.onboardingStore = &onboarding;
+    context.shell = this;
 }
 
-QString RowsTestContext::figmaUrl(const QString &key) {
+QString PanelTestContext::figmaUrl(const QString &key) {
     return QStringLiteral("https://www.figma.com/design/%1/File").arg(key);
 }
 
-TabItem RowsTestContext::tab(const QString &key, const QString &title, bool isActive,
-                             const QUrl &thumbnailURL) {
+TabItem PanelTestContext::tab(const QString &key, const QString &title, bool isActive,
+                              const QUrl &thumbnailURL) {
     return TabItem(QStringLiteral("id-") + key, title.isEmpty() ? key : title, figmaUrl(key),
                    isActive, thumbnailURL);
 }
 
-QList<TabItem> RowsTestContext::tabs(const QStringList &keys) {
+QList<TabItem> PanelTestContext::tabs(const QStringList &keys) {
     QList<TabItem> result;
     for (const QString &key : keys)
         result.append(tab(key));
     return result;
 }
 
-void RowsTestContext::setOpenTabs(const QList<TabItem> &tabs) {
+void PanelTestContext::setOpenTabs(const QList<TabItem> &tabs) {
     *sessionTabs = tabs;
     QSignalSpy changed(&tabManager, &TabManager::tabsChanged);
     tabManager.refresh();
     QVERIFY(changed.wait(5000));
 }
 
-QList<QUuid> RowsTestContext::makeFolders(const QList<QPair<QString, QStringList>> &folders) {
+QList<QUuid> PanelTestContext::makeFolders(const QList<QPair<QString, QStringList>> &folders) {
     QList<QUuid> ids;
     for (const auto &[name, members] : folders) {
         const QUuid id = folderStore.createFolder(name);
@@ -62,7 +70,7 @@ QList<QUuid> RowsTestContext::makeFolders(const QList<QPair<QString, QStringList
     return ids;
 }
 
-TabFolder RowsTestContext::folder(const QUuid &id) const {
+TabFolder PanelTestContext::folder(const QUuid &id) const {
     for (const TabFolder &folder : folderStore.folders()) {
         if (folder.id == id)
             return folder;
@@ -70,13 +78,28 @@ TabFolder RowsTestContext::folder(const QUuid &id) const {
     return {};
 }
 
-QStringList RowsTestContext::folderNames() const {
+QStringList PanelTestContext::folderNames() const {
     QStringList names;
     for (const TabFolder &folder : folderStore.folders())
         names.append(folder.name);
     return names;
 }
 
-QString RowsTestContext::folderFilePath() const {
+QString PanelTestContext::folderFilePath() const {
     return QDir(directory.path()).filePath(QStringLiteral("folders.json"));
+}
+
+ListRows PanelTestContext::rows(bool editing, const QString &query) const {
+    const QList<TabItem> tabs = tabManager.tabs();
+    const PanelSnapshot snapshot = PanelDerivation().derive(
+        {tabs, false, folderStore, recentlyClosedStore.recentTabs(), query});
+    return query.isEmpty() ? ListRows::normal(snapshot, editing, false, testRowHeights())
+                           : ListRows::search(snapshot, testRowHeights());
+}
+
+QStringList PanelTestContext::openedKeys() const {
+    QStringList keys;
+    for (const QUrl &url : workspace.openedUrls)
+        keys.append(url.path().section(QLatin1Char('/'), 2, 2));
+    return keys;
 }

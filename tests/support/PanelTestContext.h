@@ -1,12 +1,19 @@
 #pragma once
 
+#include "hotkey/SpotlightSearchController.h"
 #include "panel/AppNotifications.h"
 #include "panel/PanelContext.h"
+#include "panel/PanelShell.h"
 #include "panel/ThumbnailLoader.h"
+#include "panel/model/ListRows.h"
+#include "settings/OnboardingStore.h"
+#include "settings/UpdaterManager.h"
 #include "stores/FolderStore.h"
 #include "stores/RecentlyClosedStore.h"
 #include "stores/SelectionStore.h"
+#include "support/FakeAutostartService.h"
 #include "support/FakeFileWatcher.h"
+#include "support/FakeGlobalKeyGrabber.h"
 #include "support/FakeWorkspace.h"
 #include "tabs/TabManager.h"
 
@@ -15,11 +22,14 @@
 
 #include <memory>
 
-// Real stores in a throw-away folder and a tab manager fed from memory, handed to the views
-// the way the shell hands them.
-class RowsTestContext {
+// What the panel's views read, as the shell hands it to them: real stores in a throw-away
+// folder, a tab manager fed from memory, the shortcut, updates, the login item, the onboarding
+// flag, and a shell that counts how often it was asked to close the panel.
+class PanelTestContext : public PanelShell {
 public:
-    RowsTestContext();
+    PanelTestContext();
+
+    void closePanel() override { ++closeRequests; }
 
     // A tab whose stable id is `key`.
     static TabItem tab(const QString &key, const QString &title = {}, bool isActive = false,
@@ -35,6 +45,10 @@ public:
     QStringList folderTabIDs(const QUuid &id) const { return folder(id).tabIDs; }
     QStringList folderNames() const;
     QString folderFilePath() const;
+    // The rows the panel would show now (fixed heights), the normal list or a query's results.
+    ListRows rows(bool editing = false, const QString &query = {}) const;
+    // The keys of the tabs handed to Figma so far, in order.
+    QStringList openedKeys() const;
 
     QTemporaryDir directory;
     FakeFileWatcher fileWatcher;
@@ -46,5 +60,10 @@ public:
     AppNotifications notifications;
     std::shared_ptr<QList<TabItem>> sessionTabs;
     TabManager tabManager;
+    SpotlightSearchController hotkey{std::make_unique<FakeGlobalKeyGrabber>()};
+    UpdaterManager updater{UpdaterConfig{}};
+    FakeAutostartService autostart;
+    OnboardingStore onboarding;
+    int closeRequests = 0;
     PanelContext context;
 };

@@ -6,7 +6,7 @@
 #include "panel/PanelRootView.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
-#include "tst_menubarviewcontext.h"
+#include "support/PanelTestContext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -190,8 +190,8 @@ private:
 
     static void fillSample(PanelTestContext &env) {
         const QDir thumbnails(env.directory.path());
-        const QList<QPair<QString, QString>> files{
-            {"KeyBrand", QString::fromUtf8("Brand guidelines 2026 \u2013 Figma")},
+        const std::pair<const char *, const char *> files[] = {
+            {"KeyBrand", "Brand guidelines 2026 \u2013 Figma"},
             {"KeyDS", "Design system"},
             {"KeyIcons", "Icon library"},
             {"KeyOnboard", "Onboarding flow v3"},
@@ -206,20 +206,26 @@ private:
         };
         QList<TabItem> tabs;
         for (const auto &[key, title] : files) {
-            tabs.append(RowsTestContext::tab(key, title, key == "KeyDS",
+            tabs.append(PanelTestContext::tab(QString::fromUtf8(key), QString::fromUtf8(title),
+                                             qstrcmp(key, "KeyDS") == 0,
                                              makeThumbnail(thumbnails, int(tabs.size()))));
         }
         // Closed tabs are recorded the way the tab manager reports them.
         const QList<TabItem> closed{
-            RowsTestContext::tab("KeyOld1", QString::fromUtf8("Holiday campaign \u2013 Figma"),
-                                 false, makeThumbnail(thumbnails, 20)),
-            RowsTestContext::tab("KeyOld2", "Wireframes (old)")};
+            PanelTestContext::tab(QStringLiteral("KeyOld1"),
+                                 QStringLiteral("Holiday campaign \u2013 Figma"), false,
+                                 makeThumbnail(thumbnails, 20)),
+            PanelTestContext::tab(QStringLiteral("KeyOld2"), QStringLiteral("Wireframes (old)"))};
         env.recentlyClosedStore.recordClosed(closed, {});
         env.setOpenTabs(tabs);
         const QList<QUuid> ids =
-            env.makeFolders({{"Client work", {"KeyBrand", "KeyCheckout", "KeyWeb"}},
-                             {"Design system", {"KeyDS", "KeyIcons"}},
-                             {"Archive", {"KeyPitch", "KeyNotes"}}});
+            env.makeFolders({{QStringLiteral("Client work"),
+                              {QStringLiteral("KeyBrand"), QStringLiteral("KeyCheckout"),
+                               QStringLiteral("KeyWeb")}},
+                             {QStringLiteral("Design system"),
+                              {QStringLiteral("KeyDS"), QStringLiteral("KeyIcons")}},
+                             {QStringLiteral("Archive"),
+                              {QStringLiteral("KeyPitch"), QStringLiteral("KeyNotes")}}});
         env.folderStore.toggleExpanded(ids.at(2));
     }
 
