@@ -147,13 +147,23 @@ class TestGestures : public QObject {
         for (int step = 1; step <= steps; ++step)
             moveTo(from + (to - from) * step / steps);
     }
-    void otherButton() {
+    // Buttons 2, 3 and the wheel go to the panel only, as the window's own gestures: pressed on
+    // the desktop (the panel shrank from under the pointer, or a click outside left it there)
+    // they open the window manager's menu, which holds the keyboard until dismissed, and then no
+    // program's shortcut works, ours included.
+    void ontoPanel(const QJsonObject &report) {
+        if (!rectOf(report["popover"]).adjusted(2, 2, -2, -2).contains(m_input.pointer()))
+            moveTo(target(report));
+    }
+    void otherButton(const QJsonObject &report) {
+        ontoPanel(report);
         const int number = 2 + pick(2);
         button(number, true);
         if (chance(0.7))
             button(number, false);
     }
-    void wheel() {
+    void wheel(const QJsonObject &report) {
+        ontoPanel(report);
         const int notch = chance(0.5) ? 4 : 5;
         for (int turns = 1 + pick(3); turns > 0; --turns) {
             button(notch, true);
@@ -295,7 +305,11 @@ private slots:
             QJsonObject report = m_nookery.report();
             if (!report["popoverVisible"].toBool()) {
                 QVERIFY2(openPanel(),
-                         failure(seed, gesture, "the shortcut did not open the panel"));
+                         failure(seed, gesture,
+                                 m_input.keyboardGrabbed()
+                                     ? "the shortcut did not open the panel; the keyboard is "
+                                       "held by a grab"
+                                     : "the shortcut did not open the panel"));
                 report = m_nookery.report();
             }
             // Held, the button sees more of what changes the list under it.
@@ -314,10 +328,10 @@ private slots:
                 button(1, false);
                 break;
             case 3:
-                otherButton();
+                otherButton(report);
                 break;
             case 4:
-                wheel();
+                wheel(report);
                 break;
             case 5:
                 key();

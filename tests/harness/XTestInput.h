@@ -6,6 +6,7 @@
 
 #include <QPoint>
 #include <cstdlib>
+#include <memory>
 
 // A real pointer and keyboard on the test's X display, through XTest: the server routes the
 // events exactly as a user's, grabs, focus and the window under the pointer included.
@@ -45,6 +46,19 @@ public:
         if (code != XCB_NO_SYMBOL)
             send(down ? XCB_KEY_PRESS : XCB_KEY_RELEASE, code);
         return code != XCB_NO_SYMBOL;
+    }
+    // Another client holds the keyboard (a menu open): no shortcut reaches any program.
+    bool keyboardGrabbed() {
+        std::unique_ptr<xcb_grab_keyboard_reply_t, decltype(&std::free)> reply(
+            xcb_grab_keyboard_reply(m_connection,
+                                    xcb_grab_keyboard(m_connection, 0, m_root, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr),
+            &std::free);
+        if (reply && reply->status == XCB_GRAB_STATUS_SUCCESS)
+            xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
+        sync();
+        return reply && reply->status == XCB_GRAB_STATUS_ALREADY_GRABBED;
     }
     // Returns once the server has handled every event sent before.
     void sync() {
