@@ -7,7 +7,7 @@
 // NOOKERY_GESTURE_SEED replays a failed run.
 
 #include "harness/FakeFigma.h"
-#include "harness/XTestInput.h"
+#include "support/XTestInput.h"
 #include "tst_journey_support.h"
 
 #include <QJsonArray>

@@ -3,7 +3,7 @@
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
 #include "support/PanelTestContext.h"
-#include "support/XTestPointer.h"
+#include "support/XTestInput.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -40,7 +40,7 @@ struct PopupPanel {
 
     QWidget host;
     MenuBarView *view;
-    XTestPointer pointer;
+    XTestInput pointer;
 };
 
 } // namespace
@@ -56,13 +56,13 @@ private slots:
             {PanelTestContext::tab("r", "Roadmap"), PanelTestContext::tab("s", "Design system")});
         PopupPanel p(c);
         p.hover("r");
-        p.pointer.press(XTestPointer::left);
-        p.pointer.press(XTestPointer::right);
-        p.pointer.release(XTestPointer::right);
-        p.pointer.release(XTestPointer::left);
+        p.pointer.button(1, true);
+        p.pointer.button(3, true);
+        p.pointer.button(3, false);
+        p.pointer.button(1, false);
         p.hover("s");
-        p.pointer.press(XTestPointer::left);
-        p.pointer.release(XTestPointer::left);
+        p.pointer.button(1, true);
+        p.pointer.button(1, false);
         QTRY_COMPARE(c.openedKeys(), QStringList{"s"});
         QVERIFY(!PopupPanel::menuIsOpen());
     }
@@ -76,15 +76,15 @@ private slots:
         PopupPanel p(c);
         RowListView *list = p.view->list();
         p.hover("c");
-        p.pointer.press(XTestPointer::left);
+        p.pointer.button(1, true);
         p.pointer.moveTo(p.rowOf("c") - QPoint(0, 10));
         QTRY_VERIFY(list->isDragging());
         const SearchFieldView *field = p.view->searchField();
         p.pointer.moveTo(field->mapToGlobal(field->rect().center()));
         QTRY_VERIFY(!list->litZone());
-        p.pointer.press(XTestPointer::right);
-        p.pointer.release(XTestPointer::right);
-        p.pointer.release(XTestPointer::left);
+        p.pointer.button(3, true);
+        p.pointer.button(3, false);
+        p.pointer.button(1, false);
         QTRY_VERIFY(!list->isDragging());
         QVERIFY(!PopupPanel::menuIsOpen());
         QVERIFY(!list->previewLabel() || !list->previewLabel()->isVisible());

@@ -70,7 +70,7 @@ private:
     void send(uint8_t type, int detail, QPoint at = {}) {
         xcb_test_fake_input(m_connection, type, uint8_t(detail), XCB_CURRENT_TIME, m_root,
                             int16_t(at.x()), int16_t(at.y()), 0);
-        xcb_flush(m_connection);
+        sync();
     }
 
     xcb_connection_t *m_connection;
