@@ -11,6 +11,8 @@
 #include "stores/FolderStore.h"
 #include "stores/SelectionStore.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QPointer>
 #include <QWindow>
 
@@ -150,7 +152,10 @@ public:
             state.readOnly = true;
             break;
         }
-        state.focused = state.focusable && m_view->keyboardHighlight() == rows.key(*shown);
+        // The highlight is the focus while the keys reach the list, from it or the search field;
+        // with a button focused, that button alone is.
+        state.focused = state.focusable && m_view->keyboardHighlight() == rows.key(*shown) &&
+                        !qobject_cast<QAbstractButton *>(QApplication::focusWidget());
         return state;
     }
 
