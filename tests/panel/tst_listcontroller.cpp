@@ -44,7 +44,7 @@ private slots:
     // filed); a press whose row went must do nothing at all.
     void rebuildUnderAHeldPress() {
         PanelTestContext c;
-        c.setOpenTabs({PanelTestContext::tab("a", "Spec"), PanelTestContext::tab("u", "UI design"),
+        c.setOpenTabs({PanelTestContext::tab("a", "Brief"), PanelTestContext::tab("u", "UI design"),
                        PanelTestContext::tab("r", "Roadmap")});
         const QUuid folder = c.makeFolders({{"Work", {}}}).first();
         Controlled p(c);

@@ -455,7 +455,7 @@ private slots:
         QPainter painter(&canvas);
         painter.setOpacity(0);
         TabRowView::paint(painter, QRectF(0, 0, 420, 52), look, palette);
-        ClosedTabRowView::paint(painter, QRectF(0, 0, 420, 54), QStringLiteral("Spec"), failed,
+        ClosedTabRowView::paint(painter, QRectF(0, 0, 420, 54), QStringLiteral("Brief"), failed,
                                 true, palette);
         painter.end();
         QVERIFY(canvas == blank);
