@@ -368,7 +368,7 @@ void paintDropRow(QPainter &painter, const QRectF &row, const DropRowLook &look)
         painter, QRectF(left, box.top(), qMax(0.0, right - left), box.height()),
         Style::font(15, QFont::DemiBold),
         Style::color(toFolder ? Role::Primary : Role::Secondary, look.palette),
-        toFolder ? *look.folderName : tr("Ungrouped"));
+        toFolder ? *look.folderName : ungroupedCaption());
 }
 
 } // namespace PaintedRows
