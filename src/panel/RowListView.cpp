@@ -156,13 +156,15 @@ void RowListView::setRows(ListRows rows) {
     else
         m_transition.stop();
     m_controller->setRows(m_rows);
-    updateScrollRange();
-    // The normal list and the results keep their own places; new results open at the top.
+    // The normal list and the results keep their own places; new results open at the top. The
+    // place is read before the new range clamps it to a few results' height.
     QScrollBar *bar = verticalScrollBar();
-    if (wasSearch != m_rows.isSearch() || previousQuery != m_rows.query()) {
+    const bool queryChanged = wasSearch != m_rows.isSearch() || previousQuery != m_rows.query();
+    if (queryChanged && !wasSearch)
+        m_normalListScroll = bar->value();
+    updateScrollRange();
+    if (queryChanged) {
         m_scrollAnimation.stop();
-        if (!wasSearch)
-            m_normalListScroll = bar->value();
         bar->setValue(m_rows.isSearch() ? 0 : m_normalListScroll);
     }
     updateContentHeight();

@@ -130,7 +130,6 @@ private:
     void autoScrollTick();
     void animateScroll(int value, int durationMs, QEasingCurve::Type curve);
     void updateScrollRange();
-    void keepScrollPosition(const ListRows &previous);
     void updateContentHeight();
     void applyHeight(qreal shownContentHeight);
     void placeFields();
