@@ -302,9 +302,17 @@ QList<RowKey> ListController::navigableRows() const {
         return keys;
     }
     for (const ListRow &row : m_rows.rows()) {
-        if (row.kind == RowKind::TabRow || row.kind == RowKind::FolderHeader ||
-            row.kind == RowKind::ClosedRow)
+        switch (row.kind) {
+        case RowKind::TabRow:
+        case RowKind::FolderHeader:
+        case RowKind::ClosedRow:
+        case RowKind::RecentCaption:
+        case RowKind::HintCard:
             keys += m_rows.key(row);
+            break;
+        default:
+            break;
+        }
     }
     return keys;
 }
@@ -398,10 +406,13 @@ bool ListController::handleListKey(int key, const std::optional<RowKey> &highlig
         if (onHeader && !m_rows.isEditingFolders())
             emit renameRequested(highlighted->folderID);
         return onHeader;
-    case Qt::Key_Delete:
-        if (onHeader && m_rows.isEditingFolders())
+    case Qt::Key_Delete: {
+        // As the row's own trash or xmark.
+        const bool onClosedRow = highlighted && highlighted->kind == RowKind::ClosedRow;
+        if (onClosedRow || (onHeader && m_rows.isEditingFolders()))
             activate(*highlighted, RowPart::Button);
-        return onHeader;
+        return onHeader || onClosedRow;
+    }
     default:
         return false;
     }
@@ -441,14 +452,14 @@ void ListController::openHighlighted() {
         return;
     case ReturnOutcome::Nothing:
         if (const std::optional<RowKey> row = highlightedRow())
-            activate(*row); // a header or a closed row with no tab open anywhere
+            activateHighlighted(*row); // a header or a closed row with no tab open anywhere
         return;
     case ReturnOutcome::OpenTab:
         break;
     }
     const std::optional<RowKey> row = highlightedRow();
     if (row && row->kind != RowKind::TabRow) {
-        activate(*row);
+        activateHighlighted(*row);
         return;
     }
     // Before any arrow key, Return opens the first tab the keys reach.
@@ -460,6 +471,11 @@ void ListController::openHighlighted() {
     emit searchClearRequested();
     if (m_context.shell)
         m_context.shell->closePanel();
+}
+
+void ListController::activateHighlighted(const RowKey &row) {
+    const RowHit reached = RowHit::highlighted(row);
+    activate(reached.row, reached.part);
 }
 
 void ListController::openTab(const TabItem &tab) {

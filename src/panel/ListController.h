@@ -28,6 +28,13 @@ struct RowHit {
     RowPart part = RowPart::Body;
 
     friend bool operator==(const RowHit &, const RowHit &) = default;
+
+    // What the keyboard reaches on a highlighted row: a row whose one control is a painted button
+    // ("Clear", the hint card's) stands for that button.
+    static RowHit highlighted(const RowKey &row) {
+        const bool isButton = row.kind == RowKind::RecentCaption || row.kind == RowKind::HintCard;
+        return {row, isButton ? RowPart::Button : RowPart::Body};
+    }
 };
 
 // A drag in progress: the carried tabs (in the order their rows are shown) or folder, and what
@@ -108,6 +115,8 @@ public:
     void createFolder(const QString &typedName);
     void renameFolder(const QUuid &folderID, const QString &typedName);
     void createFolderFromSearch();
+    // Return on a highlighted row other than a tab.
+    void activateHighlighted(const RowKey &row);
     // A plain click on a tab and Return: the selection empties, then Figma shows the tab.
     void openTab(const TabItem &tab);
 

@@ -124,6 +124,7 @@ public:
         if (isButton()) {
             state.focusable = true;
             state.disabled = shown->kind == RowKind::NoResults && !canCreateFromSearch(*m_view);
+            state.focused = isHighlighted(*shown);
             return state;
         }
         const ListRows &rows = m_view->rows();
@@ -152,11 +153,17 @@ public:
             state.readOnly = true;
             break;
         }
-        // The highlight is the focus while the keys reach the list, from it or the search field;
-        // with a button focused, that button alone is.
-        state.focused = state.focusable && m_view->keyboardHighlight() == rows.key(*shown) &&
-                        !qobject_cast<QAbstractButton *>(QApplication::focusWidget());
+        state.focused = state.focusable && isHighlighted(*shown);
         return state;
+    }
+
+    // The highlight is the focus while the keys reach the list, from it or the search field;
+    // with a button focused, that button alone is.
+    bool isHighlighted(const ListRow &shown) const {
+        const std::optional<RowKey> &highlight = m_view->keyboardHighlight();
+        return highlight && highlight == m_view->rows().key(shown) &&
+               RowHit::highlighted(*highlight) == m_part &&
+               !qobject_cast<QAbstractButton *>(QApplication::focusWidget());
     }
 
     void *interface_cast(QAccessible::InterfaceType type) override {
@@ -414,7 +421,7 @@ QAccessibleInterface *RowListAccessible::focusChild() const {
     const std::optional<RowKey> &highlight = list->keyboardHighlight();
     if (!highlight || !list->rows().rowWithKey(*highlight))
         return nullptr;
-    return interfaceFor(RowHit{*highlight});
+    return interfaceFor(RowHit::highlighted(*highlight));
 }
 
 QHash<QUuid, bool> RowListAccessible::folderExpansion() const {
@@ -458,7 +465,7 @@ void RowListAccessible::rowsReplaced() {
 void RowListAccessible::highlightMoved(const std::optional<RowKey> &row) {
     if (!row || !view()->rows().rowWithKey(*row))
         return;
-    QAccessibleEvent focus(interfaceFor(RowHit{*row}), QAccessible::Focus);
+    QAccessibleEvent focus(interfaceFor(RowHit::highlighted(*row)), QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
 }
 

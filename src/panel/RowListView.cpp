@@ -14,6 +14,7 @@
 #include "panel/model/ListHeight.h"
 #include "stores/FolderStore.h"
 #include "stores/SelectionStore.h"
+#include "ui/FocusRing.h"
 #include "ui/Style.h"
 
 #include <QContextMenuEvent>
@@ -788,6 +789,11 @@ bool RowListView::isKeyboardHighlighted(const ListRows &rows, const ListRow &row
     return m_highlight && m_highlight->kind == row.kind && rows.key(row) == *m_highlight;
 }
 
+void RowListView::paintKeyboardRing(QPainter &painter, const QRectF &button) const {
+    // Outside the button: the card's button is filled with the ring's own accent.
+    FocusRing::paint(painter, button.adjusted(-3, -3, 3, 3), 9, palette());
+}
+
 void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,
                            const QRectF &rect, bool hovered) const {
     const QPalette &colors = palette();
@@ -848,6 +854,8 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
         return;
     case RowKind::RecentCaption:
         PaintedRows::paintRecentCaption(painter, rect, {colors});
+        if (isKeyboardHighlighted(rows, row))
+            paintKeyboardRing(painter, PaintedRows::clearButtonRect(rect));
         return;
     case RowKind::ResultsCaption:
         PaintedRows::paintResultsCaption(painter, rect, rows.tabs().size(), {colors});
@@ -857,6 +865,8 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
         return;
     case RowKind::HintCard:
         PaintedRows::paintHintCard(painter, rect, {colors});
+        if (isKeyboardHighlighted(rows, row))
+            paintKeyboardRing(painter, PaintedRows::hintCardButtonRect(rect));
         return;
     case RowKind::NewFolder:
         PaintedRows::paintNewFolder(painter, rect, {colors});

@@ -142,6 +142,7 @@ private:
     QString toolTipAt(const QPointF &viewportPoint) const;
 
     bool isKeyboardHighlighted(const ListRows &rows, const ListRow &row) const;
+    void paintKeyboardRing(QPainter &painter, const QRectF &button) const;
     void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,
                   bool hovered) const;
     bool isLit(const DropTarget &target) const;

@@ -3,6 +3,7 @@
 
 #include "panel/InPlaceNameField.h"
 #include "panel/MenuBarView.h"
+#include "panel/PaintedRows.h"
 #include "panel/PanelLineEdit.h"
 #include "panel/PlainTextButton.h"
 #include "panel/RowListAccessible.h"
@@ -168,8 +169,8 @@ private slots:
         QVERIFY(wasHeard(QAccessible::StateChanged, "Clients"));
     }
 
-    // Folders and closed rows were out of the keyboard's reach: nothing could be collapsed,
-    // renamed, deleted or reopened without a mouse.
+    // Folders, closed rows and the painted buttons were out of the keyboard's reach: nothing
+    // could be collapsed, renamed, deleted, reopened, cleared or created without a mouse.
     void theKeysReachFoldersAndClosedRows() {
         RowListView *list = m_view->list();
         const auto press = [&](int key) {
@@ -181,6 +182,12 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("Reopen Old plan"));
         press(Qt::Key_Return);
         QCOMPARE(m_env->workspace.openedUrls.size(), 1);
+        press(Qt::Key_Up);
+        QCOMPARE(focused(), QStringLiteral("Clear Recently Closed"));
+        QVERIFY(m_list->focusChild()->state().focused);
+        press(Qt::Key_Down);
+        press(Qt::Key_Delete);
+        QVERIFY(m_env->recentlyClosedStore.recentTabs().isEmpty());
         press(Qt::Key_Home);
         press(Qt::Key_Down);
         QCOMPARE(focused(), QStringLiteral("Roadmap"));
@@ -205,6 +212,12 @@ private slots:
         press(Qt::Key_Home);
         press(Qt::Key_Delete);
         QVERIFY(m_env->folderStore.folders().isEmpty());
+        m_view->doneButton()->click();
+        m_view->flushRebuild();
+        press(Qt::Key_Home);
+        QCOMPARE(focused(), PaintedRows::firstFolderText());
+        press(Qt::Key_Return);
+        QVERIFY(list->newFolderField()->hasFocus());
     }
 
     void searchResultsAndTheirButton() {
