@@ -1,6 +1,8 @@
 #include "app/AccessibleApplication.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QWidget>
 #include <QWindow>
 
 namespace {
@@ -8,6 +10,9 @@ namespace {
 QAccessibleInterface *applicationFactory(const QString &className, QObject *object) {
     if (object == qApp && className == QLatin1String("QApplication"))
         return new AccessibleApplication;
+    // A plain widget reads as a filler; the panel is the window a reader announces.
+    if (className == QLatin1String("PanelPopover"))
+        return new QAccessibleWidget(qobject_cast<QWidget *>(object), QAccessible::Window);
     return nullptr;
 }
 

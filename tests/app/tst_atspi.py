@@ -170,7 +170,8 @@ def main():
         expect(application, Atspi.Role.LABEL, "Alt+Space")
         press(expect(application, Atspi.Role.PUSH_BUTTON, "Get Started"))
 
-        # The panel: field, buttons, texts.
+        # The panel: a window, its field, buttons, texts.
+        expect(application, Atspi.Role.FRAME, "Nookery")
         expect(application, Atspi.Role.TEXT, "Search tabs")
         for name in ("New Folder", "Edit", "Settings"):
             expect(application, Atspi.Role.PUSH_BUTTON, name)
