@@ -35,6 +35,8 @@ EmptyStateView::EmptyStateView(const TabManager &tabManager, QWidget *parent)
     layout->addWidget(m_lookedFor);
     connect(&m_tabManager, &TabManager::missingSessionFilesChanged, this,
             &EmptyStateView::updateLookedFor);
+    connect(&m_tabManager, &TabManager::sessionFileFailureChanged, this,
+            &EmptyStateView::updateLookedFor);
     updateLookedFor();
 }
 
@@ -43,6 +45,10 @@ QString EmptyStateView::lookedForText() const {
 }
 
 void EmptyStateView::updateLookedFor() {
-    m_lookedFor->setText(PanelTexts::sessionFileNotFound(m_tabManager.missingSessionFiles()));
+    // A file that is there but unreadable is not an empty session: say why no tabs show.
+    const QString missing = PanelTexts::sessionFileNotFound(m_tabManager.missingSessionFiles());
+    m_lookedFor->setText(missing.isEmpty()
+                             ? PanelTexts::sessionFileUnreadable(m_tabManager.sessionFileFailure())
+                             : missing);
     m_lookedFor->setHidden(m_lookedFor->text().isEmpty());
 }

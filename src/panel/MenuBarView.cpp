@@ -174,8 +174,9 @@ void MenuBarView::connectStores() {
     };
     rebuildOnChange(m_context.tabManager, &TabManager::tabsChanged);
     rebuildOnChange(m_context.tabManager, &TabManager::isLoadingChanged);
-    // The empty state's height follows its line about the missing session file.
+    // The empty state's height follows its line about the missing or unreadable session file.
     rebuildOnChange(m_context.tabManager, &TabManager::missingSessionFilesChanged);
+    rebuildOnChange(m_context.tabManager, &TabManager::sessionFileFailureChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::foldersChanged);
     rebuildOnChange(m_context.folderStore, &FolderStore::ungroupedOrderChanged);
     rebuildOnChange(m_context.recentlyClosedStore, &RecentlyClosedStore::closedTabsChanged);

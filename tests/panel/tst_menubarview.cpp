@@ -86,13 +86,18 @@ private slots:
     }
 
     // With no session file anywhere the empty state says where it looked; once there is one,
-    // even without tabs, it does not.
+    // even without tabs, it does not; one it cannot read is named, not taken for no tabs.
     void emptyStateSaysWhereItLookedWhileThereIsNoSessionFile() {
         PanelTestContext env;
         const QString sessionFile = env.directory.filePath("Figma/settings.json");
         TabManager::Options options;
         options.sessionFileCandidates = {sessionFile};
-        options.readSessionTabs = [](const QString &) { return QList<TabItem>(); };
+        QString failure;
+        options.readSessionTabs = [&failure](const QString &) {
+            SessionRead read;
+            read.failure = failure;
+            return read;
+        };
         TabManager manager(env.fileWatcher, env.workspace, options);
         env.context.tabManager = &manager;
         MenuBarView view(env.context);
@@ -107,6 +112,10 @@ private slots:
         manager.refresh();
         QTRY_COMPARE(empty->lookedForText(), QString());
         QCOMPARE(view.visibleContent(), empty);
+        failure = QStringLiteral("it is not a regular file");
+        manager.refresh();
+        QTRY_COMPARE(empty->lookedForText(),
+                     QStringLiteral("Cannot read Figma's session file: it is not a regular file."));
     }
 
     void folderCreation_data() {

@@ -60,4 +60,10 @@ QString sessionFileNotFound(const QStringList &paths) {
     return QStringLiteral("Looked for Figma's session file at ") + alternatives(shown) + u'.';
 }
 
+QString sessionFileUnreadable(const QString &failure) {
+    return failure.isEmpty()
+               ? QString()
+               : QStringLiteral("Cannot read Figma's session file: ") + failure + u'.';
+}
+
 } // namespace PanelTexts

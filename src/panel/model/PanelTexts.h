@@ -19,5 +19,7 @@ QString openHint(const QString &shortcut);
 // Where the session file was looked for, paths below the home folder shown from "~":
 // "Looked for Figma's session file at ~/a or ~/b." Empty when no place is given.
 QString sessionFileNotFound(const QStringList &paths);
+// Why the session file that is there gave no tabs ("it is not a regular file").
+QString sessionFileUnreadable(const QString &failure);
 
 } // namespace PanelTexts
