@@ -123,11 +123,7 @@ RowListView::RowListView(const PanelContext &context, QWidget *parent)
     m_scrollTimer.setInterval(scrollTickMilliseconds);
     connect(&m_scrollTimer, &QTimer::timeout, this, &RowListView::autoScrollTick);
     connect(&m_transition, &RowTransition::advanced, viewport(), qOverload<>(&QWidget::update));
-    connect(&m_looks, &LookFades::advanced, this, [this] {
-        if (!m_looks.isEasing())
-            forgetDarkTargets();
-        viewport()->update();
-    });
+    connect(&m_looks, &LookFades::advanced, this, &RowListView::updateLook);
     connect(m_controller, &ListController::holdChanged, this, &RowListView::followHold);
     connect(m_controller, &ListController::rowsEase, this, &RowListView::animateNextRows);
     connect(m_controller, &ListController::renameRequested, this, &RowListView::startRenaming);
@@ -707,21 +703,37 @@ void RowListView::updateSelectionLooks() {
     m_shownSelection = selected;
 }
 
+void RowListView::updateLook(const QString &look) {
+    if (!m_looks.isEasing())
+        forgetDarkTargets();
+    // A hover eases on its one row: the rest of the list stays as it was drawn.
+    const auto hovered = m_hoverRows.constFind(look);
+    if (hovered == m_hoverRows.cend() || m_transition.isRunning()) {
+        viewport()->update();
+        return;
+    }
+    updateRow(m_rows.rowWithKey(*hovered));
+    if (look != m_hoverLook && m_looks.value(look) == 0)
+        m_hoverRows.erase(hovered);
+}
+
 // From the last pointer position: no round trip to the window system per row.
 void RowListView::updateHover() {
     std::optional<qsizetype> hovered;
     if (m_pointer && !isDragging())
         hovered = m_rows.rowAt(toContent(*m_pointer), viewport()->width());
     const ListRow *row = hovered ? &m_rows.rows()[*hovered] : nullptr;
-    const QString look =
-        row && row->kind == RowKind::TabRow ? hoverLook(m_rows.key(*row)) : QString();
+    const bool isTab = row && row->kind == RowKind::TabRow;
+    const QString look = isTab ? hoverLook(m_rows.key(*row)) : QString();
     if (look != m_hoverLook) {
         const bool animated = isVisible();
-        if (!m_hoverLook.isEmpty())
-            m_looks.set(m_hoverLook, false, hoverFadeMs, animated);
-        if (!look.isEmpty())
+        const QString left = std::exchange(m_hoverLook, look);
+        if (!left.isEmpty())
+            m_looks.set(left, false, hoverFadeMs, animated);
+        if (isTab) {
+            m_hoverRows.insert(look, m_rows.key(*row));
             m_looks.set(look, true, hoverFadeMs, animated);
-        m_hoverLook = look;
+        }
     }
     viewport()->setCursor(hovered ? cursorOver(*row, m_pointer->x()) : Qt::ArrowCursor);
     if (hovered == m_hovered)

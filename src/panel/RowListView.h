@@ -121,6 +121,7 @@ private:
     void followPointer(const QPointF &viewportPoint);
     void pointerLeft();
     void updateHover();
+    void updateLook(const QString &look);
     void updateSelectionLooks();
     void lightTargets(const std::optional<DropTarget> &line, const std::optional<DropTarget> &zone);
     void forgetDarkTargets();
@@ -158,10 +159,11 @@ private:
     std::optional<QPointF> m_pointer; // last pointer position in the viewport
     std::optional<qsizetype> m_hovered;
     LookFades m_looks;
-    QString m_hoverLook;            // the hovered tab row's look, if one is on
-    QSet<QString> m_shownSelection; // their selected looks are on
-    QList<DropTarget> m_litTargets; // lit, or easing out
-    QPointer<QWindow> m_heldWindow; // its mouse events come here from press to release
+    QString m_hoverLook;                // the hovered tab row's look, if one is on
+    QHash<QString, RowKey> m_hoverRows; // the rows of hover looks on or easing
+    QSet<QString> m_shownSelection;     // their selected looks are on
+    QList<DropTarget> m_litTargets;     // lit, or easing out
+    QPointer<QWindow> m_heldWindow;     // its mouse events come here from press to release
     QPointer<DragPreviewLabel> m_label;
     QTimer m_scrollTimer;
     qreal m_scrollSpeed = 0;

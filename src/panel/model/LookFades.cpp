@@ -27,7 +27,7 @@ void LookFades::set(const QString &look, bool on, int durationMs, bool animated)
     animation->setEndValue(target);
     connect(animation, &QVariantAnimation::valueChanged, this, [this, look](const QVariant &v) {
         m_values.insert(look, v.toReal());
-        emit advanced();
+        emit advanced(look);
     });
     connect(animation, &QAbstractAnimation::finished, this, [this, look, animation, target] {
         if (m_running.value(look) != animation)
@@ -45,5 +45,5 @@ void LookFades::settle(const QString &look, qreal value) {
         m_values.remove(look);
     else
         m_values.insert(look, value);
-    emit advanced();
+    emit advanced(look);
 }

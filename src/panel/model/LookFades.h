@@ -21,8 +21,8 @@ public:
     bool isEasing() const { return !m_running.isEmpty(); }
 
 signals:
-    // A value changed: repaint.
-    void advanced();
+    // The value of `look` changed: repaint what shows it.
+    void advanced(const QString &look);
 
 private:
     void settle(const QString &look, qreal value);
