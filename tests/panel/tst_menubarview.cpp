@@ -192,7 +192,7 @@ private slots:
             const char *opened;
             QStringList folders;
             const char *textAfter;
-        } cases[] = {{"b", "figma:///design/b/File", {"Clients"}, ""},
+        } cases[] = {{"b", "figma:///design/b/file", {"Clients"}, ""},
                      {" Work ", "", {"Clients", "Work"}, ""},
                      {"clients", "", {"Clients"}, "clients"}};
         for (const auto &[typed, opened, folders, textAfter] : cases) {

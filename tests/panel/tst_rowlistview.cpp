@@ -1,4 +1,5 @@
 #include "support/PanelTestContext.h"
+#include "support/TestTabs.h"
 
 #include "dragdrop/DragPreviewLabel.h"
 #include "panel/ClosedTabRowView.h"
@@ -189,10 +190,9 @@ private slots:
         p.release(end);
         QCOMPARE(saved.size(), 1);
         QCOMPARE(c.folderTabIDs(id), folder);
-        QStringList shownUngrouped;
-        for (const TabItem &tab : c.folderStore.ungroupedTabs(c.tabManager.tabs()))
-            shownUngrouped.append(tab.stableID());
-        QCOMPARE(shownUngrouped.mid(0, ungrouped.size()), ungrouped);
+        QCOMPARE(
+            stableIDsOf(c.folderStore.ungroupedTabs(c.tabManager.tabs())).mid(0, ungrouped.size()),
+            ungrouped);
     }
 
     // A click on a row or on a button painted in it did something else: a folder deleted by a

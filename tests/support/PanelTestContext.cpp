@@ -2,6 +2,7 @@
 
 #include "panel/model/PanelDerivation.h"
 #include "support/TestRowHeights.h"
+#include "support/TestTabs.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -35,21 +36,13 @@ PanelTestContext::PanelTestContext()
     context.shell = this;
 }
 
-QString PanelTestContext::figmaUrl(const QString &key) {
-    return QStringLiteral("https://www.figma.com/design/%1/File").arg(key);
-}
-
 TabItem PanelTestContext::tab(const QString &key, const QString &title, bool isActive,
                               const QUrl &thumbnailURL) {
-    return TabItem(QStringLiteral("id-") + key, title.isEmpty() ? key : title, figmaUrl(key),
-                   isActive, thumbnailURL);
+    return openTab(key, title.isEmpty() ? key : title, isActive, thumbnailURL);
 }
 
 QList<TabItem> PanelTestContext::tabs(const QStringList &keys) {
-    QList<TabItem> result;
-    for (const QString &key : keys)
-        result.append(tab(key));
-    return result;
+    return openTabs(keys);
 }
 
 void PanelTestContext::setOpenTabs(const QList<TabItem> &tabs) {

@@ -35,7 +35,6 @@ public:
     static TabItem tab(const QString &key, const QString &title = {}, bool isActive = false,
                        const QUrl &thumbnailURL = {});
     static QList<TabItem> tabs(const QStringList &keys);
-    static QString figmaUrl(const QString &key);
 
     // Makes the tab manager hold these tabs (one refresh).
     void setOpenTabs(const QList<TabItem> &tabs);
