@@ -158,17 +158,6 @@ private slots:
         QVERIFY(!list.folderLineAt(QPointF(100, 30), 420));
     }
 
-    // Two tabs of the same file lit up together when one was hovered: they are two rows.
-    void rowsOfOneFileAreApart() {
-        const ListRows list = ListRows::normal(snapshot({}, "a a"), false, false, testRowHeights());
-        QList<qsizetype> tabRows;
-        for (qsizetype i = 0; i < list.rows().size(); ++i)
-            if (list.rows()[i].kind == RowKind::TabRow)
-                tabRows.append(i);
-        QCOMPARE(tabRows.size(), 2);
-        QCOMPARE(list.rowWithKey(list.key(list.rows()[tabRows[1]])), tabRows[1]);
-    }
-
     // A search drop row took drops in its padding, where nothing lights up.
     void dropRowsTakeDropsWhereLit() {
         const ListRows list = ListRows::search(snapshot({"a"}, "", 0, "q", "a"), testRowHeights());

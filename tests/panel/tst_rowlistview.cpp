@@ -306,12 +306,13 @@ private slots:
         c.makeFolders({{"A", {}}, {"B", {}}, {"C", {}}});
         PopupList p(c);
         p.refresh(true);
-        ListRow third;
-        for (const ListRow &row : p.list->rows().rows())
-            if (row.kind == RowKind::FolderHeader && row.index == 2)
-                third = row;
-        const QPointF handle =
-            p.list->viewport()->mapTo(&p.popup, QPoint(third.indent + 20, third.top + 28));
+        const ListRows &rows = p.list->rows();
+        const qsizetype third = *rows.rowWithKey(
+            {.kind = RowKind::FolderHeader, .folderID = c.folderStore.folders()[2].id});
+        const QPointF handle = p.list->viewport()->mapTo(
+            &p.popup, FolderSectionView::headerParts(p.list->rowRect(third), true, 0)
+                          .leading.center()
+                          .toPoint());
         p.press(handle);
         p.move(handle + QPointF(0, 5));
         QVERIFY(!p.list->isDragging());

@@ -4,7 +4,6 @@
 #include "support/TestRowHeights.h"
 #include "support/TestTabs.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -76,10 +75,6 @@ QStringList PanelTestContext::folderNames() const {
     for (const TabFolder &folder : folderStore.folders())
         names.append(folder.name);
     return names;
-}
-
-QString PanelTestContext::folderFilePath() const {
-    return QDir(directory.path()).filePath(QStringLiteral("folders.json"));
 }
 
 ListRows PanelTestContext::rows(bool editing, const QString &query) const {

@@ -43,7 +43,6 @@ public:
     TabFolder folder(const QUuid &id) const;
     QStringList folderTabIDs(const QUuid &id) const { return folder(id).tabIDs; }
     QStringList folderNames() const;
-    QString folderFilePath() const;
     // The rows the panel would show now (fixed heights), the normal list or a query's results.
     ListRows rows(bool editing = false, const QString &query = {}) const;
     // The keys of the tabs handed to Figma so far, in order.
