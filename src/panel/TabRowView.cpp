@@ -1,5 +1,6 @@
 #include "panel/TabRowView.h"
 
+#include "panel/PaintedRows.h"
 #include "panel/PanelPainting.h"
 #include "ui/Style.h"
 
@@ -112,7 +113,8 @@ void paintTexts(QPainter &painter, const QRectF &column, const TabRowLook &look,
     const qreal hintLeft = symbol.right() + hintSpacing;
     PanelPainting::drawElidedText(
         painter, QRectF(hintLeft, top, column.right() - hintLeft, hintHeight), hintFont, hintColor,
-        look.folderHint->isUngrouped ? TabRowView::tr("Ungrouped") : look.folderHint->folderName);
+        look.folderHint->isUngrouped ? PaintedRows::ungroupedCaption()
+                                     : look.folderHint->folderName);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "panel/ListController.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -98,7 +99,8 @@ private slots:
         QVERIFY(c.recentlyClosedStore.recentTabs().isEmpty());
     }
 
-    // Several selected tabs land in the order their rows are shown, not in hash order.
+    // Several selected tabs landed in hash order, not in the order their rows are shown, and
+    // were written one file write each.
     void dragCarriesTheSelectionInShownOrder() {
         PanelTestContext c;
         c.setOpenTabs(PanelTestContext::tabs({"t0", "t1", "t2", "t3", "t4", "t5", "t6"}));
@@ -109,7 +111,9 @@ private slots:
         p.pressAndDrag(p.keyOf("t3"));
         QCOMPARE(p.controller.drag()->stableIDs, (QStringList{"t0", "t1", "t2", "t3", "t5", "t6"}));
         p.controller.setTargets(std::nullopt, DropTarget{DropTarget::Kind::FolderSection, folder});
+        QSignalSpy saved(&c.folderStore, &FolderStore::saved);
         p.controller.release(std::nullopt);
+        QCOMPARE(saved.size(), 1);
         QCOMPARE(c.folderTabIDs(folder), (QStringList{"t0", "t1", "t2", "t3", "t5", "t6"}));
         QVERIFY(c.selectionStore.selectedIDs().isEmpty());
     }

@@ -1,19 +1,16 @@
 #include "panel/EmptyStateView.h"
-#include "panel/FolderSectionView.h"
 #include "panel/ListController.h"
 #include "panel/MenuBarView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelFooterView.h"
 #include "panel/PanelHeaderView.h"
 #include "panel/PanelLineEdit.h"
-#include "panel/PanelRootView.h"
 #include "panel/PlainTextButton.h"
 #include "panel/RowListView.h"
 #include "panel/SearchFieldView.h"
 #include "panel/SymbolButton.h"
 #include "panel/model/PanelTexts.h"
 #include "support/PanelTestContext.h"
-#include "ui/Style.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -21,7 +18,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -74,6 +70,7 @@ private slots:
         m_env.reset();
     }
 
+    // The header counted tabs no longer open; the footer named a shortcut no longer bound.
     void headerAndFooterFollowTheStores() {
         QCOMPARE(m_view->header()->tabCountText(), QStringLiteral("0 tabs"));
         QVERIFY(m_view->visibleContent()->inherits("EmptyStateView"));
@@ -85,8 +82,8 @@ private slots:
         QCOMPARE(m_view->footer()->hintText(), QStringLiteral("Ctrl+Alt+Space to open"));
     }
 
-    // With no session file anywhere the empty state says where it looked; once there is one,
-    // even without tabs, it does not; one it cannot read is named, not taken for no tabs.
+    // The empty page never said where it looked for Figma's session file, or kept saying so
+    // after one appeared (without tabs yet), or took one it cannot read for no tabs.
     void emptyStateSaysWhereItLookedWhileThereIsNoSessionFile() {
         PanelTestContext env;
         const QString sessionFile = env.directory.filePath("Figma/settings.json");
@@ -118,46 +115,33 @@ private slots:
                      QStringLiteral("Cannot read Figma's session file: it is not a regular file."));
     }
 
-    void folderCreation_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QStringList>("folders");
-        QTest::newRow("return trims") << " \tWork " << int(Qt::Key_Return) << QStringList{"Work"};
-        QTest::newRow("return on blank") << "   " << int(Qt::Key_Return) << QStringList{};
-        QTest::newRow("escape") << "Work" << int(Qt::Key_Escape) << QStringList{};
-    }
+    // The new-folder row took a blank name, kept the field (and the keys) after Return or
+    // Escape, or opened again holding the last name typed.
     void folderCreation() {
-        QFETCH(QString, typed);
-        QFETCH(int, key);
-        QFETCH(QStringList, folders);
         openTabs({"a", "b"});
-        m_view->header()->newFolderButton()->click();
         PanelLineEdit *field = m_view->list()->newFolderField();
-        QVERIFY(m_view->isCreatingFolder() && field->isVisible());
-        QVERIFY(field->hasFocus());
-        QTest::keyClicks(field, typed);
-        QTest::keyClick(field, Qt::Key(key));
-        m_view->flushRebuild();
-        QCOMPARE(m_env->folderNames(), folders);
-        QVERIFY(!m_view->isCreatingFolder() && !field->isVisible());
-        QVERIFY(m_view->searchField()->hasFieldFocus());
-
-        // Opening the row again starts from an empty field.
-        emit m_env->notifications.startCreatingFolder();
-        QVERIFY(field->isVisible());
-        QCOMPARE(field->text(), QString());
+        const struct {
+            const char *typed;
+            Qt::Key key;
+            QStringList folders;
+        } cases[] = {{"   ", Qt::Key_Return, {}},
+                     {"Work", Qt::Key_Escape, {}},
+                     {" \tWork ", Qt::Key_Return, {"Work"}}};
+        for (const auto &[typed, key, folders] : cases) {
+            m_view->header()->newFolderButton()->click();
+            QVERIFY(m_view->isCreatingFolder() && field->isVisible());
+            QVERIFY(field->hasFocus());
+            QCOMPARE(field->text(), QString());
+            QTest::keyClicks(field, typed);
+            QTest::keyClick(field, key);
+            m_view->flushRebuild();
+            QCOMPARE(m_env->folderNames(), folders);
+            QVERIFY(!m_view->isCreatingFolder() && !field->isVisible());
+            QVERIFY(m_view->searchField()->hasFieldFocus());
+        }
     }
 
-    void folderRowWaitsForTheNormalList() {
-        openTabs({"a"});
-        m_view->setSearchText(QStringLiteral("zzz"));
-        m_view->startCreatingFolder();
-        QVERIFY(!m_view->list()->newFolderField()->isVisible());
-        m_view->setSearchText(QString());
-        m_view->flushRebuild();
-        QVERIFY(m_view->list()->newFolderField()->isVisible());
-    }
-
+    // Edit mode outlived the last folder: no Done button left, the list stuck in edit mode.
     void editModeEndsWithTheLastFolder() {
         openTabs({"a", "b"});
         QVERIFY(!m_view->editButton()->isVisible());
@@ -166,13 +150,6 @@ private slots:
         m_view->editButton()->click();
         m_view->flushRebuild();
         QVERIFY(m_view->isEditingFolders() && m_view->doneButton()->isVisible());
-        QCOMPARE(rowsOfKind(m_view->list(), RowKind::FolderOrderLine), 3);
-        QCOMPARE(rowsOfKind(m_view->list(), RowKind::UngroupedCaption), 0);
-        // The keys reach the folders, the only rows shown.
-        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
-        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
-        QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
-        QCOMPARE(m_view->list()->keyboardHighlight()->folderID, ids.at(1));
 
         m_env->folderStore.deleteFolder(ids.at(0));
         m_view->flushRebuild();
@@ -185,6 +162,8 @@ private slots:
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::UngroupedCaption), 1);
     }
 
+    // The arrows left the field dead, reached a collapsed folder's tabs, or kept a highlight
+    // on a row the query took away.
     void arrowsMoveTheHighlight() {
         PanelLineEdit *field = m_view->searchField()->field();
         // Without tabs the field keeps its own meaning for the key.
@@ -214,42 +193,36 @@ private slots:
         QCOMPARE(m_view->list()->keyboardHighlight()->item, QStringLiteral("d"));
     }
 
-    // Tabs a and b, folder "Clients", tab a selected; keys typed into the search field.
-    void returnAndEscape_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("opened");
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QString>("textAfter");
-        QTest::newRow("opens the first result")
-            << "b" << int(Qt::Key_Return) << "figma:///design/b/File" << QStringList{"Clients"}
-            << "";
-        QTest::newRow("no results: creates a folder")
-            << " Work " << int(Qt::Key_Return) << "" << QStringList{"Clients", "Work"} << "";
-        QTest::newRow("an existing name is refused")
-            << "clients" << int(Qt::Key_Return) << "" << QStringList{"Clients"} << "clients";
-        QTest::newRow("escape clears the search")
-            << "a" << int(Qt::Key_Escape) << "" << QStringList{"Clients"} << "";
-    }
-    void returnAndEscape() {
-        QFETCH(QString, typed);
-        QFETCH(int, key);
-        QFETCH(QString, opened);
-        QFETCH(QStringList, folders);
-        QFETCH(QString, textAfter);
-        openTabs({"a", "b"});
-        m_env->makeFolders({{"Clients", {}}});
-        m_env->selectionStore.toggle(QStringLiteral("a"));
-        QTest::keyClicks(m_view->searchField()->field(), typed);
-        QTest::keyClick(m_view->searchField()->field(), Qt::Key(key));
-        const bool opens = !opened.isEmpty();
-        QCOMPARE(m_env->workspace.openedUrls, opens ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
-        QCOMPARE(m_env->selectionStore.selectedIDs().isEmpty(), opens);
-        QCOMPARE(m_env->closeRequests, opens ? 1 : 0);
-        QCOMPARE(m_env->folderNames(), folders);
-        QCOMPARE(m_view->searchText(), textAfter);
+    // Return in the search opened the wrong file or left the panel open, or made a folder under
+    // a name already taken. Tabs a and b, folder "Clients", tab a selected.
+    void returnInTheSearch() {
+        const struct {
+            const char *typed;
+            const char *opened;
+            QStringList folders;
+            const char *textAfter;
+        } cases[] = {{"b", "figma:///design/b/file", {"Clients"}, ""},
+                     {" Work ", "", {"Clients", "Work"}, ""},
+                     {"clients", "", {"Clients"}, "clients"}};
+        for (const auto &[typed, opened, folders, textAfter] : cases) {
+            restart();
+            openTabs({"a", "b"});
+            m_env->makeFolders({{"Clients", {}}});
+            m_env->selectionStore.toggle(QStringLiteral("a"));
+            QTest::keyClicks(m_view->searchField()->field(), typed);
+            QTest::keyClick(m_view->searchField()->field(), Qt::Key_Return);
+            const bool opens = *opened != 0;
+            QCOMPARE(m_env->workspace.openedUrls,
+                     opens ? QList<QUrl>{QUrl(opened)} : QList<QUrl>{});
+            QCOMPARE(m_env->selectionStore.selectedIDs().isEmpty(), opens);
+            QCOMPARE(m_env->closeRequests, opens ? 1 : 0);
+            QCOMPARE(m_env->folderNames(), folders);
+            QCOMPARE(m_view->searchText(), QString::fromUtf8(textAfter));
+        }
     }
 
+    // Results out of order, a folder the user named "Ungrouped" taken for the tray, or no rows
+    // to file a result on while folders exist.
     void searchResultsList() {
         m_env->setOpenTabs({PanelTestContext::tab("u", "UI design"),
                             PanelTestContext::tab("r", "Roadmap"),
@@ -271,32 +244,25 @@ private slots:
         QCOMPARE(rowsOfKind(m_view->list(), RowKind::DropCaption), 1);
     }
 
-    // With no results, the button under the text creates a folder named by the trimmed query,
-    // unless that name is blank or taken.
-    void createFolderFromNoResults_data() {
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<QStringList>("folders");
-        QTest::newRow("creates") << " Launch " << QStringList{"Work", "Launch"};
-        QTest::newRow("blank") << "  " << QStringList{"Work"};
-        QTest::newRow("taken") << "work" << QStringList{"Work"};
-    }
+    // A click on the button under "No results" missed it, or made a folder of the untrimmed
+    // query.
     void createFolderFromNoResults() {
-        QFETCH(QString, query);
-        QFETCH(QStringList, folders);
+        const QString query = QStringLiteral(" Launch ");
         m_env->makeFolders({{"Work", {}}});
         openTabs({"a"});
         m_view->setSearchText(query);
         m_view->flushRebuild();
         RowListView *list = m_view->list();
-        QCOMPARE(PaintedRows::noResultsMessage(query), PanelTexts::noResults(query));
         const QPoint button =
             PaintedRows::createFolderButtonRect(rowOfKind(list, RowKind::NoResults), query)
                 .center()
                 .toPoint();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, button);
-        QCOMPARE(m_env->folderNames(), folders);
+        QCOMPARE(m_env->folderNames(), (QStringList{"Work", "Launch"}));
     }
 
+    // The panel reopened with the last query and highlight: Return opened a file nobody saw
+    // highlighted.
     void focusSearchFieldResets() {
         openTabs({"a", "b"});
         PanelLineEdit *field = m_view->searchField()->field();
@@ -313,26 +279,8 @@ private slots:
         QVERIFY(m_view->searchField()->hasFieldFocus());
     }
 
-    void settingsPageReplacesThePanel() {
-        QSignalSpy resized(m_view.get(), &MenuBarView::preferredHeightChanged);
-        m_view->footer()->settingsButton()->click();
-        QVERIFY(m_view->settingsView()->isVisible());
-        QVERIFY(!m_view->header()->isVisible());
-        QVERIFY(!resized.isEmpty());
-        // The page's back button hands the panel back.
-        m_view->settingsView()->findChildren<QAbstractButton *>().first()->click();
-        QVERIFY(!m_view->isShowingSettings());
-        QVERIFY(m_view->header()->isVisible());
-    }
-
-    void rebuildsAreFolded() {
-        openTabs({"a", "b"});
-        m_env->makeFolders({{"One", {}}, {"Two", {}}});
-        QCOMPARE(m_view->snapshot().folders.size(), 0); // not before the next turn
-        QCoreApplication::processEvents();
-        QCOMPARE(m_view->snapshot().folders.size(), 2);
-    }
-
+    // A long list grew past the screen, jumped to the top on every rebuild, or kept the
+    // keyboard highlight out of sight.
     void longList() {
         openTabs({"a"});
         RowListView *list = m_view->visibleList();
@@ -375,10 +323,8 @@ private slots:
     // an Alt mnemonic.
     void textsAreShownLiterally_data() {
         QTest::addColumn<QString>("text");
-        QTest::newRow("markup") << "<b>bold</b> <i>tilted</i>";
-        QTest::newRow("entities") << "&lt;tag&gt; &amp; &#169;";
-        QTest::newRow("ampersands") << "Tom & &Jerry";
-        QTest::newRow("device image") << "<img src=\"/dev/zero\">";
+        QTest::newRow("markup") << "<b>bold</b> <img src=\"/dev/zero\">";
+        QTest::newRow("ampersands and entities") << "Tom & &Jerry &lt;&#169;";
     }
     void textsAreShownLiterally() {
         QFETCH(QString, text);
@@ -414,92 +360,47 @@ private slots:
         menu->close();
     }
 
-    // Return or typing never acts through a field the user cannot see.
-    void focusOnlyGoesToAFieldOnScreen_data() {
-        QTest::addColumn<QStringList>("tabs");
-        QTest::addColumn<QString>("search");
-        QTest::addColumn<bool>("settings");
-        QTest::newRow("settings page") << QStringList{"a"} << "" << true;
-        QTest::newRow("search results") << QStringList{"a"} << "a" << false;
-        QTest::newRow("empty state") << QStringList{} << "" << false;
-    }
+    // Return or typing acted through a field the user could not see: behind the settings page,
+    // the results or the empty page.
     void focusOnlyGoesToAFieldOnScreen() {
-        QFETCH(QStringList, tabs);
-        QFETCH(QString, search);
-        QFETCH(bool, settings);
-        if (!tabs.isEmpty())
-            openTabs(tabs);
-        m_view->setSearchText(search);
-        m_view->flushRebuild();
-        m_view->setShowingSettings(settings);
-        if (settings)
-            emit m_env->notifications.focusSearchField(); // as on every opening of the panel
-        emit m_env->notifications.startCreatingFolder();
+        const struct {
+            QStringList tabs;
+            const char *search;
+            bool settings;
+        } cases[] = {{{"a"}, "", true}, {{"a"}, "a", false}, {{}, "", false}};
+        for (const auto &[tabs, search, settings] : cases) {
+            restart();
+            if (!tabs.isEmpty())
+                openTabs(tabs);
+            m_view->setSearchText(search);
+            m_view->flushRebuild();
+            m_view->setShowingSettings(settings);
+            if (settings)
+                emit m_env->notifications.focusSearchField(); // as on every opening of the panel
+            emit m_env->notifications.startCreatingFolder();
 
-        QWidget *focus = QApplication::focusWidget();
-        QVERIFY2(!focus || focus->isVisible(), focus ? qPrintable(objectPath(focus)) : "");
-        if (settings) {
-            QTest::keyClick(focus ? focus : m_view.get(), Qt::Key_Return);
-            QVERIFY(m_env->workspace.openedUrls.isEmpty());
-        } else {
-            QTest::keyClicks(focus, QStringLiteral("x"));
-            QCOMPARE(m_view->searchText(), search + "x");
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY2(!focus || focus->isVisible(), focus ? qPrintable(objectPath(focus)) : "");
+            if (settings) {
+                QTest::keyClick(focus ? focus : m_view.get(), Qt::Key_Return);
+                QVERIFY(m_env->workspace.openedUrls.isEmpty());
+            } else {
+                QTest::keyClicks(focus, QStringLiteral("x"));
+                QCOMPARE(m_view->searchText(), search + QStringLiteral("x"));
+            }
         }
     }
 
-    // With a short list the panel grows to show the whole settings page, and shrinks back.
-    void thePanelFitsThePageShown() {
-        PanelTestContext env;
-        env.onboarding.setHasSeenWelcome(true);
-        env.setOpenTabs(PanelTestContext::tabs({"a"}));
-        PanelRootView root(env.context);
-        root.show();
-        MenuBarView *panel = root.menuBarView();
-        QTRY_COMPARE(root.height(), panel->sizeHint().height());
-        const int listHeight = root.height();
-        panel->setShowingSettings(true);
-        const auto *scroll = panel->settingsView()->findChild<QScrollArea *>();
-        QTRY_VERIFY(scroll->viewport()->height() > 0);
-        QTRY_COMPARE(scroll->verticalScrollBar()->maximum(), 0);
-        QCOMPARE(scroll->widget()->height(), scroll->viewport()->height());
-        panel->setShowingSettings(false);
-        QTRY_COMPARE(root.height(), listHeight);
-    }
-
-    void longQueriesStayInsideThePanel_data() {
-        QTest::addColumn<QString>("query");
-        QTest::newRow("one long word") << QString(300, 'W');
-        QTest::newRow("many words") << QStringLiteral("word ").repeated(80);
-    }
-    void longQueriesStayInsideThePanel() {
-        QFETCH(QString, query);
-        openTabs({"a"});
-        m_view->setSearchText(query);
-        m_view->flushRebuild();
-        const RowListView *list = m_view->list();
-        const QRectF button =
-            PaintedRows::createFolderButtonRect(rowOfKind(list, RowKind::NoResults), query);
-        QVERIFY(QRectF(list->viewport()->rect()).contains(button));
-        QVERIFY(PaintedRows::noResultsMessage(query).contains(QStringLiteral("…")));
-        QVERIFY(
-            QFontMetrics(Style::font(14)).horizontalAdvance(PaintedRows::noResultsMessage(query)) <=
-            MenuBarView::panelWidth - 2 * 18);
-    }
-
-    // Folder "Work" {a} over ungrouped b, one closed tab. Each action's rows are in the list at
-    // once; only the actions that ease do, and the easing ends by itself.
+    // A press during an easing hit rows already gone, or the easing ran on and kept waking the
+    // program while the panel sat open. Folder "Work" {a} over ungrouped b, one closed tab;
+    // one action of each way rows ease in, and a new tab list, which does not ease.
     void actionsEaseTheRows_data() {
         QTest::addColumn<QString>("action");
         QTest::addColumn<bool>("eases");
         QTest::addColumn<RowKind>("absent"); // a kind of row the action takes out of the list
         QTest::newRow("Edit") << "edit" << true << RowKind::UngroupedCaption;
         QTest::newRow("header click collapses") << "header" << true << RowKind::FolderLine;
-        QTest::newRow("edit-mode delete") << "trash" << true << RowKind::FolderHeader;
-        QTest::newRow("Clear in Recently Closed") << "clear" << true << RowKind::ClosedRow;
         QTest::newRow("search clear button") << "clear search" << true << RowKind::ResultsCaption;
-        QTest::newRow("Delete Folder in the menu")
-            << "menu delete" << false << RowKind::FolderHeader;
-        QTest::newRow("Escape in the search") << "escape" << false << RowKind::ResultsCaption;
         QTest::newRow("new tab list") << "refresh" << false << RowKind::ClosedRow;
     }
     void actionsEaseTheRows() {
@@ -509,36 +410,19 @@ private slots:
         m_env->recentlyClosedStore.recordClosed({PanelTestContext::tab("gone")}, {});
         openTabs({"a", "b"});
         m_env->makeFolders({{"Work", {"a"}}});
-        if (action == "trash")
-            m_view->setEditingFolders(true);
-        if (action == "clear search" || action == "escape")
+        if (action == "clear search")
             m_view->setSearchText(QStringLiteral("a"));
         m_view->flushRebuild();
         RowListView *list = m_view->list();
         QTRY_VERIFY(!list->isAnimatingRows());
 
-        const auto click = [list](RowKind kind, auto rectOf) {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                              rectOf(rowOfKind(list, kind)).center().toPoint());
-        };
-        const auto whole = [](const QRectF &rect) { return rect; };
         if (action == "edit") {
             m_view->editButton()->click();
         } else if (action == "header") {
-            click(RowKind::FolderHeader, whole);
-        } else if (action == "trash") {
-            click(RowKind::FolderHeader,
-                  [](const QRectF &r) { return FolderSectionView::headerParts(r, true, 1).trash; });
-        } else if (action == "clear") {
-            click(RowKind::RecentCaption, &PaintedRows::clearButtonRect);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              rowOfKind(list, RowKind::FolderHeader).center().toPoint());
         } else if (action == "clear search") {
             m_view->searchField()->clearButton()->click();
-        } else if (action == "menu delete") {
-            std::unique_ptr<QMenu> menu(list->controller()->createMenu(
-                list->hitAt(rowOfKind(list, RowKind::FolderHeader).center())->row, nullptr));
-            menu->actions().constLast()->trigger();
-        } else if (action == "escape") {
-            QTest::keyClick(m_view->searchField()->field(), Qt::Key_Escape);
         } else {
             m_env->setOpenTabs(PanelTestContext::tabs({"a", "b", "c"}));
             m_env->recentlyClosedStore.clear();
@@ -550,6 +434,10 @@ private slots:
     }
 
 private:
+    void restart() {
+        cleanup();
+        init();
+    }
     void openTabs(const QStringList &keys) {
         m_env->setOpenTabs(PanelTestContext::tabs(keys));
         m_view->flushRebuild();

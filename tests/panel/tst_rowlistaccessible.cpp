@@ -1,7 +1,6 @@
 // A screen reader found the painted list empty: no rows, no names, no way to press a folder or
 // hear the highlight move. These read the panel through QAccessible as the AT-SPI bridge does.
 
-#include "panel/InPlaceNameField.h"
 #include "panel/MenuBarView.h"
 #include "panel/PaintedRows.h"
 #include "panel/PanelLineEdit.h"
@@ -14,7 +13,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QMenu>
 #include <QProcess>
 #include <QTest>
 
@@ -105,6 +103,9 @@ private slots:
         m_env.reset();
     }
 
+    // Rows read out of order or as the wrong kind of thing, a point on a row found another, and
+    // a tab could not be selected nor a closed tab forgotten without a mouse. (Pressing a
+    // header, the descriptions and the states are the AT-SPI journey's.)
     void everyRowReadsAndActs() {
         using R = QAccessible::Role;
         QCOMPARE(m_list->role(), QAccessible::List);
@@ -119,22 +120,11 @@ private slots:
                               item("Reopen Old plan", R::ListItem),
                               item("Remove Old plan from Recently Closed", R::Button)}));
         QAccessibleInterface *folder = childNamed(m_list, "Clients");
-        QCOMPARE(folder->text(QAccessible::Description), QStringLiteral("1 tab"));
-        QVERIFY(folder->state().expandable && folder->state().expanded);
-        QCOMPARE(childNamed(m_list, "UI design")->text(QAccessible::Description),
-                 QStringLiteral("Active in Figma"));
         QCOMPARE(m_list->childAt(folder->rect().center().x(), folder->rect().center().y()), folder);
 
-        // Toggle selects, press on a header folds it, press on a closed row reopens it.
         act(childNamed(m_list, "UI design"), QAccessibleActionInterface::toggleAction());
         QCOMPARE(m_env->selectionStore.selectedIDs(), QSet<QString>{"b"});
         QVERIFY(childNamed(m_list, "UI design")->state().selected);
-        act(folder, QAccessibleActionInterface::pressAction());
-        m_view->flushRebuild();
-        QVERIFY(!childNamed(m_list, "Clients")->state().expanded);
-        QVERIFY(!childNamed(m_list, "Roadmap"));
-        act(childNamed(m_list, "Reopen Old plan"), QAccessibleActionInterface::pressAction());
-        QCOMPARE(m_env->workspace.openedUrls.size(), 1);
         act(childNamed(m_list, "Remove Old plan from Recently Closed"),
             QAccessibleActionInterface::pressAction());
         QVERIFY(m_env->recentlyClosedStore.recentTabs().isEmpty());
@@ -143,22 +133,16 @@ private slots:
         QVERIFY(childNamed(m_list, "New folder name"));
     }
 
+    // A screen reader stayed silent while the highlight moved, a tab was selected or a folder
+    // folded, and Ctrl+Space did not select the highlighted tab.
     void theHighlightIsTheFocus() {
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
         QVERIFY(wasHeard(QAccessible::Focus, "Clients"));
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Down);
         QVERIFY(wasHeard(QAccessible::Focus, "Roadmap"));
         QCOMPARE(m_list->focusChild()->text(QAccessible::Name), QStringLiteral("Roadmap"));
-        QVERIFY(m_list->focusChild()->state().focused);
-        // Ctrl+Space selects the highlighted tab; Shift+F10 opens its menu at the row.
         QTest::keyClick(m_view->searchField()->field(), Qt::Key_Space, Qt::ControlModifier);
         QCOMPARE(m_env->selectionStore.selectedIDs(), QSet<QString>{"a"});
-        QTest::keyClick(m_view->searchField()->field(), Qt::Key_F10, Qt::ShiftModifier);
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QTRY_VERIFY(menu->activeAction());
-        QCOMPARE(menu->activeAction()->text(), QStringLiteral("Move to Folder"));
-        menu->close();
         QVERIFY(std::any_of(heard.cbegin(), heard.cend(), [](const Heard &event) {
             return event.type == QAccessible::StateChanged && event.name == "Roadmap" &&
                    event.changed.selected;
@@ -169,9 +153,10 @@ private slots:
         QVERIFY(wasHeard(QAccessible::StateChanged, "Clients"));
     }
 
-    // Folders, closed rows and the painted buttons were out of the keyboard's reach: nothing
-    // could be collapsed, renamed, deleted, reopened, cleared or created without a mouse.
-    void theKeysReachFoldersAndClosedRows() {
+    // Folders and the painted buttons were out of the keyboard's reach: nothing could be folded,
+    // deleted, cleared or created without a mouse, or Delete in the field deleted a folder.
+    // (Home, End, the arrows on a header, F2 and Return on a closed row are the AT-SPI journey's.)
+    void theKeysReachFoldersAndButtons() {
         RowListView *list = m_view->list();
         const auto press = [&](int key) {
             QTest::keyClick(list, Qt::Key(key));
@@ -180,8 +165,6 @@ private slots:
         const auto focused = [&] { return m_list->focusChild()->text(QAccessible::Name); };
         press(Qt::Key_End);
         QCOMPARE(focused(), QStringLiteral("Reopen Old plan"));
-        press(Qt::Key_Return);
-        QCOMPARE(m_env->workspace.openedUrls.size(), 1);
         press(Qt::Key_Up);
         QCOMPARE(focused(), QStringLiteral("Clear Recently Closed"));
         QVERIFY(m_list->focusChild()->state().focused);
@@ -193,17 +176,9 @@ private slots:
         QCOMPARE(focused(), QStringLiteral("Roadmap"));
         press(Qt::Key_Left); // from a folder's tab to its header
         QCOMPARE(focused(), QStringLiteral("Clients"));
-        press(Qt::Key_Left);
-        QVERIFY(m_list->focusChild()->state().collapsed);
-        press(Qt::Key_Right);
-        QVERIFY(m_list->focusChild()->state().expanded);
         press(Qt::Key_Return);
         QVERIFY(m_list->focusChild()->state().collapsed);
 
-        press(Qt::Key_F2);
-        QTest::keyClicks(list->renameField(), QStringLiteral("Work"));
-        QTest::keyClick(list->renameField(), Qt::Key_Return);
-        QCOMPARE(m_env->folderStore.folders().first().name, QStringLiteral("Work"));
         // Delete is the field's in the normal list, the folder's only in edit mode.
         press(Qt::Key_Delete);
         QCOMPARE(m_env->folderStore.folders().size(), 1);
@@ -220,6 +195,8 @@ private slots:
         QVERIFY(list->newFolderField()->hasFocus());
     }
 
+    // The no-results text and its button were silent, or the button read as usable under a
+    // name already taken.
     void searchResultsAndTheirButton() {
         m_view->setSearchText(QStringLiteral("clients"));
         m_view->flushRebuild();
@@ -230,6 +207,8 @@ private slots:
         QVERIFY(childNamed(m_list, "No results for \"clients\""));
     }
 
+    // An icon-only button read without a name, Tab skipped a control, or Escape closed the
+    // panel over a query instead of clearing it.
     void thePanelsControlsAreNamedAndReachedByTab() {
         for (const SymbolButton *button : m_view->findChildren<SymbolButton *>()) {
             QVERIFY(!button->accessibleName().isEmpty());

@@ -2,8 +2,8 @@
 
 #include "panel/model/PanelDerivation.h"
 #include "support/TestRowHeights.h"
+#include "support/TestTabs.h"
 
-#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -35,21 +35,13 @@ PanelTestContext::PanelTestContext()
     context.shell = this;
 }
 
-QString PanelTestContext::figmaUrl(const QString &key) {
-    return QStringLiteral("https://www.figma.com/design/%1/File").arg(key);
-}
-
 TabItem PanelTestContext::tab(const QString &key, const QString &title, bool isActive,
                               const QUrl &thumbnailURL) {
-    return TabItem(QStringLiteral("id-") + key, title.isEmpty() ? key : title, figmaUrl(key),
-                   isActive, thumbnailURL);
+    return openTab(key, title.isEmpty() ? key : title, isActive, thumbnailURL);
 }
 
 QList<TabItem> PanelTestContext::tabs(const QStringList &keys) {
-    QList<TabItem> result;
-    for (const QString &key : keys)
-        result.append(tab(key));
-    return result;
+    return openTabs(keys);
 }
 
 void PanelTestContext::setOpenTabs(const QList<TabItem> &tabs) {
@@ -83,10 +75,6 @@ QStringList PanelTestContext::folderNames() const {
     for (const TabFolder &folder : folderStore.folders())
         names.append(folder.name);
     return names;
-}
-
-QString PanelTestContext::folderFilePath() const {
-    return QDir(directory.path()).filePath(QStringLiteral("folders.json"));
 }
 
 ListRows PanelTestContext::rows(bool editing, const QString &query) const {

@@ -35,7 +35,6 @@ public:
     static TabItem tab(const QString &key, const QString &title = {}, bool isActive = false,
                        const QUrl &thumbnailURL = {});
     static QList<TabItem> tabs(const QStringList &keys);
-    static QString figmaUrl(const QString &key);
 
     // Makes the tab manager hold these tabs (one refresh).
     void setOpenTabs(const QList<TabItem> &tabs);
@@ -44,7 +43,6 @@ public:
     TabFolder folder(const QUuid &id) const;
     QStringList folderTabIDs(const QUuid &id) const { return folder(id).tabIDs; }
     QStringList folderNames() const;
-    QString folderFilePath() const;
     // The rows the panel would show now (fixed heights), the normal list or a query's results.
     ListRows rows(bool editing = false, const QString &query = {}) const;
     // The keys of the tabs handed to Figma so far, in order.

@@ -3,11 +3,14 @@
 #include "tabs/TabItem.h"
 
 #include <QStringList>
+#include <QUrl>
 
 // An open tab whose stable id is `stableID`.
-inline TabItem openTab(const QString &stableID, const QString &title = {}, bool isActive = false) {
+inline TabItem openTab(const QString &stableID, const QString &title = {}, bool isActive = false,
+                       const QUrl &thumbnailURL = {}) {
     return TabItem(QStringLiteral("figma-0-") + stableID, title,
-                   QStringLiteral("https://www.figma.com/design/%1/file").arg(stableID), isActive);
+                   QStringLiteral("https://www.figma.com/design/%1/file").arg(stableID), isActive,
+                   thumbnailURL);
 }
 
 inline QList<TabItem> openTabs(const QStringList &stableIDs) {

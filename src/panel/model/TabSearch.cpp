@@ -1,7 +1,5 @@
 #include "panel/model/TabSearch.h"
 
-#include "stores/FolderStore.h"
-
 #include <algorithm>
 
 QList<TabItem> TabSearch::results(const QList<TabItem> &tabs, const QString &searchText) const {
@@ -15,10 +13,4 @@ QList<TabItem> TabSearch::results(const QList<TabItem> &tabs, const QString &sea
         return m_titleOrder(a.title, b.title);
     });
     return matches;
-}
-
-QString TabSearch::folderHint(const FolderStore &store, const TabItem &tab) {
-    if (const auto folder = store.folderFor(tab.stableID()))
-        return folder->name;
-    return store.folders().isEmpty() ? QString() : QStringLiteral("Ungrouped");
 }

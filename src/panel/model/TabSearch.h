@@ -6,8 +6,6 @@
 #include <QList>
 #include <QString>
 
-class FolderStore;
-
 // Finds open tabs by title while the user types.
 class TabSearch {
 public:
@@ -15,10 +13,6 @@ public:
     // whole; the query is used as typed, spaces included. Sorted by title, locale-aware and
     // case-insensitive, keeping list order among equal titles.
     QList<TabItem> results(const QList<TabItem> &tabs, const QString &searchText) const;
-
-    // Where a result lives: its folder's name, else "Ungrouped" when folders exist; empty for no
-    // hint.
-    static QString folderHint(const FolderStore &store, const TabItem &tab);
 
 private:
     TitleOrder m_titleOrder;
