@@ -341,11 +341,6 @@ void MenuBarView::setShowingSettings(bool showing) {
             *m_context.hotkey, *m_context.updaterManager, *m_context.autostart,
             [this] { setShowingSettings(false); }, this);
         layout()->addWidget(m_settings);
-        // The note under the shortcut comes and goes with what the shortcut can do.
-        connect(m_context.hotkey, &SpotlightSearchController::statusChanged, m_settings, [this] {
-            updateGeometry();
-            emit preferredHeightChanged();
-        });
         m_panelPage->hide();
         m_settings->show();
         // The hidden search field keeps the keyboard otherwise, and Return would open a tab.

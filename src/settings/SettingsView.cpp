@@ -64,6 +64,7 @@ SettingsView::SettingsView(SpotlightSearchController &hotkey, UpdaterManager &up
     scroll->setWidgetResizable(true);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(buildSections(hotkey));
+    scroll->widget()->installEventFilter(this);
     // The page's own background shows through, the same under the header and the sections.
     scroll->viewport()->setAutoFillBackground(false);
     scroll->widget()->setAutoFillBackground(false);
@@ -80,6 +81,16 @@ QSize SettingsView::sizeHint() const {
     QSize hint = QWidget::sizeHint();
     hint.rheight() += m_scroll->widget()->sizeHint().height() - m_scroll->sizeHint().height();
     return hint;
+}
+
+bool SettingsView::eventFilter(QObject *watched, QEvent *event) {
+    // The scroll area keeps its page's new height to itself: a note that came or went left the
+    // panel as tall as before, the page scrolled inside it.
+    if (watched == m_scroll->widget() && event->type() == QEvent::LayoutRequest) {
+        layout()->invalidate();
+        updateGeometry();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget *SettingsView::buildHeader() {

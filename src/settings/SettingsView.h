@@ -25,6 +25,7 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
