@@ -145,8 +145,9 @@ private slots:
         other.moveModifier(5, 4);
     }
 
-    // Hold Alt, press Space three times: open, close, open. The second press arrives on our
-    // popup, which closes before Space comes up, so its release goes to another window.
+    // A release that goes to another window must not leave the shortcut stuck: hold Alt, press
+    // Space three times: open, close, open. The second press arrives on our popup, which closes
+    // before Space comes up, so its release goes to another window.
     void shortcutStaysAliveWhileTheModifierIsHeld() {
         QVERIFY(m_grabber->grab(evdevSpace, Qt::AltModifier));
         QSignalSpy activated(m_grabber.get(), &GlobalKeyGrabber::activated);
