@@ -2,8 +2,6 @@
 // xdg-desktop-portal frontend with a test backend, on a private session bus.
 
 #include "harness/ShortcutPortalBackend.h"
-#include "hotkey/HotkeyRecorderView.h"
-#include "hotkey/ShortcutWell.h"
 #include "hotkey/SpotlightSearchController.h"
 #include "platform/xdg/DesktopPortalShortcut.h"
 #include "settings/ShortcutHandlerNote.h"
@@ -57,31 +55,25 @@ private slots:
         m_desktop.reset();
     }
 
-    // Without a desktop that binds it, the grab stays and the settings say how else to open.
-    void withoutThePortal_theGrabStays_data() {
-        QTest::addColumn<int>("frontend"); // 0: none, 1: without global shortcuts, 2: with them
-        QTest::addColumn<uint>("response");
-        QTest::newRow("no portal on the bus") << 0 << 0u;
-        QTest::newRow("a portal without global shortcuts") << 1 << 0u;
-        QTest::newRow("cancelled by the user") << 2 << 1u;
-        QTest::newRow("failed") << 2 << 2u;
-    }
+    // Without a desktop that binds it, the grab stays and the settings say how else to open; a
+    // refusal by the user and a failure take the same path.
     void withoutThePortal_theGrabStays() {
-        QFETCH(int, frontend);
-        QFETCH(uint, response);
-        m_desktop->bindResponse = response;
-        if (frontend)
-            QVERIFY(m_desktop->startFrontend(frontend == 2));
-        startController();
-        QTRY_COMPARE_WITH_TIMEOUT(m_controller->status(), Status::X11WindowsOnly, 10000);
-        QCOMPARE(m_grabber->grabbed(), optionSpace);
-        QVERIFY(m_controller->isRegistered());
-        const ShortcutHandlerNote note(*m_controller, nullptr);
-        QVERIFY(!note.isHidden());
-        QVERIFY2(note.text().contains("nookery --toggle"), qPrintable(note.text()));
-        if (frontend < 2)
-            return;
-        // Recording again asks the desktop again.
+        // 0: no portal on the bus, 1: a portal without global shortcuts, 2: one that refuses.
+        for (const int frontend : {0, 1, 2}) {
+            cleanup();
+            init();
+            m_desktop->bindResponse = 1;
+            if (frontend)
+                QVERIFY(m_desktop->startFrontend(frontend == 2));
+            startController();
+            QTRY_COMPARE_WITH_TIMEOUT(m_controller->status(), Status::X11WindowsOnly, 10000);
+            QCOMPARE(m_grabber->grabbed(), optionSpace);
+            QVERIFY(m_controller->isRegistered());
+            const ShortcutHandlerNote note(*m_controller, nullptr);
+            QVERIFY(!note.isHidden());
+            QVERIFY2(note.text().contains("nookery --toggle"), qPrintable(note.text()));
+        }
+        // Recording again asks the desktop again, which holds it from then on.
         m_desktop->bindResponse = 0;
         m_controller->setBinding(HotkeyBinding::defaultBinding());
         bindThroughPortal(QStringLiteral("ALT+space"));
@@ -90,12 +82,14 @@ private slots:
 
     // Without X11 only the desktop hears the shortcut: the note says what the desktop did (it
     // said "X11 windows only"), and follows the desktop's settings, where removing the shortcut
-    // once left a dead key shown. It comes back when the desktop binds it again.
+    // once left a dead key shown. It comes back when the desktop binds it again. Its presses
+    // while the recorder listens are the recorder's, not a toggle.
     void withoutX11TheShortcutFollowsTheDesktop() {
         m_desktop->bindResponse = 1; // the user declines
         QVERIFY(m_desktop->startFrontend());
-        m_controller = std::make_unique<SpotlightSearchController>(
-            nullptr, std::make_unique<DesktopPortalShortcut>());
+        auto portal = std::make_unique<DesktopPortalShortcut>();
+        QSignalSpy heard(portal.get(), &GlobalShortcutPortal::activated);
+        m_controller = std::make_unique<SpotlightSearchController>(nullptr, std::move(portal));
         m_controller->configure();
         const ShortcutHandlerNote note(*m_controller, nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(m_controller->status(), Status::DesktopDeclined, 10000);
@@ -105,6 +99,20 @@ private slots:
         m_desktop->bindResponse = 0;
         m_controller->setBinding(HotkeyBinding::defaultBinding());
         const auto binding = bindThroughPortal(QStringLiteral("ALT+space"));
+        // Asked once per request, under the id the desktop keeps the user's trigger by.
+        QCOMPARE(m_desktop->bindings.size(), 2);
+        QCOMPARE(binding.shortcutID, QStringLiteral("open-nookery"));
+
+        QSignalSpy pressed(m_controller.get(), &SpotlightSearchController::hotKeyPressed);
+        m_controller->setPaused(true);
+        m_desktop->press(binding);
+        QVERIFY(heard.wait());
+        QCoreApplication::processEvents(); // the queued press meets the pause
+        m_controller->setPaused(false);
+        m_desktop->press(binding);
+        QVERIFY(pressed.wait());
+        QCOMPARE(pressed.count(), 1);
+
         m_desktop->removeShortcut(binding);
         QTRY_COMPARE(m_controller->status(), Status::DesktopRemoved);
         QVERIFY(m_controller->isDead());
@@ -112,39 +120,6 @@ private slots:
         m_desktop->changeTrigger(binding, QStringLiteral("Alt+Space"));
         QTRY_COMPARE(m_controller->status(), Status::Desktop);
         QCOMPARE(m_controller->shortcutText(), QStringLiteral("Alt+Space"));
-    }
-
-    // One shortcut, bound once; its presses toggle except while recording, and the settings
-    // show the trigger the desktop chose.
-    void bindsOneShortcutThatTogglesAndShowsTheDesktopsTrigger() {
-        m_desktop->chosenTrigger = QStringLiteral("Meta+N");
-        QVERIFY(m_desktop->startFrontend());
-        startController();
-        const HotkeyRecorderView recorder(*m_controller);
-        const auto *well = recorder.findChild<ShortcutWell *>();
-        const auto binding = bindThroughPortal(QStringLiteral("ALT+space"));
-        QCOMPARE(binding.shortcutID, QStringLiteral("open-nookery"));
-        QCOMPARE(binding.description, QStringLiteral("Open Nookery"));
-        QCOMPARE(well->text(), QStringLiteral("Meta+N"));
-        // The desktop holds it now: our own grab would toggle twice in X11 windows.
-        QCOMPARE(m_grabber->grabbed(), std::nullopt);
-        QVERIFY(m_controller->isRegistered());
-
-        QSignalSpy pressed(m_controller.get(), &SpotlightSearchController::hotKeyPressed);
-        m_desktop->press(binding);
-        QVERIFY(pressed.wait());
-        m_controller->setPaused(true);
-        m_desktop->press(binding);
-        QTest::qWait(300);
-        m_controller->setPaused(false);
-        QCOMPARE(m_grabber->grabbed(), std::nullopt);
-        m_desktop->press(binding);
-        QVERIFY(pressed.wait());
-        QCOMPARE(pressed.count(), 2);
-        QCOMPARE(m_desktop->bindings.size(), 1);
-
-        m_desktop->changeTrigger(binding, QStringLiteral("Meta+Shift+N"));
-        QTRY_COMPARE(well->text(), QStringLiteral("Meta+Shift+N"));
     }
 };
 

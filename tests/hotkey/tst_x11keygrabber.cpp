@@ -72,6 +72,8 @@ private slots:
 
     void cleanup() { m_grabber.reset(); }
 
+    // With Num Lock or Caps Lock on, a grab of the plain chord hears nothing: each lock state is
+    // grabbed too, and other modifiers do not fire it.
     void firesOncePerPressAlsoWithNumLockAndCapsLock() {
         QVERIFY(m_grabber->grab(evdevSpace, Qt::AltModifier));
         QSignalSpy activated(m_grabber.get(), &GlobalKeyGrabber::activated);
@@ -86,6 +88,8 @@ private slots:
         xdotool({"key", "Caps_Lock"});
     }
 
+    // A chord another program holds answers BadAccess: the grab fails quietly and holds no part
+    // of the chord, and once ours, a release hands it back.
     void chordHeldByAnotherProgramFailsQuietlyAndLeavesNoGrabBehind() {
         {
             OtherClient other;
@@ -125,6 +129,8 @@ private slots:
         QCOMPARE(footer.hintText(), QStringLiteral("Ctrl+Shift+K to open"));
     }
 
+    // A layout tool moving Num Lock to another modifier (MappingNotify) left the shortcut dead
+    // while Num Lock was on.
     void grabsAgainWhenNumLockMovesToAnotherModifier() {
         QVERIFY(m_grabber->grab(evdevSpace, Qt::AltModifier));
         QSignalSpy activated(m_grabber.get(), &GlobalKeyGrabber::activated);
@@ -139,8 +145,9 @@ private slots:
         other.moveModifier(5, 4);
     }
 
-    // Hold Alt, press Space three times: open, close, open. The second press arrives on our
-    // popup, which closes before Space comes up, so its release goes to another window.
+    // A release that goes to another window must not leave the shortcut stuck: hold Alt, press
+    // Space three times: open, close, open. The second press arrives on our popup, which closes
+    // before Space comes up, so its release goes to another window.
     void shortcutStaysAliveWhileTheModifierIsHeld() {
         QVERIFY(m_grabber->grab(evdevSpace, Qt::AltModifier));
         QSignalSpy activated(m_grabber.get(), &GlobalKeyGrabber::activated);

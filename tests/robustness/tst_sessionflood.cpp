@@ -12,6 +12,7 @@ class SessionFloodTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // A flood of rewrites must neither re-read the file per write nor leave an older list shown.
     void listEndsOnTheLastFileWrittenWithPacedReads() {
         constexpr int writes = 3000;
         SessionFlood flood;

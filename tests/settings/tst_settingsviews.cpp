@@ -94,15 +94,10 @@ private slots:
         QCOMPARE(dialogs[0]->headline(), QStringLiteral("Updates come from your package manager"));
     }
 
-    // The feed's version and the server's error text are the network's: shown as they are.
-    void updateDialogsShowTheNetworksTextsLiterally_data() {
-        QTest::addColumn<QString>("text");
-        for (const char *text :
-             {"1.3", "<b>bold</b>", "&lt;b&gt; &amp;", "A & &B", "<img src=/dev/zero>"})
-            QTest::newRow(text) << QString::fromUtf8(text);
-    }
+    // The feed's version and the server's error text are the network's: shown as they are, never
+    // as markup that could load an image or hide words; Download opens the feed's link.
     void updateDialogsShowTheNetworksTextsLiterally() {
-        QFETCH(QString, text);
+        const QString text = QStringLiteral("<img src=/dev/zero> &lt;b&gt;");
         const QUrl link(QStringLiteral("https://example.org/nookery.tar.gz"));
         UpdateCheckResult result;
         result.outcome = UpdateCheckResult::Outcome::Failed;
@@ -126,7 +121,8 @@ private slots:
         QVERIFY(!available.isVisible());
     }
 
-    // The welcome names the shortcut in use, and Return dismisses it for good.
+    // The welcome names the shortcut in use, not a stale one, and Return dismisses it for good: a
+    // keyboard user is never stuck on it.
     void welcomeShowsTheShortcutAndReturnPressesGetStarted() {
         OnboardingStore onboarding;
         WelcomeView view(*m_hotkey, onboarding);

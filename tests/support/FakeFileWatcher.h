@@ -10,8 +10,6 @@ class FakeFileWatcher : public FileWatcher {
 public:
     std::unique_ptr<FileWatch> watch(const QString &path,
                                      std::chrono::milliseconds settleTime) override {
-        if (!watchable)
-            return nullptr;
         watchedPaths.append(path);
         lastSettleTime = settleTime;
         auto watch = std::make_unique<FileWatch>();
@@ -19,8 +17,6 @@ public:
         return watch;
     }
 
-    // When false, `watch` fails as if nothing could be watched.
-    bool watchable = true;
     QStringList watchedPaths;
     std::chrono::milliseconds lastSettleTime{0};
 

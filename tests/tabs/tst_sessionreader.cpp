@@ -17,7 +17,6 @@ static TabItem tab(const QString &id, const QString &title, const QString &path,
 static const char goodThumbnailURL[] = "https://s3.example.com/thumb/K.png?v=2";
 static const char *const thumbnails[] = {
     R"("thumbnail":{"url":"https://s3.example.com/thumb/K.png?v=2"})",
-    R"("thumbnail":{"url":7})",
     R"("thumbnail":{"url":"http://[::1"})",
 };
 
@@ -43,20 +42,10 @@ private slots:
         QTest::addColumn<QList<TabItem>>("expected");
         const QList<TabItem> none;
         const QByteArray tabA = R"({"title":"A","path":"/a"})";
-        const QByteArray oneTab = session(R"({"tabs":[)" + tabA + "]}");
-        const QList<TabItem> justA{tab("figma-0-0", "A", "/a")};
 
-        QTest::newRow("invalid json") << QByteArray("{\"windows\":[") << none;
-        QTest::newRow("top-level array") << "[" + oneTab + "]" << none;
-        QTest::newRow("windows is an object") << R"({"windows":{"tabs":[)" + tabA + "]}}" << none;
         QTest::newRow("windows holds a number") << session(R"({"tabs":[)" + tabA + "]},3") << none;
-        QTest::newRow("tabs not an array") << session(R"({"tabs":)" + tabA + "}") << none;
         QTest::newRow("100,000 nested arrays")
             << QByteArray(100000, '[') + QByteArray(100000, ']') << none;
-        QTest::newRow("unknown keys ignored")
-            << QByteArray(
-                   R"({"v":1,"windows":[{"id":7,"tabs":[{"title":"A","path":"/a","x":[]}]}]})")
-            << justA;
         QTest::newRow("window without tabs keeps its position")
             << session(R"({},{"tabs":[{"title":"A","path":"/a"},{"title":"B","path":"/b"}]})")
             << QList{tab("figma-1-0", "A", "/a"), tab("figma-1-1", "B", "/b")};
@@ -74,10 +63,6 @@ private slots:
                 {"tabs":[{"title":"A3","path":"/a"}]})")
             << QList{tab("figma-0-0", "A", "/a", true), tab("figma-0-1", "B", "/b"),
                      tab("figma-0-2", "A2", "/a", true), tab("figma-1-0", "A3", "/a")};
-        QTest::newRow("active path not a string")
-            << session(R"({"activeTabPath":["/a"],"tabs":[)" + tabA + "]}") << justA;
-        QTest::newRow("active path differs in case")
-            << session(R"({"activeTabPath":"/A","tabs":[)" + tabA + "]}") << justA;
         QTest::newRow("decomposed active path matches composed path")
             << session(R"({"activeTabPath":"/d/K/Cafe\u0301",
                           "tabs":[{"title":"C","path":"/d/K/Caf\u00e9"}]})")
@@ -97,13 +82,12 @@ private slots:
         QCOMPARE(parseSessionTabs(json), expected);
     }
 
-    // Only a regular file of at most the limit is read: anything else is refused at once, with
-    // no descriptor left open.
+    // Only a regular file of at most the limit is read: a pipe would hang the read, a larger file
+    // is refused at once, and no descriptor is left open.
     void reading_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<qint64>("size"); // -1: refused
-        for (const char *kind : {"missing", "directory", "fifo", "character device", "symlink loop",
-                                 "one byte too many", "unreadable"})
+        for (const char *kind : {"missing", "fifo", "one byte too many"})
             QTest::newRow(kind) << kind << qint64(-1);
         QTest::newRow("exactly the limit") << "limit" << maxSessionFileBytes;
         QTest::newRow("symlink to a file") << "symlink" << qint64(2);
@@ -112,27 +96,15 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(qint64, size);
         const QString path = m_dir.filePath(QTest::currentDataTag());
-        const auto sparse = [&](qint64 bytes) {
-            QFile file(path);
-            return file.open(QIODevice::WriteOnly) && ::ftruncate(file.handle(), bytes) == 0;
-        };
-        if (kind == "directory")
-            QVERIFY(QDir().mkpath(path));
-        else if (kind == "fifo")
+        if (kind == "fifo") {
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        else if (kind == "character device")
-            QVERIFY(QFile::link("/dev/zero", path)); // would never reach its end
-        else if (kind == "symlink loop")
-            QVERIFY(QFile::link(path, path));
-        else if (kind == "one byte too many" || kind == "limit")
-            QVERIFY(sparse(maxSessionFileBytes + (kind == "limit" ? 0 : 1)));
-        else if (kind == "symlink")
+        } else if (kind == "one byte too many" || kind == "limit") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(::ftruncate(file.handle(), maxSessionFileBytes + (kind == "limit" ? 0 : 1)) ==
+                    0);
+        } else if (kind == "symlink") {
             QVERIFY(writeFile(path + ".real", "{}") && QFile::link(path + ".real", path));
-        else if (kind == "unreadable") {
-            if (::geteuid() == 0)
-                QSKIP("root reads files without read permission");
-            QVERIFY(writeFile(path, session(R"({"tabs":[{"title":"A","path":"/a"}]})")));
-            QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         }
         const qsizetype descriptors = openDescriptorCount();
         QCOMPARE(readSessionFileBytes(path).value_or(QByteArray()).size(), std::max(size, 0ll));
@@ -142,13 +114,15 @@ private slots:
         QCOMPARE(openDescriptorCount(), descriptors);
     }
 
-    // Paths are below a throw-away root R: the home folder is R/home.
+    // The session file is looked for in the places Figma writes it, the user's own first: a wrong
+    // order reads another Figma's tabs or none. Paths are below a throw-away root R: the home
+    // folder is R/home.
     void lookupOrder_data() {
         QTest::addColumn<QString>("override");    // NOOKERY_FIGMA_SETTINGS; empty: unset
         QTest::addColumn<QString>("configHome");  // XDG_CONFIG_HOME; empty: unset
         QTest::addColumn<QStringList>("present"); // made before the lookup; a final "/": a folder
         QTest::addColumn<QStringList>("candidates");
-        QTest::addColumn<QString>("read"); // empty: none exists
+        QTest::addColumn<QString>("read");
         const QString unset;
         const QString config = "R/config";
         const QString custom = "R/flatpak/settings.json";
@@ -163,12 +137,8 @@ private slots:
                             const QString &read) {
             QTest::newRow(name) << override << configHome << present << candidates << read;
         };
-        row("nothing anywhere", unset, config, {}, standard, "");
         row("both: the Linux client's wins", unset, config, {mac, linux}, standard, linux);
-        row("XDG_CONFIG_HOME unset: ~/.config", unset, unset, {dotConfig, mac}, {dotConfig, mac},
-            dotConfig);
         row("relative XDG_CONFIG_HOME ignored", unset, "config", {mac}, {dotConfig, mac}, mac);
-        row("override wins", custom, config, all, all, custom);
         row("missing override: still looked at first", custom, config, {mac}, all, mac);
         row("override naming a folder is passed over", custom + "/", config, {custom + "/", linux},
             all, linux);
@@ -198,21 +168,12 @@ private slots:
         QCOMPARE(firstExistingFile(sessionFileCandidates()), rooted(read));
     }
 
-    // What the stores key on and what the panel shows.
-    void stableIdAndDisplayTitle() {
-        for (const auto &[url, id] :
-             {std::pair{"https://www.figma.com/d/AbC123/Untitled", "AbC123"},
-              {"https://www.figma.com/d", "figma-0-1"},
-              {"http://[::1", "figma-0-1"},
-              {"https://www.figma.com//d//Key/x", "Key"},
-              {"https://www.figma.com/d/A%20B/x", "A B"}})
+    // The file key the stores file a tab under: a different id for the same file would lose its
+    // folder and its place.
+    void stableIdIsTheFileKey() {
+        for (const auto &[url, id] : {std::pair{"https://www.figma.com//d//Key/x", "Key"},
+                                      {"https://www.figma.com/d/A%20B/x", "A B"}})
             QCOMPARE(TabItem("figma-0-1", "t", url, false).stableID(), QString(id));
-        for (const auto &[title, shown] : {std::pair{"Word \u2013 Figma", "Word"},
-                                           {"Word - Figma - Figma", "Word"},
-                                           {"A - Figma B", "A B"},
-                                           {"\nWord\n", "\nWord\n"}})
-            QCOMPARE(TabItem("", QString::fromUtf8(title), "", false).displayTitle(),
-                     QString(shown));
     }
 };
 

@@ -82,6 +82,9 @@ private slots:
             manager.refresh();
             manager.startFileMonitor();
             QTRY_COMPARE(manager.tabs().size(), before.isEmpty() ? 0 : 1);
+            // The panel names every place looked at while none holds the file.
+            QTRY_COMPARE(manager.missingSessionFiles(),
+                         before.isEmpty() ? sessionFileCandidates() : QStringList());
             // Written as Electron saves: its folders made, then the file renamed into place.
             QVERIFY(QDir().mkpath(QFileInfo(home.filePath(appearing)).path()));
             QSaveFile file(home.filePath(appearing));
