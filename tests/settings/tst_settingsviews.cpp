@@ -13,8 +13,11 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTest>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -40,6 +43,7 @@ public slots:
 class TestSettingsViews : public QObject {
     Q_OBJECT
 
+    FakeGlobalKeyGrabber *m_grabber = nullptr;
     std::unique_ptr<SpotlightSearchController> m_hotkey;
     std::unique_ptr<UpdaterManager> m_updater;
     FakeAutostartService m_autostart;
@@ -50,8 +54,9 @@ class TestSettingsViews : public QObject {
 private slots:
     void init() {
         QSettings(QStringLiteral("Nookery"), QStringLiteral("Nookery")).clear();
-        m_hotkey =
-            std::make_unique<SpotlightSearchController>(std::make_unique<FakeGlobalKeyGrabber>());
+        auto grabber = std::make_unique<FakeGlobalKeyGrabber>();
+        m_grabber = grabber.get();
+        m_hotkey = std::make_unique<SpotlightSearchController>(std::move(grabber));
         m_updater = std::make_unique<UpdaterManager>(UpdaterConfig{QUrl(), "45", "1.2"});
         m_autostart = FakeAutostartService();
         m_settings = std::make_unique<SettingsView>(*m_hotkey, *m_updater, m_autostart, [] {});
@@ -82,6 +87,26 @@ private slots:
         QTRY_COMPARE(m_autostart.changeCount(), 4);
         QVERIFY(!startAtLogin()->isChecked());
         QVERIFY(m_autostart.isEnabled());
+    }
+
+    // A note that came after the page was shown (Reset to a chord another program holds) left
+    // the panel as tall as before, the page scrolled inside it.
+    void thePanelGrowsWithTheShortcutNote() {
+        QWidget panel; // as the popover holds the page: at the size its content asks for
+        auto *layout = new QVBoxLayout(&panel);
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+        layout->addWidget(m_settings.get());
+        m_hotkey->setBinding({40, HotkeyBinding::controlBit | HotkeyBinding::shiftBit});
+        m_hotkey->configure();
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        const int before = panel.height();
+        m_grabber->setTaken({57, Qt::AltModifier}); // Space
+        m_hotkey->setBinding(HotkeyBinding::defaultBinding());
+        QTRY_VERIFY(panel.height() > before);
+        QCOMPARE(m_settings->findChild<QScrollArea *>()->verticalScrollBar()->maximum(), 0);
+        layout->removeWidget(m_settings.get());
+        m_settings->setParent(nullptr);
     }
 
     // Two clicks on Check for Updates answer in one window, not two.
