@@ -10,13 +10,10 @@
 #include "support/XTestInput.h"
 #include "tst_journey_support.h"
 
-#include <QJsonArray>
 #include <QSettings>
 #include <random>
 
 namespace {
-
-const QString foldersFile = qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/folders.json";
 
 enum Keysym : xcb_keysym_t {
     BackSpace = 0xff08,
@@ -46,12 +43,7 @@ QList<SessionTab> sessionTabs() {
 }
 
 QList<QJsonObject> shown(const QJsonObject &report, const QString &className) {
-    QList<QJsonObject> found;
-    for (const QJsonValue &widget : report["widgets"].toArray()) {
-        if (widget["class"] == className && rectOf(widget["visibleRect"]).height() > 2)
-            found.append(widget.toObject());
-    }
-    return found;
+    return widgetsIn(report, className, {}, "text", true);
 }
 
 QStringList shownIDs(const QJsonObject &report) {
@@ -263,10 +255,7 @@ class TestGestures : public QObject {
         const QJsonDocument folders = QJsonDocument::fromJson(bytes, &error);
         if (error.error != QJsonParseError::NoError || !folders.isObject())
             return QStringLiteral("folders.json does not parse: ") + error.errorString();
-        QStringList ids = folders["ungroupedOrder"].toVariant().toStringList();
-        for (const QJsonValue &folder : folders["folders"].toArray())
-            ids += folder["tabIDs"].toVariant().toStringList();
-        for (const QString &id : std::as_const(ids)) {
+        for (const QString &id : filedIn({}, folders)) {
             if (!m_knownTabs.contains(id))
                 return QStringLiteral("folders.json names a tab Figma never had: ") + id;
         }
@@ -285,11 +274,9 @@ class TestGestures : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY2(qEnvironmentVariableIsSet("NOOKERY_TEST_SCRATCH"),
-                 "run through tests/harness/run-test xvfb-tray");
         QVERIFY(m_input.connected());
         QSettings("Nookery", "Nookery").setValue("Nookery.hasSeenWelcome", true);
-        QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--install-handler"}), 0);
+        QVERIFY(m_figma.run({"--install-handler"}));
         QVERIFY(m_figma.start({"--background"}));
         for (const SessionTab &tab : sessionTabs())
             m_knownTabs.insert(tab.key, tab.title);
