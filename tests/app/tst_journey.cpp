@@ -195,7 +195,7 @@ private slots:
     void closedTabReopensFromRecentlyClosed() {
         closePanelByClickingOutside();
         const QString key = filedIn(inboxID).value(0);
-        QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--close-tab", key}), 0);
+        QVERIFY(m_figma.run({"--close-tab", key}));
         openPanelOverFigma();
         const auto closedRow = [&] { return widgets("ClosedTabRowView", key, "id").value(0); };
         QTRY_VERIFY2_WITH_TIMEOUT(!closedRow().isEmpty(), "not under Recently Closed", 10000);
