@@ -8,7 +8,6 @@
 #include "app/SingleInstance.h"
 #include "support/TestFiles.h"
 
-#include <QElapsedTimer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
@@ -42,14 +41,12 @@ class TestApp : public QObject, public PopoverSurface {
     Q_OBJECT
     QStringList m_log;
     bool m_shown = false;
-    QElapsedTimer m_shownAt;
 
 public:
     bool isShown() const override { return m_shown; }
     void present() override {
         m_log.append("present");
         m_shown = true;
-        m_shownAt.start();
     }
     void dismiss() override {
         m_log.append("dismiss");
@@ -57,72 +54,38 @@ public:
     }
 
 private slots:
-    // The panel opens at the tray icon and wholly on the icon's screen, wherever the icon is.
-    void besideAnchor_data() {
-        QTest::addColumn<QRect>("anchor");
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QRect>("available");
-        QTest::addColumn<QPoint>("expected");
+    // A panel placed off its screen, or over the icon it opened from, wherever the icon is.
+    void besideAnchor() {
         const QRect screen(0, 24, 1280, 776); // a 24 px top panel
         const QSize panel(420, 500);
-        const auto row = [](const char *name, QRect anchor, QSize size, QRect available,
-                            QPoint expected) {
-            QTest::newRow(name) << anchor << size << available << expected;
-        };
-        row("centred under an icon mid-screen", {600, 0, 24, 24}, panel, screen, {402, 24 + gap});
-        row("icon top right: kept on screen", {1256, 0, 24, 24}, panel, screen, {860, 24 + gap});
-        row("bottom panel: above the icon", {1200, 776, 24, 24}, panel, {0, 0, 1280, 776},
-            {860, 776 - gap - 500});
-        row("fits neither below nor above: inside, top first", {640, 400, 1, 1}, {420, 600}, screen,
-            {430, 200});
-        row("taller than the screen: top edge visible", {640, 0, 24, 24}, {420, 900}, screen,
-            {442, 24});
-        // No icon: the top-right corner, given as an empty anchor.
-        row("no icon, offset screen", {}, panel, {-1024, 0, 1024, 768}, {-margin - 420, margin});
-        row("no icon, narrow screen", {}, panel, {0, 0, 400, 300}, {0, 0});
-    }
-    void besideAnchor() {
-        QFETCH(QRect, anchor);
-        QFETCH(QSize, size);
-        QFETCH(QRect, available);
-        QFETCH(QPoint, expected);
-        QCOMPARE(anchor.isNull() ? topRight(size, available)
-                                 : PopoverPlacement::besideAnchor(anchor, size, available),
-                 expected);
-    }
-    // Open, close, and a quick close and reopen that asks for the search field's focus once.
-    void togglePopover() {
         struct Case {
-            bool startShown;
-            int toggles;
-            QStringList log;
-            int focusRequests;
+            QRect anchor;
+            QSize size;
+            QRect available;
+            QPoint expected;
         };
-        const QStringList opening{"refresh", "present"};
-        for (const auto &[startShown, toggles, log, focusRequests] :
-             {Case{false, 1, opening, 1}, Case{true, 1, {"dismiss"}, 0},
-              Case{false, 3, opening + QStringList{"dismiss"} + opening, 1}}) {
-            PopoverController controller(this, [this] { m_log.append("refresh"); });
-            m_shown = startShown;
-            m_log.clear();
-            QList<qint64> focusDelays;
-            connect(&controller, &PopoverController::focusSearchFieldRequested, this,
-                    [&] { focusDelays.append(m_shownAt.elapsed()); });
-
-            for (int toggle = 0; toggle < toggles; ++toggle)
-                controller.togglePopover(true);
-
-            QCOMPARE(m_log, log);
-            QVERIFY(focusDelays.isEmpty()); // never in the same turn as the showing
-            QTest::qWait(PopoverController::focusDelayMs * 4);
-            QCOMPARE(focusDelays.size(), focusRequests);
-            if (focusRequests)
-                QVERIFY(focusDelays[0] >= PopoverController::focusDelayMs - 5);
-        }
+        for (const auto &[anchor, size, available, expected] :
+             {Case{{1256, 0, 24, 24}, panel, screen, {860, 24 + gap}}, // kept on screen
+              Case{{1200, 776, 24, 24}, panel, {0, 0, 1280, 776}, {860, 776 - gap - 500}},
+              // Fits neither below nor above: inside, from the top.
+              Case{{640, 400, 1, 1}, {420, 600}, screen, {430, 200}}})
+            QCOMPARE(PopoverPlacement::besideAnchor(anchor, size, available), expected);
+    }
+    // Stale tabs on opening, or the search field's focus asked for before the window can take it.
+    void togglePopover() {
+        PopoverController controller(this, [this] { m_log.append("refresh"); });
+        int focusRequests = 0;
+        connect(&controller, &PopoverController::focusSearchFieldRequested, this,
+                [&] { ++focusRequests; });
+        for (int toggle = 0; toggle < 3; ++toggle)
+            controller.togglePopover(true);
+        QCOMPARE(m_log, QStringList({"refresh", "present", "dismiss", "refresh", "present"}));
+        QCOMPARE(focusRequests, 0);
+        QTRY_COMPARE(focusRequests, 1);
     }
 
-    // A second start toggles the running instance, also after a kill -9; a stranger on the socket
-    // toggles nothing.
+    // A second start that runs a second program instead of toggling the first (also after a
+    // kill -9), or a stranger on the socket that toggles it.
     void forwardsAcrossProcesses_pastStrangersAndCrashes() {
         QTemporaryDir directory;
         // The second primary starts over the lock and socket the killed first one left.
@@ -137,12 +100,14 @@ private slots:
             QVERIFY(stranger.waitForConnected(1000));
             stranger.write("quit\n" + QByteArray(4096, 'x'));
             QTRY_COMPARE(stranger.state(), QLocalSocket::UnconnectedState);
+            // It hangs up after answering: a toggle for the stranger would be written by now.
+            (void)primary.waitForReadyRead(0);
+            QVERIFY2(primary.bytesAvailable() == 0, "the stranger toggled the panel");
 
             QCOMPARE(SingleInstance(directory.path()).claimOrForwardToggle(1000),
                      SingleInstance::Claim::Forwarded);
             QVERIFY(primary.waitForReadyRead(2000));
-            QTest::qWait(100);
-            QCOMPARE(primary.readAll(), QByteArray("toggled\n")); // once: the stranger did nothing
+            QCOMPARE(primary.readAll(), QByteArray("toggled\n"));
 
             ::kill(pid_t(primary.processId()), SIGKILL);
             QVERIFY(primary.waitForFinished(5000));
@@ -150,7 +115,8 @@ private slots:
         }
     }
 
-    // The real binary, with nothing but a home directory: no display, no platform plugin.
+    // `--print-tabs` needing a display, a failure reported as success, or the wrong session file
+    // read: the real binary with nothing but a home directory.
     void commandLine_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("session"); // null: no session file
@@ -175,8 +141,6 @@ private slots:
             << printTabs << QByteArray(8 * 1024 * 1024 + 1, ' ') << linux << 1
             << "^Cannot read the Figma session file '<home>/.config/Figma/settings.json': "
                "it is larger than 8 MiB.\n$";
-        QTest::newRow("malformed session file")
-            << printTabs << sessionJson.chopped(1) << linux << 0 << "^$";
         QTest::newRow("help wins")
             << QStringList{"--print-tabs", "--help"} << sessionJson << linux << 0 << usage;
         QTest::newRow("unknown option") << QStringList{"--print-tab"} << sessionJson << linux << 2

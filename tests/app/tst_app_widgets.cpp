@@ -19,7 +19,7 @@
 class TestAppWidgets : public QObject {
     Q_OBJECT
 private slots:
-    // A panel growing taller than the screen stays on it, its top edge visible.
+    // A panel grown taller than the screen runs off it, its search field out of reach.
     void popover_staysOnScreenAsItsContentResizes() {
         auto *panel = new QWidget;
         panel->setFixedHeight(300);
@@ -36,8 +36,8 @@ private slots:
         QVERIFY(available.contains(popover.geometry()));
     }
 
-    // A tray that does not say where the icon is (StatusNotifierItem hosts): a click opens the
-    // panel at the pointer, a second one closes it.
+    // On a tray that does not say where its icon is (StatusNotifierItem hosts), the panel opening
+    // away from the click, or a second click not closing it.
     void trayClickWithoutIconPlaceOpensAtThePointer() {
         AppDelegate delegate;
         delegate.applicationWillFinishLaunching();
@@ -55,7 +55,7 @@ private slots:
         QTRY_VERIFY(!delegate.popover()->isShown());
     }
 
-    // A file reopened while Nookery was not running leaves Recently Closed at the first read.
+    // A file reopened while Nookery was not running still listed under Recently Closed.
     void firstRefresh_alreadyReportsToTheRecentlyClosedStore() {
         // KEYA was closed a minute ago and is open again; KEYC stays closed.
         const QString recentlyClosedFile =
@@ -83,8 +83,8 @@ private slots:
         QCOMPARE(AppDelegate::shared(), nullptr);
     }
 
-    // A scheduled check's news reaches the user though the settings page was never opened: a
-    // new version once, a failure never.
+    // A scheduled check's news lost when the settings page was never opened, shown twice, or a
+    // failed check shown at all.
     void scheduledUpdateNewsIsShownOnceWithoutTheSettingsPage() {
         AppDelegate delegate;
         delegate.applicationWillFinishLaunching();

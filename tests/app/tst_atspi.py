@@ -194,12 +194,7 @@ def main():
 
         # Pressing the header through the reader folds the folder away.
         press(inbox)
-        wait_for(
-            "Inbox collapsed",
-            lambda: not states(find(rows, Atspi.Role.LIST_ITEM, "Inbox")).contains(
-                Atspi.StateType.EXPANDED
-            ),
-        )
+        wait_for("Inbox collapsed", lambda: not is_expanded(rows, "Inbox"))
         assert find(rows, Atspi.Role.LIST_ITEM, "Roadmap") is None, dump(rows)
 
         # The settings page reads by its texts.

@@ -10,13 +10,10 @@
 #include "support/XTestInput.h"
 #include "tst_journey_support.h"
 
-#include <QJsonArray>
 #include <QSettings>
 #include <random>
 
 namespace {
-
-const QString foldersFile = qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/folders.json";
 
 enum Keysym : xcb_keysym_t {
     BackSpace = 0xff08,
@@ -46,12 +43,7 @@ QList<SessionTab> sessionTabs() {
 }
 
 QList<QJsonObject> shown(const QJsonObject &report, const QString &className) {
-    QList<QJsonObject> found;
-    for (const QJsonValue &widget : report["widgets"].toArray()) {
-        if (widget["class"] == className && rectOf(widget["visibleRect"]).height() > 2)
-            found.append(widget.toObject());
-    }
-    return found;
+    return widgetsIn(report, className, {}, "text", true);
 }
 
 QStringList shownIDs(const QJsonObject &report) {
@@ -147,23 +139,13 @@ class TestGestures : public QObject {
         for (int step = 1; step <= steps; ++step)
             moveTo(from + (to - from) * step / steps);
     }
-    // Buttons 2, 3 and the wheel go to the panel only, as the window's own gestures: pressed on
-    // the desktop (the panel shrank from under the pointer, or a click outside left it there)
-    // they open the window manager's menu, which holds the keyboard until dismissed, and then no
-    // program's shortcut works, ours included.
-    void ontoPanel(const QJsonObject &report) {
-        if (!rectOf(report["popover"]).adjusted(2, 2, -2, -2).contains(m_input.pointer()))
-            moveTo(target(report));
-    }
-    void otherButton(const QJsonObject &report) {
-        ontoPanel(report);
+    void otherButton() {
         const int number = 2 + pick(2);
         button(number, true);
         if (chance(0.7))
             button(number, false);
     }
-    void wheel(const QJsonObject &report) {
-        ontoPanel(report);
+    void wheel() {
         const int notch = chance(0.5) ? 4 : 5;
         for (int turns = 1 + pick(3); turns > 0; --turns) {
             button(notch, true);
@@ -234,19 +216,13 @@ class TestGestures : public QObject {
         for (const int number : QSet<int>(m_held))
             button(number, false);
     }
-    // As a user reopens it: the hand off the mouse, then the shortcut. On this bare desktop the
-    // keys now and then reach no program at all after the panel closed under held buttons (the
-    // program logs no key); the panel must then still open from the command line.
+    // As a user reopens it: the hand off the mouse, then the shortcut.
     bool openPanel() {
         releaseAll();
         m_input.key(Alt, true);
         tap(Space);
         m_input.key(Alt, false);
-        if (m_nookery.waitForPanel(true))
-            return true;
-        qWarning("the shortcut reached no program; opening the panel with --toggle");
-        return NookeryProcess::runAgain({QStringLiteral("--toggle")}) == 0 &&
-               m_nookery.waitForPanel(true);
+        return m_nookery.waitForPanel(true);
     }
 
     // What is wrong after a gesture, or nothing.
@@ -263,10 +239,7 @@ class TestGestures : public QObject {
         const QJsonDocument folders = QJsonDocument::fromJson(bytes, &error);
         if (error.error != QJsonParseError::NoError || !folders.isObject())
             return QStringLiteral("folders.json does not parse: ") + error.errorString();
-        QStringList ids = folders["ungroupedOrder"].toVariant().toStringList();
-        for (const QJsonValue &folder : folders["folders"].toArray())
-            ids += folder["tabIDs"].toVariant().toStringList();
-        for (const QString &id : std::as_const(ids)) {
+        for (const QString &id : filedIn({}, folders)) {
             if (!m_knownTabs.contains(id))
                 return QStringLiteral("folders.json names a tab Figma never had: ") + id;
         }
@@ -285,11 +258,9 @@ class TestGestures : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY2(qEnvironmentVariableIsSet("NOOKERY_TEST_SCRATCH"),
-                 "run through tests/harness/run-test xvfb-tray");
         QVERIFY(m_input.connected());
         QSettings("Nookery", "Nookery").setValue("Nookery.hasSeenWelcome", true);
-        QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--install-handler"}), 0);
+        QVERIFY(m_figma.run({"--install-handler"}));
         QVERIFY(m_figma.start({"--background"}));
         for (const SessionTab &tab : sessionTabs())
             m_knownTabs.insert(tab.key, tab.title);
@@ -298,6 +269,8 @@ private slots:
     }
     void cleanupTestCase() { m_nookery.stop(); }
 
+    // A crash, a damaged folders.json or a tab Figma never had filed, after a press that
+    // outlived its row.
     void randomGesturesKeepTheProgramAndItsFilesWhole() {
         const quint32 seed = qEnvironmentVariableIsSet("NOOKERY_GESTURE_SEED")
                                  ? quint32(qEnvironmentVariableIntValue("NOOKERY_GESTURE_SEED"))
@@ -315,9 +288,8 @@ private slots:
                     failure(
                         seed, gesture,
                         m_input.keyboardGrabbed()
-                            ? "neither the shortcut nor --toggle opened the panel; the keyboard is "
-                              "held by a grab"
-                            : "neither the shortcut nor --toggle opened the panel"));
+                            ? "the shortcut did not open the panel; the keyboard is held by a grab"
+                            : "the shortcut did not open the panel"));
                 report = m_nookery.report();
             }
             // Held, the button sees more of what changes the list under it.
@@ -336,10 +308,10 @@ private slots:
                 button(1, false);
                 break;
             case 3:
-                otherButton(report);
+                otherButton();
                 break;
             case 4:
-                wheel(report);
+                wheel();
                 break;
             case 5:
                 key();

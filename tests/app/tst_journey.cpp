@@ -3,39 +3,19 @@
 // a screenshot and the report in the build directory. With NOOKERY_JOURNEY_PORTAL set, the
 // session is a Wayland one whose desktop portal holds the shortcut and presses it.
 
+#include "harness/FakeFigma.h"
 #include "harness/ShortcutPortalBackend.h"
 #include "tst_journey_support.h"
 
-#include <QJsonArray>
 #include <QSettings>
 
 namespace {
 
 const QString inboxID = QStringLiteral("6F0C1B8E-2D0A-4B7E-9F51-3A1D2C4B5E60");
 const QString archiveID = QStringLiteral("A2E9D4C7-51B3-4F08-8C6D-7E2F1A0B9C34");
-const QString foldersFile = qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/folders.json";
-
-QStringList filedIn(const QString &folderID) {
-    for (const QJsonValue &folder :
-         QJsonDocument::fromJson(readFile(foldersFile))["folders"].toArray()) {
-        if (folder["id"] == folderID)
-            return folder["tabIDs"].toVariant().toStringList();
-    }
-    return {};
-}
-
-QStringList figmaLog() {
-    return QString::fromUtf8(readFile(QDir::home().filePath("fake-figma.log")))
-        .split('\n', Qt::SkipEmptyParts);
-}
 
 QPoint centreOf(const QJsonObject &widget) {
     return rectOf(widget["visibleRect"]).center();
-}
-
-bool isOnScreen(const QJsonObject &widget) {
-    const QRect visible = rectOf(widget["visibleRect"]);
-    return visible.width() > 4 && visible.height() > 4;
 }
 
 void mouseTo(QPoint point) {
@@ -62,7 +42,7 @@ void drag(QPoint from, QPoint to) {
 
 class TestJourney : public QObject {
     Q_OBJECT
-    QProcess m_figma;
+    FakeFigma m_figma{QStringLiteral(FAKE_FIGMA_BINARY)};
     NookeryProcess m_nookery;
     std::unique_ptr<ShortcutPortalBackend> m_portal;
 
@@ -81,18 +61,9 @@ class TestJourney : public QObject {
         m_portal->press(*m_portal->boundTo(trigger));
     }
 
-    // Reported widgets by class and by a key ("text", "id"), on screen or anywhere; empty
-    // matches any.
     QList<QJsonObject> widgets(const QString &className, const QString &value = {},
                                const char *key = "text", bool onScreenOnly = false) const {
-        QList<QJsonObject> found;
-        for (const QJsonValue &widget : m_nookery.report()["widgets"].toArray()) {
-            if ((className.isEmpty() || widget["class"] == className) &&
-                (value.isEmpty() || widget[QLatin1String(key)] == value) &&
-                (!onScreenOnly || isOnScreen(widget.toObject())))
-                found.append(widget.toObject());
-        }
-        return found;
+        return widgetsIn(m_nookery.report(), className, value, key, onScreenOnly);
     }
     QList<QJsonObject> onScreen(const QString &className, const QString &text = {}) const {
         return widgets(className, text, "text", true);
@@ -115,17 +86,14 @@ class TestJourney : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY2(qEnvironmentVariableIsSet("NOOKERY_TEST_SCRATCH"),
-                 "run through tests/harness/run-test xvfb-tray");
         // Two empty folders, as a user who already made them.
         QVERIFY(writeFile(foldersFile, QStringLiteral(R"({"ungroupedOrder":[],"folders":[
             {"id":"%1","name":"Inbox","tabIDs":[],"isExpanded":true},
             {"id":"%2","name":"Archive","tabIDs":[],"isExpanded":true}]})")
                                            .arg(inboxID, archiveID)
                                            .toUtf8()));
-        QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--install-handler"}), 0);
-        m_figma.start(FAKE_FIGMA_BINARY, QStringList());
-        QVERIFY(m_figma.waitForStarted());
+        QVERIFY(m_figma.run({"--install-handler"}));
+        QVERIFY(m_figma.start());
         if (qEnvironmentVariableIsSet("NOOKERY_JOURNEY_PORTAL")) {
             m_portal = std::make_unique<ShortcutPortalBackend>();
             QVERIFY(m_portal->startFrontend());
@@ -145,11 +113,11 @@ private slots:
     }
     void cleanupTestCase() {
         m_nookery.stop();
-        QProcess::execute(FAKE_FIGMA_BINARY, {"--quit"});
-        m_figma.waitForFinished(3000);
+        m_figma.quit();
     }
 
-    // The icon shows, and the shortcut is held once: by our grab or by the desktop's portal.
+    // No icon, or the shortcut held twice (our grab and the desktop's portal): one press would
+    // open and close the panel.
     void trayIconAppears() {
         QTRY_VERIFY_WITH_TIMEOUT(trayIconShown(), 10000);
         QVERIFY(!m_nookery.panelVisible());
@@ -164,19 +132,17 @@ private slots:
         }
     }
 
-    // The shortcut opens the welcome below the icon, then the tabs with the cursor in the search.
+    // A dead shortcut, a panel away from its icon, or typing lost outside the search field.
     void shortcutOpensTheWelcomeThenTheTabsWithCursorInSearch() {
         openPanelOverFigma();
         QVERIFY(!waitForOnScreen("WelcomeView").isEmpty());
         const QRect popover = rectOf(m_nookery.report()["popover"]);
-        QCOMPARE(popover.width(), 420 + 2); // the panel inside its 1 px edge
         QVERIFY(popover.top() > rectOf(m_nookery.report()["tray"]).bottom());
         QVERIFY(popover.right() < 1280);
 
         clickAt(centreOf(waitForOnScreen({}, "Get Started")));
         QTRY_VERIFY2_WITH_TIMEOUT(widgets("TabRowView").size() > 5, "no tab rows", 10000);
         QVERIFY(m_nookery.panelVisible());
-        QVERIFY(QSettings("Nookery", "Nookery").value("Nookery.hasSeenWelcome").toBool());
 
         pressShortcut("alt+space");
         QVERIFY2(m_nookery.waitForPanel(false), "the shortcut did not close the panel");
@@ -185,7 +151,7 @@ private slots:
                                   QStringLiteral("SearchFieldView"), 10000);
     }
 
-    // Typing filters, and Return opens the highlighted file in Figma and closes the panel.
+    // Return opening the wrong file or none, or leaving the panel over Figma.
     void typingFiltersAndReturnSwitchesFigma() {
         xdotool({"type", "--delay", "30", "Pricing"});
         QTRY_VERIFY2_WITH_TIMEOUT(widgets("TabRowView").size() == 1 &&
@@ -193,19 +159,19 @@ private slots:
                                   "typing did not filter the list to the matching tab", 10000);
         xdotool({"key", "Down", "Return"});
         QVERIFY2(m_nookery.waitForPanel(false), "Return did not close the panel");
-        QTRY_VERIFY_WITH_TIMEOUT(!figmaLog().isEmpty(), 5000);
-        const QString opened = figmaLog().constLast();
+        QTRY_VERIFY_WITH_TIMEOUT(!FakeFigma::loggedUrls().isEmpty(), 5000);
+        const QString opened = FakeFigma::loggedUrls().constLast();
         QVERIFY2(opened.startsWith("figma://") && opened.endsWith("/Pricing-page"),
                  qPrintable(opened));
     }
 
-    // Nothing wakes the program while it sits idle after use.
+    // A timer left running after use (a blinking cursor, an animation) wakes the idle machine.
     void idleIsSilentAfterUse() {
         const qint64 wakeups = m_nookery.wakeupsWhileIdle();
         QVERIFY2(wakeups < 3, qPrintable(QStringLiteral("%1 wake-ups in 3 s").arg(wakeups)));
     }
 
-    // A row dropped on a folder is filed there, on disk and on screen.
+    // A drop onto a folder lost, or saved but not shown in the folder.
     void draggingARowOntoAFolderFilesIt() {
         openPanelOverFigma();
         const QJsonObject inbox = waitForOnScreen("FolderSectionView", "Inbox");
@@ -225,32 +191,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(shownInInbox(), 10000);
     }
 
-    // Rows picked with Ctrl and dragged are all filed, not only the one dragged.
-    void ctrlClickedRowsMoveTogether() {
-        // Three rows of the ungrouped section, below the folders.
-        const QJsonObject archive = waitForOnScreen("FolderSectionView", "Archive");
-        QVERIFY2(!archive.isEmpty(), "no Archive header");
-        QList<QJsonObject> picked = onScreen("TabRowView");
-        picked.removeIf(
-            [&](const QJsonObject &row) { return centreOf(row).y() <= centreOf(archive).y(); });
-        QVERIFY(picked.size() >= 3);
-        picked.resize(3);
-        xdotool({"keydown", "ctrl"});
-        for (const QJsonObject &row : std::as_const(picked))
-            clickAt(centreOf(row));
-        xdotool({"keyup", "ctrl"});
-        drag(centreOf(picked[1]), centreOf(archive));
-
-        QTRY_COMPARE_WITH_TIMEOUT(filedIn(archiveID).size(), 3, 5000);
-        for (const QJsonObject &row : std::as_const(picked))
-            QVERIFY(filedIn(archiveID).contains(row["id"].toString()));
-    }
-
-    // A tab closed in Figma is listed under Recently Closed, and a click opens it again.
+    // A tab closed in Figma lost: not under Recently Closed, or not reopened by a click.
     void closedTabReopensFromRecentlyClosed() {
         closePanelByClickingOutside();
-        const QString key = filedIn(archiveID).value(0);
-        QCOMPARE(QProcess::execute(FAKE_FIGMA_BINARY, {"--close-tab", key}), 0);
+        const QString key = filedIn(inboxID).value(0);
+        QVERIFY(m_figma.run({"--close-tab", key}));
         openPanelOverFigma();
         const auto closedRow = [&] { return widgets("ClosedTabRowView", key, "id").value(0); };
         QTRY_VERIFY2_WITH_TIMEOUT(!closedRow().isEmpty(), "not under Recently Closed", 10000);
@@ -263,13 +208,14 @@ private slots:
             (void)QTest::qWaitFor([&] { return m_nookery.report()["widgets"] != before; }, 500);
         }
         QVERIFY2(isOnScreen(closedRow()), "the closed tab's row is not on screen");
-        const int logged = figmaLog().size();
+        const int logged = FakeFigma::loggedUrls().size();
         clickAt(centreOf(closedRow()));
-        QTRY_VERIFY_WITH_TIMEOUT(figmaLog().size() > logged, 5000);
-        QVERIFY2(figmaLog().constLast().contains(key), qPrintable(figmaLog().constLast()));
+        QTRY_VERIFY_WITH_TIMEOUT(FakeFigma::loggedUrls().size() > logged, 5000);
+        QVERIFY2(FakeFigma::loggedUrls().constLast().contains(key),
+                 qPrintable(FakeFigma::loggedUrls().constLast()));
     }
 
-    // A click on the icon toggles, and the click that closes never reopens.
+    // A button on the icon that does nothing, or the click that closes the panel reopening it.
     void trayIconClicksToggle() {
         if (m_nookery.panelVisible())
             closePanelByClickingOutside();
@@ -284,7 +230,7 @@ private slots:
         }
     }
 
-    // A recorded shortcut works at once, and the old one no longer opens the panel.
+    // A recorded shortcut dead until a restart, or the old one still opening the panel.
     void recordedShortcutReplacesTheOld() {
         openPanelOverFigma();
         clickAt(centreOf(waitForOnScreen("SymbolButton", "Settings")));

@@ -17,7 +17,7 @@ private slots:
         m_tray.waitForFinished();
     }
 
-    // Without a tray the program neither quits nor polls for one.
+    // Without a tray the program quits, or polls for one and wakes the machine.
     void keepsRunningSilentlyWithoutTray() {
         QVERIFY2(m_nookery.wakeupsWhileIdle() < 3, "the program polls for a tray");
         QCOMPARE(m_nookery.process.state(), QProcess::Running);
@@ -25,7 +25,8 @@ private slots:
         QVERIFY(!m_nookery.panelVisible());
     }
 
-    // `nookery --toggle` opens the panel in the top-right corner, and closes it.
+    // Without a tray only `nookery --toggle` reaches the panel: it must open, in the top-right
+    // corner, and close.
     void toggleOpensInTheTopRightCorner() {
         QCOMPARE(NookeryProcess::runAgain({"--toggle"}), 0);
         QVERIFY(m_nookery.waitForPanel(true));
@@ -37,7 +38,7 @@ private slots:
         QVERIFY(m_nookery.waitForPanel(false));
     }
 
-    // A tray started later gets the icon, and the panel then opens under it.
+    // A tray started after the program never gets the icon, or the panel stays in the corner.
     void trayStartedLaterGetsTheIcon() {
         m_tray.start(QStringLiteral("trayer"),
                      {"--edge", "top", "--align", "right", "--widthtype", "request", "--height",

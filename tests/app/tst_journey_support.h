@@ -1,10 +1,12 @@
 #pragma once
 
 // The real nookery binary as end-to-end tests drive it: started with a geometry report in the
-// test's throw-away session, read through that report, poked with xdotool, measured in /proc.
+// test's throw-away session, read through that report and folders.json, poked with xdotool,
+// measured in /proc.
 
 #include "support/TestFiles.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -27,12 +29,51 @@ inline QRect rectOf(const QJsonValue &rect) {
     return {rect["x"].toInt(), rect["y"].toInt(), rect["w"].toInt(), rect["h"].toInt()};
 }
 
+inline bool isOnScreen(const QJsonObject &widget) {
+    const QRect visible = rectOf(widget["visibleRect"]);
+    return visible.width() > 4 && visible.height() > 4;
+}
+
+// A report's widgets by class and by a key ("text", "id"), on screen or anywhere; empty matches
+// any.
+inline QList<QJsonObject> widgetsIn(const QJsonObject &report, const QString &className,
+                                    const QString &value = {}, const char *key = "text",
+                                    bool onScreenOnly = false) {
+    QList<QJsonObject> found;
+    for (const QJsonValue &widget : report["widgets"].toArray()) {
+        if ((className.isEmpty() || widget["class"] == className) &&
+            (value.isEmpty() || widget[QLatin1String(key)] == value) &&
+            (!onScreenOnly || isOnScreen(widget.toObject())))
+            found.append(widget.toObject());
+    }
+    return found;
+}
+
+inline const QString foldersFile = qEnvironmentVariable("XDG_DATA_HOME") + "/Nookery/folders.json";
+
+// The tabs folders.json files in one folder or, with no folder named, anywhere.
+inline QStringList
+filedIn(const QString &folderID = {},
+        const QJsonDocument &folders = QJsonDocument::fromJson(readFile(foldersFile))) {
+    QStringList ids =
+        folderID.isEmpty() ? folders["ungroupedOrder"].toVariant().toStringList() : QStringList();
+    for (const QJsonValue &folder : folders["folders"].toArray()) {
+        if (folderID.isEmpty() || folder["id"] == folderID)
+            ids += folder["tabIDs"].toVariant().toStringList();
+    }
+    return ids;
+}
+
 class NookeryProcess {
 public:
     const QString reportPath = qEnvironmentVariable("NOOKERY_TEST_SCRATCH") + "/geometry.json";
     QProcess process;
 
     bool start(const QStringList &arguments = {}) {
+        if (!qEnvironmentVariableIsSet("NOOKERY_TEST_SCRATCH")) {
+            qWarning("run through tests/harness/run-test");
+            return false;
+        }
         QFile::remove(reportPath);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("NOOKERY_TEST_GEOMETRY_FILE"), reportPath);

@@ -43,14 +43,12 @@ public:
     }
     bool quit() { return run({"--quit"}) && m_instance.waitForFinished(10000); }
 
-    // Where it writes, as the Linux client does; with "--macos", macSessionFilePath().
+    // Where it writes, as the Linux client does.
     static QString sessionFilePath() {
         return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                "/Figma/settings.json";
     }
-    static QString macSessionFilePath() {
-        return QDir::home().filePath("Library/Application Support/Figma/settings.json");
-    }
+    // The figma:// addresses it was asked to open, oldest first.
     static QStringList loggedUrls() {
         QFile log(QDir::home().filePath("fake-figma.log"));
         if (!log.open(QIODevice::ReadOnly | QIODevice::Text))
