@@ -474,11 +474,15 @@ void RowListAccessible::selectionChanged() {
     const QSet<QString> changedIDs = (selection - m_selection) + (m_selection - selection);
     m_selection = selection;
     const ListRows &rows = view()->rows();
-    QAccessible::State changed;
-    changed.selected = true;
     for (const QString &id : changedIDs) {
-        if (const std::optional<qsizetype> row = rows.rowOfTab(id))
-            sendStateChange(rows.key(rows.rows()[*row]), changed);
+        const std::optional<qsizetype> row = rows.rowOfTab(id);
+        if (!row)
+            continue;
+        // The AT-SPI bridge turns these, not a state change, into "state-changed:selected".
+        QAccessibleEvent event(interfaceFor(RowHit{rows.key(rows.rows()[*row])}),
+                               selection.contains(id) ? QAccessible::SelectionAdd
+                                                      : QAccessible::SelectionRemove);
+        QAccessible::updateAccessibility(&event);
     }
 }
 

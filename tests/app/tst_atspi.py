@@ -35,6 +35,9 @@ def wait_for(what, condition, seconds=20):
         if found:
             return found
         time.sleep(0.1)
+        # Events from the program arrive through the main loop.
+        while GLib.MainContext.default().iteration(False):
+            pass
     raise AssertionError("never found: " + what)
 
 
@@ -215,6 +218,15 @@ def main():
         wait_for("Inbox highlighted", lambda: is_focused(rows, "Inbox"))
         key("Down")
         wait_for("Home highlighted", lambda: is_focused(rows, "Home"))
+        # Ctrl+Space selects the highlighted tab, and the reader hears it.
+        selected = []
+        listener = Atspi.EventListener.new(lambda event: selected.append(
+            (event.source.get_name(), event.detail1)))
+        listener.register("object:state-changed:selected")
+        key("ctrl+space")
+        wait_for("Home's selection heard", lambda: ("Home", 1) in selected)
+        key("ctrl+space")
+        wait_for("Home's unselection heard", lambda: ("Home", 0) in selected)
         key("Menu")
         wait_for("the menu's first item active", lambda: is_active_item(application,
                                                                          "Move to Folder"))
