@@ -97,10 +97,11 @@ public:
     // Returns whether the key was consumed. Escape ends a drag, else empties the search, else
     // closes the panel; the Menu key and Shift+F10 ask for the highlighted row's menu;
     // Ctrl+Space puts the highlighted tab in or out of the selection. Up and Down walk the
-    // results while searching, else the tab rows, folder headers and closed rows; Return acts
-    // on the highlighted row. From the list only: Home, End, Page Up and Down; Left and Right
-    // collapse and expand a header, Left on a folder's tab goes to its header; F2 renames a
-    // folder, Delete deletes one in edit mode.
+    // results while searching, else the tab rows, folder headers, closed rows, the "Clear"
+    // caption and the hint card; Return acts on the highlighted row. From the list only: Home,
+    // End, Page Up and Down; Left and Right collapse and expand a header, Left on a folder's tab
+    // goes to its header; F2 renames a folder; Delete removes a closed tab, and deletes a folder
+    // in edit mode.
     bool handleKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                    KeyOrigin origin = KeyOrigin::SearchField);
     // How many rows Page Up and Page Down move over.
@@ -115,8 +116,6 @@ public:
     void createFolder(const QString &typedName);
     void renameFolder(const QUuid &folderID, const QString &typedName);
     void createFolderFromSearch();
-    // Return on a highlighted row other than a tab.
-    void activateHighlighted(const RowKey &row);
     // A plain click on a tab and Return: the selection empties, then Figma shows the tab.
     void openTab(const TabItem &tab);
 
@@ -153,6 +152,8 @@ private:
     bool handleListKey(int key, const std::optional<RowKey> &highlighted, qsizetype count);
     void setExpanded(const RowKey &header, bool expanded);
     void openHighlighted();
+    // Return on a highlighted row other than a tab.
+    void activateHighlighted(const RowKey &row);
     void applyHighlight();
 
     PanelContext m_context;

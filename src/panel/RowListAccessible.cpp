@@ -124,7 +124,7 @@ public:
         if (isButton()) {
             state.focusable = true;
             state.disabled = shown->kind == RowKind::NoResults && !canCreateFromSearch(*m_view);
-            state.focused = isHighlighted(*shown);
+            state.focused = isHighlighted();
             return state;
         }
         const ListRows &rows = m_view->rows();
@@ -153,16 +153,15 @@ public:
             state.readOnly = true;
             break;
         }
-        state.focused = state.focusable && isHighlighted(*shown);
+        state.focused = state.focusable && isHighlighted();
         return state;
     }
 
     // The highlight is the focus while the keys reach the list, from it or the search field;
     // with a button focused, that button alone is.
-    bool isHighlighted(const ListRow &shown) const {
+    bool isHighlighted() const {
         const std::optional<RowKey> &highlight = m_view->keyboardHighlight();
-        return highlight && highlight == m_view->rows().key(shown) &&
-               RowHit::highlighted(*highlight) == m_part &&
+        return highlight && RowHit::highlighted(*highlight) == m_part &&
                !qobject_cast<QAbstractButton *>(QApplication::focusWidget());
     }
 

@@ -78,6 +78,28 @@ bool isMouseButtonEvent(const QEvent *event) {
     }
 }
 
+// The painted button a row carries, within the row's `rect`.
+std::optional<QRectF> paintedButton(const ListRows &rows, const ListRow &row, const QRectF &rect) {
+    switch (row.kind) {
+    case RowKind::RecentCaption:
+        return PaintedRows::clearButtonRect(rect);
+    case RowKind::HintCard:
+        return PaintedRows::hintCardButtonRect(rect);
+    case RowKind::NoResults:
+        return PaintedRows::createFolderButtonRect(rect, rows.query());
+    case RowKind::ClosedRow:
+        return QRectF(ClosedTabRowView::removeButtonRect(rect.toRect()));
+    case RowKind::FolderHeader:
+        if (!rows.isEditingFolders())
+            return std::nullopt;
+        return FolderSectionView::headerParts(rect, true,
+                                              rows.folders().value(row.index).tabs.size())
+            .trash;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 RowListView::RowListView(const PanelContext &context, QWidget *parent)
@@ -569,30 +591,9 @@ void RowListView::autoScrollTick() {
     bar->setValue(int(std::lround(m_scrollOffset)));
 }
 
-std::optional<QRectF> RowListView::paintedButton(const ListRow &row) const {
-    const QRectF rect = row.rect(viewport()->width());
-    switch (row.kind) {
-    case RowKind::RecentCaption:
-        return PaintedRows::clearButtonRect(rect);
-    case RowKind::HintCard:
-        return PaintedRows::hintCardButtonRect(rect);
-    case RowKind::NoResults:
-        return PaintedRows::createFolderButtonRect(rect, m_rows.query());
-    case RowKind::ClosedRow:
-        return QRectF(ClosedTabRowView::removeButtonRect(rect.toRect()));
-    case RowKind::FolderHeader:
-        if (!m_rows.isEditingFolders())
-            return std::nullopt;
-        return FolderSectionView::headerParts(rect, true,
-                                              m_rows.folders().value(row.index).tabs.size())
-            .trash;
-    default:
-        return std::nullopt;
-    }
-}
-
 std::optional<QRectF> RowListView::buttonRect(qsizetype index) const {
-    const std::optional<QRectF> button = paintedButton(m_rows.rows()[index]);
+    const ListRow &row = m_rows.rows()[index];
+    const std::optional<QRectF> button = paintedButton(m_rows, row, row.rect(viewport()->width()));
     return button ? std::optional(button->translated(0, -verticalScrollBar()->value()))
                   : std::nullopt;
 }
@@ -606,7 +607,7 @@ bool RowListView::isOverButton(const ListRow &row, const QPointF &contentPoint) 
         !(m_context.folderStore &&
           FolderNaming::canCreateFromSearch(m_rows.query(), m_context.folderStore->folders())))
         return false;
-    const std::optional<QRectF> button = paintedButton(row);
+    const std::optional<QRectF> button = paintedButton(m_rows, row, row.rect(viewport()->width()));
     return button && button->contains(contentPoint);
 }
 
@@ -808,6 +809,17 @@ void RowListView::paintKeyboardRing(QPainter &painter, const QRectF &button) con
 
 void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRow &row,
                            const QRectF &rect, bool hovered) const {
+    paintRowContent(painter, rows, row, rect, hovered);
+    // A row the keys reach as its painted button shows that button focused.
+    if (isKeyboardHighlighted(rows, row) &&
+        RowHit::highlighted(rows.key(row)).part == RowPart::Button) {
+        if (const std::optional<QRectF> button = paintedButton(rows, row, rect))
+            paintKeyboardRing(painter, *button);
+    }
+}
+
+void RowListView::paintRowContent(QPainter &painter, const ListRows &rows, const ListRow &row,
+                                  const QRectF &rect, bool hovered) const {
     const QPalette &colors = palette();
     switch (row.kind) {
     case RowKind::TabRow: {
@@ -866,8 +878,6 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
         return;
     case RowKind::RecentCaption:
         PaintedRows::paintRecentCaption(painter, rect, {colors});
-        if (isKeyboardHighlighted(rows, row))
-            paintKeyboardRing(painter, PaintedRows::clearButtonRect(rect));
         return;
     case RowKind::ResultsCaption:
         PaintedRows::paintResultsCaption(painter, rect, rows.tabs().size(), {colors});
@@ -877,8 +887,6 @@ void RowListView::paintRow(QPainter &painter, const ListRows &rows, const ListRo
         return;
     case RowKind::HintCard:
         PaintedRows::paintHintCard(painter, rect, {colors});
-        if (isKeyboardHighlighted(rows, row))
-            paintKeyboardRing(painter, PaintedRows::hintCardButtonRect(rect));
         return;
     case RowKind::NewFolder:
         PaintedRows::paintNewFolder(painter, rect, {colors});

@@ -138,14 +138,14 @@ private:
     void endRenaming();
     std::optional<qsizetype> renamedHeader() const;
     bool isOverButton(const ListRow &row, const QPointF &contentPoint) const;
-    // In content coordinates.
-    std::optional<QRectF> paintedButton(const ListRow &row) const;
     QString toolTipAt(const QPointF &viewportPoint) const;
 
     bool isKeyboardHighlighted(const ListRows &rows, const ListRow &row) const;
     void paintKeyboardRing(QPainter &painter, const QRectF &button) const;
     void paintRow(QPainter &painter, const ListRows &rows, const ListRow &row, const QRectF &rect,
                   bool hovered) const;
+    void paintRowContent(QPainter &painter, const ListRows &rows, const ListRow &row,
+                         const QRectF &rect, bool hovered) const;
     bool isLit(const DropTarget &target) const;
     Qt::CursorShape cursorOver(const ListRow &row, qreal x) const;
     Thumbnail thumbnailFor(const QUrl &url) const;
